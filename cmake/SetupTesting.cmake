@@ -1,0 +1,71 @@
+# Test registration: every test carries labels for what it needs (host, wine, scenario, fuzz)
+# and for the source folder it covers, so `ctest -L ini` runs one area.
+
+if(WIN32)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(SETUP_GTEST_MAIN gtest_main)
+elseif(NOT SETUP_FUZZ)
+  find_package(GTest REQUIRED)
+  set(SETUP_GTEST_MAIN GTest::gtest_main)
+endif()
+include(GoogleTest)
+
+# setup_host_test(NAME n AREA a SOURCES ...): portable unit tests, built natively.
+function(setup_host_test)
+  cmake_parse_arguments(T "" "NAME;AREA" "SOURCES;LIBS" ${ARGN})
+  if(WIN32 OR SETUP_FUZZ)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE setup_core ${T_LIBS} ${SETUP_GTEST_MAIN})
+  target_compile_definitions(${T_NAME} PRIVATE SETUP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_AREA}." PROPERTIES LABELS "host;${T_AREA}")
+endfunction()
+
+# setup_wine_test(NAME n AREA a SOURCES ...): Win32 unit tests run under Wine in the shared prefix.
+function(setup_wine_test)
+  cmake_parse_arguments(T "" "NAME;AREA" "SOURCES;LIBS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE setup_core ${T_LIBS} ${SETUP_GTEST_MAIN})
+  target_compile_definitions(${T_NAME} PRIVATE SETUP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "${T_AREA}."
+    PROPERTIES LABELS "wine;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 120)
+endfunction()
+
+# setup_scenario_test(NAME n AREA a COMMAND ...): the real Setup.EXE under Wine, driven by a script.
+function(setup_scenario_test)
+  cmake_parse_arguments(T "" "NAME;AREA" "COMMAND" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  add_test(NAME scenario.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
+  set_tests_properties(scenario.${T_AREA}.${T_NAME} PROPERTIES
+    LABELS "scenario;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 300
+    ENVIRONMENT "SETUP_BUILD_DIR=${CMAKE_BINARY_DIR};SETUP_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUP_WINE_ROOT=${SETUP_WINE_ROOT}")
+endfunction()
+
+# setup_fuzz_target(AREA a SOURCES ... [SECONDS s]): libFuzzer target fuzz_<area>, run for a bounded time.
+function(setup_fuzz_target)
+  cmake_parse_arguments(T "" "AREA;SECONDS" "SOURCES" ${ARGN})
+  if(NOT SETUP_FUZZ)
+    return()
+  endif()
+  if(NOT T_SECONDS)
+    set(T_SECONDS 60)
+  endif()
+  set(name fuzz_${T_AREA})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE setup_core)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/${T_AREA}/corpus)
+  set(work ${CMAKE_BINARY_DIR}/fuzz-corpus/${T_AREA})
+  add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+    sh -c "mkdir -p '${work}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${T_SECONDS} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 '${work}' '${seeds}'")
+  set_tests_properties(${name} PROPERTIES LABELS "fuzz;${T_AREA}" TIMEOUT 600)
+endfunction()

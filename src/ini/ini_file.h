@@ -1,0 +1,93 @@
+// INI file model: every line kept (comments, blank lines, order) so that a file is written back
+// unchanged apart from its edits, in the encoding it was read in. Failures raise
+// CZbIniFileException as a pointer to a heap object; the handler that catches it owns it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class CTCharStream;
+class IniSection;
+class IniSectionCollection;
+class IniLineCollection;
+
+class CZbIniFileException {
+public:
+    CZbIniFileException(int32_t category, uint32_t code, std::string message)
+        : Category(category), Code(code), Message(std::move(message)) {}
+    int32_t Category;  // 4: content, opening or reading; 5: internal, or no file name on Load
+    uint32_t Code;     // system error code: last error, 13 invalid data, 123 invalid name
+    std::string Message;
+    std::string FileName;
+    std::string SectionName;
+    std::string LineText;
+    int32_t LineNumber = 0;  // lines processed before the failure
+    int32_t Reserved = 0;
+};
+
+extern const char* const kUnnamedSectionName;  // "$$$unnamed$$$": lines before the first header
+
+// Reference-counted base of sections, lines and enumerators (starts at 0; handed out after AddRef).
+class IniRefCounted {
+public:
+    virtual ~IniRefCounted() = default;
+    virtual long AddRef();
+    virtual long Release();  // destroys the object at 0
+
+private:
+    long refs_ = 0;
+};
+
+class IniSection : public IniRefCounted {
+public:
+    IniSection();
+    ~IniSection() override;
+    virtual void GetName(std::string& name) const;
+    virtual void SetName(const std::string& name);
+    virtual bool GetLines(IniLineCollection** lines);
+    // Value of the first line with this key (key trimmed, exact case); false when absent.
+    virtual bool GetValue(const std::string& key, std::string& value) const;
+    // Text of a line counted from 1 in list order (0 also gives the first); the value of a key line,
+    // the whole line of a plain line. False for a negative index or past the end.
+    virtual bool GetLine(int index, std::string& text) const;
+    virtual void AddKeyValue(const std::string& key, const std::string& value);
+    virtual void AddLine(const std::string& text);
+    virtual bool RemoveKey(const std::string& key);
+    virtual bool RemoveLine(int index);  // counted from 0
+    virtual void RemoveAll();
+    virtual bool CreateLineCollection(IniLineCollection** lines);
+    int LineCount() const;
+
+private:
+    std::string name_;
+    IniLineCollection* lines_ = nullptr;
+};
+
+class CIniFile {
+public:
+    CIniFile();
+    virtual ~CIniFile();
+    CIniFile(const CIniFile&) = delete;
+    CIniFile& operator=(const CIniFile&) = delete;
+
+    // Must be called right after construction; false only for a null out pointer.
+    virtual bool CreateSectionCollection(IniSectionCollection** collection);
+    void Open(const std::string& path);  // sets the file name and loads; raises on failure
+    void Load();
+    void Save();
+    // Section by exact name, without a reference added; false when absent.
+    bool FindSection(const std::string& name, IniSection** section) const;
+    void AddSection(const std::string& name);
+    void RemoveAllSections();
+    virtual void ParseLine(const std::string& line, std::string& currentSection);
+    virtual void WriteSection(CTCharStream& stream, IniSection* section, int& lineCounter);
+
+    const std::string& FileName() const { return fileName_; }
+    bool IsUnicode() const { return unicode_; }
+    int SectionCount() const;
+    IniSection* SectionAt(int index) const;  // list order, from 0; null past the end
+
+private:
+    std::string fileName_;
+    IniSectionCollection* sections_ = nullptr;
+    bool unicode_ = false;
+};

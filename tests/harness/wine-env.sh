@@ -1,0 +1,68 @@
+# Sourced by the Wine wrapper and the scenario scripts: one 32-bit prefix and one Xvfb display per build tree.
+# SETUP_WINE_ROOT names the folder that holds them (prefix/, home/, display, xvfb.pid, lock).
+: "${SETUP_WINE_ROOT:?SETUP_WINE_ROOT must name the shared Wine folder}"
+export WINEPREFIX="$SETUP_WINE_ROOT/prefix"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installers: a fresh prefix must come up without asking or downloading.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Wine links Desktop, Documents, ... to $HOME: keep them inside the build tree.
+export HOME="$SETUP_WINE_ROOT/home"
+unset WINESERVER
+
+wine_reg_add() { wine reg add "$@" /f >/dev/null 2>&1; }
+
+# Creates the prefix once (under a lock, so parallel first calls wait for one another).
+ensure_wine_prefix() {
+  mkdir -p "$SETUP_WINE_ROOT" "$HOME"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.ready" ]; then
+      rm -rf "$WINEPREFIX"
+      wineboot -i >/dev/null 2>&1
+      wineserver -w
+      # Unmanaged X11 windows: without a window manager, managed dialogs end about 2 s late.
+      wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+      wineserver -w
+      touch "$WINEPREFIX/.ready"
+    fi
+  ) 9>"$SETUP_WINE_ROOT/lock"
+}
+
+# Starts Xvfb once and exports DISPLAY.
+ensure_display() {
+  (
+    flock 9
+    if [ -f "$SETUP_WINE_ROOT/xvfb.pid" ] && kill -0 "$(cat "$SETUP_WINE_ROOT/xvfb.pid")" 2>/dev/null; then
+      exit 0
+    fi
+    rm -f "$SETUP_WINE_ROOT/display"
+    setsid Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$SETUP_WINE_ROOT/display.tmp" \
+      </dev/null >/dev/null 2>&1 &
+    echo $! >"$SETUP_WINE_ROOT/xvfb.pid"
+    for _ in $(seq 100); do
+      [ -s "$SETUP_WINE_ROOT/display.tmp" ] && break
+      sleep 0.05
+    done
+    mv "$SETUP_WINE_ROOT/display.tmp" "$SETUP_WINE_ROOT/display"
+  ) 9>"$SETUP_WINE_ROOT/lock.display"
+  export DISPLAY=":$(tr -d '\n' <"$SETUP_WINE_ROOT/display")"
+}
+
+stop_wine_session() {
+  wineserver -k 2>/dev/null || true
+  if [ -f "$SETUP_WINE_ROOT/xvfb.pid" ]; then
+    kill "$(cat "$SETUP_WINE_ROOT/xvfb.pid")" 2>/dev/null || true
+    rm -f "$SETUP_WINE_ROOT/xvfb.pid" "$SETUP_WINE_ROOT/display"
+  fi
+}
+
+# Windows path of a Linux path inside the prefix's drive_c, or through Wine's Z: drive.
+winpath() {
+  local p; p=$(readlink -f "$1")
+  case "$p" in
+    "$WINEPREFIX/drive_c/"*) p="C:\\${p#"$WINEPREFIX/drive_c/"}" ;;
+    *) p="Z:$p" ;;
+  esac
+  printf '%s' "${p//\//\\}"
+}
