@@ -2,13 +2,14 @@
 #pragma once
 #include <string>
 
-// "SETUP %s" or "Global\SETUP %s" with backslashes of the name replaced by underscores
-// (global name space on NT 5 and later).
-std::string InstanceMutexName(const char* setupFileName, bool globalNamespace);
+// "SETUP %s" or "Global\SETUP %s" with the name's backslashes replaced by underscores; the
+// replacement steps over double-byte characters (`isLeadByte` tells them apart; null: none).
+std::string InstanceMutexName(const char* setupFileName, bool globalNamespace,
+                              bool (*isLeadByte)(unsigned char) = nullptr);
 
 #ifdef _WIN32
 #include "sys/win32.h"
 // The owned mutex, or null when the name is null, the version or mutex cannot be had, or the mutex
-// already existed.
+// already existed (another launcher for the same setup data file runs).
 HANDLE CreateInstanceMutex(const char* setupFileName);
 #endif
