@@ -6,6 +6,7 @@
 #include "sys/win32.h"
 
 #include <cstdint>
+#include <string>
 
 constexpr unsigned kWideBufferChars = 260;  // every conversion buffer, terminator included
 
@@ -31,6 +32,9 @@ uint32_t GetUserOemCodePage();   // 0 on failure
 wchar_t* AnsiToWide(const char* text, wchar_t* buffer);
 wchar_t* OemToWide(const char* text, wchar_t* buffer);
 char* WideToNarrow(const wchar_t* text, char* buffer);  // OEM code page, no default character
+// The same conversion without the 260-byte limit (command lines run to 32767 characters); empty on
+// failure.
+std::string WideToNarrowString(const wchar_t* text);
 
 // Deletes a file by the OEM-then-ANSI rule on NT, narrowly on 9x; nonzero when deleted.
 BOOL DeleteFileAny(const char* path);

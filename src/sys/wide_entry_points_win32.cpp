@@ -61,6 +61,17 @@ char* WideToNarrow(const wchar_t* text, char* buffer) {
     return buffer;
 }
 
+std::string WideToNarrowString(const wchar_t* text) {
+    if (!text) return std::string();
+    const UINT codePage = GetUserOemCodePage();
+    const int size = ::WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string narrow(static_cast<std::size_t>(size), '\0');
+    if (!::WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], size, nullptr, nullptr)) return std::string();
+    narrow.resize(static_cast<std::size_t>(size) - 1);
+    return narrow;
+}
+
 BOOL DeleteFileAny(const char* path) {
     if (!IsWindowsNT()) return ::DeleteFileA(path);
     using DeleteFileWFn = BOOL(WINAPI*)(LPCWSTR);

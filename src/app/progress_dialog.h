@@ -1,0 +1,44 @@
+// The small modal "Please wait while setup loads...." window that stays up while setup runs.
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "sys/unique_handle.h"
+
+class SetupSteps;
+
+constexpr UINT WM_ENDSETUPDIALOG = WM_USER + 1;   // lParam: the worker thread's result code
+constexpr UINT WM_CHECKENDSESSION = WM_USER + 2;  // answers 1 when the session is ending
+
+class ProgressDialog {
+public:
+    ProgressDialog();
+    ~ProgressDialog();
+    ProgressDialog(const ProgressDialog&) = delete;
+    ProgressDialog& operator=(const ProgressDialog&) = delete;
+
+    // Runs the dialog modally; returns the code it was ended with.
+    uint32_t DoModal();
+
+    HWND Window() const { return window_; }
+    SetupSteps* Steps() const { return steps_.get(); }
+    HANDLE EndSessionEvent() const { return endSessionEvent_; }
+    HANDLE FinishEvent() const { return finishEvent_; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnShowWindow();
+    void OnPaint();
+    void EndWithCode(uint32_t code);
+
+    HWND window_ = nullptr;
+    std::unique_ptr<SetupSteps> steps_;
+    // Both events live until the process ends: the worker may still signal them after the dialog.
+    HANDLE endSessionEvent_ = nullptr;
+    HANDLE finishEvent_ = nullptr;
+    UniqueKernelHandle workerThread_;
+    HICON icon_ = nullptr;
+    uint32_t result_ = 0;
+};
