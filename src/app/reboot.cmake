@@ -1,0 +1,2 @@
+# Reboot control: the restart shortcut, its arguments and the reboot thread.
+target_sources(setup_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/restart_arguments.cpp)
