@@ -1,0 +1,362 @@
+// Parsing the launcher's command line into SetupCommandLine, and rendering it back.
+#include "config/setup_command_line.h"
+
+#include <cstdio>
+
+#include "config/argument_cursor.h"
+#include "text/internal_error.h"
+#include "text/next_token.h"
+
+namespace {
+constexpr unsigned kCommandLineLocation = 23;
+const char* const kDefaultSetupFileName = "SETUP.INI";
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Property names are ASCII identifiers for the installer; bytes above 127 are left alone so that
+// double-byte text is never altered.
+std::string UpperAscii(const std::string& text) {
+    std::string upper = text;
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
+std::string LowerAscii(const std::string& text) {
+    std::string lower = text;
+    for (char& c : lower) c = LowerAscii(c);
+    return lower;
+}
+
+// Double quotes can never be part of a Windows file name; on the command line they only group.
+std::string WithoutQuotes(const std::string& text) {
+    std::string name;
+    name.reserve(text.size());
+    for (char c : text) {
+        if (c != '"') name += c;
+    }
+    return name;
+}
+
+bool FileExists(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+struct UILevelSwitch {
+    const char* text;  // what follows /q, lower case
+    int level;
+};
+const UILevelSwitch kUILevels[] = {{"", 7},  {"n", 7},  {"n+", 6}, {"b", 4},
+                                   {"b+", 3}, {"b-", 5}, {"r", 2},  {"f", 1}};
+const char* const kUILevelArgs[] = {"", " /qf", " /qr", " /qb+", " /qb", " /qb-", " /qn+", " /qn"};
+}  // namespace
+
+// One run over the argument text; handlers answer false to refuse the command line.
+class SetupCommandLine::Parser {
+public:
+    Parser(SetupCommandLine& line, const std::string& text) : line_(line), cursor_(text) {}
+
+    bool Run() {
+        bool first = true;
+        std::string token;
+        while (!cursor_.AtEnd()) {
+            Take(token);
+            if (token.empty()) continue;
+            if (!HandleToken(token, first)) return false;
+            first = false;
+        }
+        return true;
+    }
+
+private:
+    // The next token, empty at the end; a quote that never closes ends setup.
+    void Take(std::string& token) {
+        if (!cursor_.Next(token)) ReportInternalError(kCommandLineLocation, InternalErrorCode::Unparsable);
+    }
+
+    // The argument of a switch: it must exist and be non-empty.
+    bool TakeArgument(std::string& field) {
+        std::string argument;
+        Take(argument);
+        if (argument.empty()) return false;
+        field = argument;
+        return true;
+    }
+
+    bool LoadDefaultSetupData() {
+        line_.setupFileName_ = kDefaultSetupFileName;
+        return line_.LoadSetupData(line_.setupFileName_);
+    }
+
+    bool HandleToken(const std::string& token, bool first) {
+        if (token[0] == '/') {
+            if (first && !LoadDefaultSetupData()) return false;
+            return HandleSwitch(token);
+        }
+        if (first) return HandleFirstWord(token);
+        return HandleProperty(token);
+    }
+
+    // A first argument that is not a switch names the setup data file, and one that cannot be
+    // loaded ends setup with the load error rather than silently installing from SETUP.INI.
+    // Only a property assignment (NAME=value in any spacing) that names no existing file is taken
+    // as a property, as the installer itself would.
+    bool HandleFirstWord(const std::string& token) {
+        const std::string fileName = WithoutQuotes(token);
+        if (IsPropertyAssignment(token) && !FileExists(line_.launcherFolder_ + fileName)) {
+            if (!LoadDefaultSetupData()) return false;
+            return HandleProperty(token);
+        }
+        line_.setupFileName_ = fileName;
+        return line_.LoadSetupData(fileName);
+    }
+
+    bool IsPropertyAssignment(const std::string& token) {
+        if (token.find('=') != std::string::npos) return true;
+        const std::size_t mark = cursor_.Mark();
+        std::string next;
+        const bool split = cursor_.Next(next);
+        cursor_.Restore(mark);
+        return split && !next.empty() && next[0] == '=';
+    }
+
+    bool HandleSwitch(const std::string& token) {
+        if (token.size() < 2) return false;
+        SetupCommandLine& l = line_;
+        const std::string inlineText = token.substr(2);
+        switch (LowerAscii(token[1])) {
+        case 'a':
+            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 6)) return false;
+            l.installMode_ = l.installMode_ == 0 ? 5 : 7;
+            return TakeArgument(l.package_);
+        case 'f':
+            if (l.advertiseOption_ != 0 || l.installMode_ != 0) return false;
+            l.installMode_ = 2;
+            l.modeArgument_ = inlineText;
+            return TakeArgument(l.package_);
+        case 'g':
+        case 't':
+            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 4)) return false;
+            l.advertiseOption_ = LowerAscii(token[1]) == 'g' ? 1 : 2;
+            return TakeArgument(l.advertiseValue_);
+        case 'i':
+        case 'x':
+            if (l.advertiseOption_ != 0 || l.installMode_ != 0) return false;
+            l.installMode_ = LowerAscii(token[1]) == 'i' ? 1 : 3;
+            return TakeArgument(l.package_);
+        case 'j':
+            if (l.installMode_ != 0 || l.statusFileRequested_) return false;
+            l.installMode_ = 4;
+            l.modeArgument_ = inlineText;
+            return TakeArgument(l.package_);
+        case 'l':
+            if (l.loggingRequested_) return false;
+            l.loggingRequested_ = true;
+            l.logOptions_ = inlineText;
+            return TakeArgument(l.logFile_);
+        case 'm':
+            if (l.statusFileRequested_ || l.installMode_ == 4 || l.installMode_ > 5) return false;
+            l.statusFileRequested_ = true;
+            return TakeArgument(l.statusFile_);
+        case 'p':
+            if (l.advertiseOption_ != 0 || l.statusFileRequested_ ||
+                (l.installMode_ != 0 && l.installMode_ != 5)) {
+                return false;
+            }
+            l.installMode_ = l.installMode_ == 0 ? 6 : 7;
+            return TakeArgument(l.modeArgument_);
+        case 'q':
+            return SetUILevel(inlineText);
+        case 'y':
+        case 'z':
+            return false;
+        case '?':
+        case 'h':
+            return true;
+        case '~':
+            if (l.tempCopyMarker_ != 0) return false;
+            if (inlineText.empty()) {
+                l.tempCopyMarker_ = 1;
+            } else if (inlineText == "-") {
+                l.tempCopyMarker_ = 2;
+            } else {
+                return false;
+            }
+            return true;
+        default:
+            l.passThrough_.push_back(token);
+            return true;
+        }
+    }
+
+    bool SetUILevel(const std::string& inlineText) {
+        const std::string level = LowerAscii(inlineText);
+        for (const UILevelSwitch& entry : kUILevels) {
+            if (level == entry.text) {
+                line_.uiLevel_ = entry.level;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool HandleProperty(const std::string& token) {
+        std::string name;
+        std::string value;
+        const std::size_t equals = token.find('=');
+        if (equals != std::string::npos) {
+            name = UpperAscii(TrimRight(token.substr(0, equals)));
+            value = TrimLeft(token.substr(equals + 1));
+            if (value.empty()) Take(value);
+        } else {
+            const std::size_t mark = cursor_.Mark();
+            std::string next;
+            Take(next);
+            if (next.empty() || next[0] != '=') {
+                // A bare word: kept for the installer, and what followed it is handled on its own.
+                line_.passThrough_.push_back(token);
+                cursor_.Restore(mark);
+                return true;
+            }
+            name = UpperAscii(token);
+            value = TrimLeft(next.substr(1));
+            if (value.empty()) Take(value);
+        }
+        line_.properties_.push_back(name + "=" + value);
+
+        if (name == "REBOOT") {
+            if (line_.rebootPropertySeen_) return false;
+            const char initial = value.empty() ? '\0' : LowerAscii(value[0]);
+            if (initial != 'f' && initial != 'r' && initial != 's' && value != "\"\"") return false;
+            line_.rebootPropertySeen_ = true;
+        } else if (name == "REINSTALLMODE") {
+            if (line_.installMode_ != 0 && line_.installMode_ != 1) return false;
+            line_.reinstallMode_ = value;
+        }
+        return true;
+    }
+
+    SetupCommandLine& line_;
+    ArgumentCursor cursor_;
+};
+
+SetupCommandLine::SetupCommandLine() { Reset(); }
+
+void SetupCommandLine::Reset() {
+    setupData_.Reset();
+    setupFileName_.clear();
+    launcherFolder_.clear();
+    installMode_ = 0;
+    modeArgument_.clear();
+    reinstallMode_.clear();
+    package_.clear();
+    advertiseOption_ = 0;
+    advertiseValue_.clear();
+    uiLevel_ = 0;
+    loggingRequested_ = false;
+    logOptions_.clear();
+    logFile_.clear();
+    statusFileRequested_ = false;
+    statusFile_.clear();
+    passThrough_.clear();
+    properties_.clear();
+    tempCopyMarker_ = 0;
+    rebootPropertySeen_ = false;
+}
+
+bool SetupCommandLine::Parse(const char* launcherFolder, const char* arguments) {
+    if (!launcherFolder || !arguments) {
+        ReportInternalError(kCommandLineLocation, InternalErrorCode::MissingObject);
+    }
+    return Parse(std::string(launcherFolder), std::string(arguments));
+}
+
+bool SetupCommandLine::Parse(const std::string& launcherFolder, const std::string& arguments) {
+    if (launcherFolder.empty()) ReportInternalError(kCommandLineLocation, InternalErrorCode::MissingObject);
+    // A NUL cannot come from a real command line; whatever follows it would otherwise be dropped
+    // unseen by every C-string consumer downstream.
+    if (launcherFolder.find('\0') != std::string::npos || arguments.find('\0') != std::string::npos) {
+        ReportInternalError(kCommandLineLocation, InternalErrorCode::Unparsable);
+    }
+    Reset();
+    launcherFolder_ = launcherFolder;
+    const std::string text = TrimBlanks(arguments);
+
+    bool accepted;
+    if (text.empty()) {
+        setupFileName_ = kDefaultSetupFileName;
+        accepted = LoadSetupData(setupFileName_);
+    } else {
+        accepted = Parser(*this, text).Run();
+    }
+    if (!accepted) Reset();
+    return accepted;
+}
+
+bool SetupCommandLine::LoadSetupData(const std::string& fileName) {
+    if (launcherFolder_.empty() || fileName.empty()) {
+        ReportInternalError(kCommandLineLocation, InternalErrorCode::MissingObject);
+    }
+    return setupData_.Load(launcherFolder_, fileName);
+}
+
+void SetupCommandLine::AppendInstallModeArgs(std::string& out) const {
+    switch (installMode_) {
+    case 1:
+        out += " /I " + package_;
+        break;
+    case 2:
+        out += " /f" + modeArgument_ + " " + package_;
+        break;
+    case 3:
+        out += " /x " + package_;
+        break;
+    case 4:
+        out += " /j" + modeArgument_ + " " + package_;
+        if (advertiseOption_ == 1) out += " /g " + advertiseValue_;
+        if (advertiseOption_ == 2) out += " /t " + advertiseValue_;
+        break;
+    case 5:
+        out += " /a " + package_;
+        break;
+    case 6:
+        out += " /p " + modeArgument_;
+        break;
+    case 7:
+        out += " /p " + modeArgument_ + " /a " + package_;
+        break;
+    default:
+        break;
+    }
+}
+
+void SetupCommandLine::AppendUILevelArg(std::string& out) const {
+    if (uiLevel_ > 0 && uiLevel_ < static_cast<int>(sizeof kUILevelArgs / sizeof kUILevelArgs[0])) {
+        out += kUILevelArgs[uiLevel_];
+    }
+}
+
+void SetupCommandLine::AppendLogArgs(std::string& out) const {
+    if (loggingRequested_) out += " /L" + logOptions_ + " " + logFile_;
+}
+
+void SetupCommandLine::AppendMifArgs(std::string& out) const {
+    if (statusFileRequested_) out += " /m " + statusFile_;
+}
+
+void SetupCommandLine::AppendPassThroughArgs(std::string& out) const {
+    for (const std::string& entry : passThrough_) out += " " + entry;
+}
+
+void SetupCommandLine::AppendProperties(std::string& out) const {
+    for (const std::string& entry : properties_) out += " " + entry;
+}
+
+void SetupCommandLine::AppendTempCopyMarker(std::string& out) const {
+    if (tempCopyMarker_ == 1) out += " /~";
+    if (tempCopyMarker_ == 2) out += " /~-";
+}

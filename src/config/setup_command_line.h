@@ -1,0 +1,90 @@
+// The launcher's command line: installer-style switches and properties, the setup data file it
+// names, and the renderers that put these settings on the installer command lines.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "config/setup_data.h"
+
+class SetupCommandLine {
+public:
+    SetupCommandLine();
+    virtual ~SetupCommandLine() = default;
+
+    // Empties every text (the setup data file name too), zeroes every number and flag, empties
+    // both lists and unloads the setup data.
+    void Reset();
+
+    // Parses the arguments (the command line without the program name) and loads the setup data
+    // file from the launcher folder, which ends with a path separator. True when every argument
+    // was accepted and the file was loaded; a refused argument leaves the object reset and
+    // returns false. Reported as internal error 23 (and so raised): a null or empty folder, null
+    // arguments (0x80004003), a double quote that does not close or a NUL byte in the text
+    // (0x80040007). A file that cannot be loaded is reported by SetupData::Load.
+    bool Parse(const std::string& launcherFolder, const std::string& arguments);
+    bool Parse(const char* launcherFolder, const char* arguments);
+
+    // Loads launcher folder + fileName. An empty folder or name is internal error 23 (0x80004003).
+    bool LoadSetupData(const std::string& fileName);
+
+    SetupData& GetSetupData() { return setupData_; }
+    const SetupData& GetSetupData() const { return setupData_; }
+
+    const std::string& GetLauncherFolder() const { return launcherFolder_; }
+    void SetLauncherFolder(const char* path) { launcherFolder_ = path ? path : ""; }
+    void SetLauncherFolder(const std::string& path) { launcherFolder_ = path; }
+    const std::string& GetSetupFileName() const { return setupFileName_; }
+
+    int GetInstallMode() const { return installMode_; }  // 0 none, 1 /i ... 7 /p with /a
+    int GetUILevel() const { return uiLevel_; }          // 0 none, 1 /qf ... 7 /qn
+    const std::string& GetReinstallMode() const { return reinstallMode_; }
+    int GetTempCopyMarker() const { return tempCopyMarker_; }  // 0 none, 1 "/~", 2 "/~-"
+    void SetTempCopyMarker(int marker) { tempCopyMarker_ = marker; }
+
+    // The rest of the parsed settings, as given (double quotes kept).
+    const std::string& GetPackage() const { return package_; }
+    const std::string& GetModeArgument() const { return modeArgument_; }  // /f or /j letters, /p patch
+    int GetAdvertiseOption() const { return advertiseOption_; }           // 0 none, 1 /g, 2 /t
+    const std::string& GetAdvertiseValue() const { return advertiseValue_; }
+    bool IsLoggingRequested() const { return loggingRequested_; }
+    const std::string& GetLogOptions() const { return logOptions_; }
+    const std::string& GetLogFile() const { return logFile_; }
+    bool IsStatusFileRequested() const { return statusFileRequested_; }
+    const std::string& GetStatusFile() const { return statusFile_; }
+    const std::vector<std::string>& GetPassThrough() const { return passThrough_; }
+    const std::vector<std::string>& GetProperties() const { return properties_; }  // "NAME=value"
+    bool IsRebootPropertySeen() const { return rebootPropertySeen_; }
+
+    // Renderers: each appends its piece, with its leading space, to `out`.
+    void AppendInstallModeArgs(std::string& out) const;
+    void AppendUILevelArg(std::string& out) const;
+    void AppendLogArgs(std::string& out) const;
+    void AppendMifArgs(std::string& out) const;
+    void AppendPassThroughArgs(std::string& out) const;
+    void AppendProperties(std::string& out) const;
+    void AppendTempCopyMarker(std::string& out) const;
+
+private:
+    class Parser;
+    friend class Parser;
+
+    SetupData setupData_;
+    std::string setupFileName_;
+    std::string launcherFolder_;
+    int installMode_ = 0;
+    std::string modeArgument_;
+    std::string reinstallMode_;
+    std::string package_;
+    int advertiseOption_ = 0;
+    std::string advertiseValue_;
+    int uiLevel_ = 0;
+    bool loggingRequested_ = false;
+    std::string logOptions_;
+    std::string logFile_;
+    bool statusFileRequested_ = false;
+    std::string statusFile_;
+    std::vector<std::string> passThrough_;
+    std::vector<std::string> properties_;
+    int tempCopyMarker_ = 0;
+    bool rebootPropertySeen_ = false;
+};
