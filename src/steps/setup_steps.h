@@ -1,0 +1,55 @@
+// The step object: what every setup step shares (owner window, end-session event, folders,
+// platform, installer library, the parsed command line). The steps are its operations.
+#pragma once
+#include <string>
+
+#include "msi/msi_library.h"
+#include "sys/win32.h"
+
+class SetupCommandLine;
+
+class SetupSteps {
+public:
+    // Records the owner of message boxes and of internal-error boxes, and the launcher's folder.
+    // Neither handle is owned. A launcher file name that cannot be had is logged and leaves both
+    // folders empty.
+    SetupSteps(HWND ownerWindow, HANDLE endSessionEvent);
+    // Unloads the installer library.
+    ~SetupSteps();
+    SetupSteps(const SetupSteps&) = delete;
+    SetupSteps& operator=(const SetupSteps&) = delete;
+
+    // Binds the parsed command line (it must outlive this object's use) and takes the folder part
+    // of its setup data file name into the package folder. Attaching again rebinds.
+    void AttachCommandLine(SetupCommandLine& commandLine);
+
+    HWND GetOwnerWindow() const { return ownerWindow_; }
+    HANDLE GetEndSessionEvent() const { return endSessionEvent_; }
+
+    // Ends with a backslash; the temporary copy's folder once setup runs from one.
+    const std::string& GetLauncherFolder() const { return launcherFolder_; }
+    void SetLauncherFolder(const std::string& folder) { launcherFolder_ = folder; }
+    // The folder the launcher was started from, followed by the setup data file's folder part.
+    const std::string& GetPackageFolder() const { return packageFolder_; }
+
+    // -1 until the platform check stores 1 (9x family) or 2 (NT family).
+    int GetPlatformId() const { return platformId_; }
+    void SetPlatformId(int platformId) { platformId_ = platformId; }
+
+    MsiLibrary& GetMsiLibrary() { return msiLibrary_; }
+
+    // Null until attached.
+    SetupCommandLine* GetCommandLine() const { return commandLine_; }
+    // The attached command line; internal error (location, 0x80004003) when none is attached.
+    SetupCommandLine& RequireCommandLine(unsigned location) const;
+
+private:
+    HWND ownerWindow_;
+    HANDLE endSessionEvent_;
+    std::string launcherFolder_;
+    std::string startFolder_;  // the launcher folder at construction
+    std::string packageFolder_;
+    int platformId_ = -1;
+    MsiLibrary msiLibrary_;
+    SetupCommandLine* commandLine_ = nullptr;
+};

@@ -1,0 +1,38 @@
+// Child processes: starting one from a command line, the last recorded child, and waiting for a
+// child while watching for the end of the Windows session.
+#pragma once
+#include "sys/unique_handle.h"
+#include "sys/win32.h"
+
+#include <cstdint>
+#include <string>
+
+// Who starts a child decides how a failure is reported and whether the child is recorded.
+enum class LaunchKind {
+    EngineRedistributable,   // logged; false on failure; recorded
+    MaintenanceInstaller,    // logged; internal error (5, CannotStart) on failure; recorded
+    MainInstaller,           // logged; internal error (6, CannotStart) on failure; recorded
+    NestedSetup,             // logged; internal error (12, CannotStart) on failure; recorded
+    PostInstallApplication,  // not logged; internal error (26) without CreateProcessW, a failed
+                             // start is only answered false; not recorded
+    UninstallCommand,        // logged; false on failure; not recorded: the child is handed back
+};
+
+// Starts `commandLine` (the program is its first item) with the launcher's environment and current
+// folder. True when the child runs. Recording kinds replace LastLaunchedProcess (closing the handle
+// they replace); for UninstallCommand the process handle goes to `child`, when given. The command
+// line may be up to 32766 characters long.
+bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind, UniqueKernelHandle* child = nullptr);
+
+// The process handle of the most recent recorded child; null before the first. Owned here.
+HANDLE LastLaunchedProcess();
+// Closes and forgets the recorded child.
+void ResetLastLaunchedProcess();
+
+// Waits for `process` (may be null) or `endSessionEvent`, whichever comes first, then, when
+// `waitForReboot` is set, up to five seconds for the event. True when a restart was detected: the
+// event, or a child exit code of 1641 or 3010. A child exit code other than 0, 1641 and 3010 is
+// stored in `exitCode` when given and otherwise raised as a SetupError. A wait that fails, or an
+// exit code that cannot be read, is logged and leaves `exitCode` untouched, like a child without
+// an exit code.
+bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, uint32_t* exitCode);

@@ -1,0 +1,150 @@
+// Starting children from one command line and waiting for them while the session may end.
+#include "sys/process.h"
+
+#include <vector>
+
+#include "app/setup_error.h"
+#include "sys/last_error.h"
+#include "sys/setup_log.h"
+#include "sys/wide_entry_points.h"
+#include "text/internal_error.h"
+
+namespace {
+
+// CreateProcessW takes at most 32767 characters, the terminating zero included.
+constexpr int kMaxCommandLineChars = 32767;
+constexpr DWORD kRebootGraceMilliseconds = 5000;
+constexpr DWORD kRebootInitiated = 1641;
+constexpr DWORD kRebootRequired = 3010;
+
+UniqueKernelHandle lastLaunchedProcess;
+
+struct LaunchRule {
+    bool logsCommandLine;
+    bool recordsChild;
+    unsigned failureLocation;  // 0: failures are answered false
+    bool startFailureRaises;   // false: only a missing CreateProcessW raises
+};
+
+LaunchRule RuleFor(LaunchKind kind) {
+    switch (kind) {
+        case LaunchKind::EngineRedistributable: return {true, true, 0, false};
+        case LaunchKind::MaintenanceInstaller: return {true, true, 5, true};
+        case LaunchKind::MainInstaller: return {true, true, 6, true};
+        case LaunchKind::NestedSetup: return {true, true, 12, true};
+        case LaunchKind::PostInstallApplication: return {false, false, 26, false};
+        case LaunchKind::UninstallCommand: return {true, false, 0, false};
+    }
+    return {true, false, 0, false};
+}
+
+enum class StartResult { Started, NoEntryPoint, Failed };
+
+using CreateProcessWFunction = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                                             DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+
+// The shared conversions stop at 260 characters; a command line (package path plus properties)
+// gets a buffer of its own length instead.
+bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wide) {
+    wide.clear();
+    const int needed = ::MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
+    if (needed <= 1) return false;
+    if (needed > kMaxCommandLineChars) {
+        WriteLogF("The command line is too long to start (%d characters)", needed - 1);
+        return false;
+    }
+    wide.resize(static_cast<std::size_t>(needed));
+    return ::MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), needed) == needed;
+}
+
+StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info) {
+    if (!IsWindowsNT()) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::vector<char> narrow(commandLine.begin(), commandLine.end());
+        narrow.push_back('\0');
+        return ::CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)
+                   ? StartResult::Started
+                   : StartResult::Failed;
+    }
+    auto createProcessW = GetEntryPointAs<CreateProcessWFunction>("KERNEL32.DLL", "CreateProcessW");
+    if (!createProcessW) {
+        WriteLogF("Failed to load CreateProcess entry point. Error Code = %08X", GetLastSystemError());
+        return StartResult::NoEntryPoint;
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::vector<wchar_t> wide;
+    // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
+    for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
+        if (Widen(codePage, commandLine, wide) &&
+            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            return StartResult::Started;
+        }
+    }
+    return StartResult::Failed;
+}
+
+}  // namespace
+
+bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind, UniqueKernelHandle* child) {
+    const LaunchRule rule = RuleFor(kind);
+    if (rule.logsCommandLine) WriteLogF("Command Line = %s", commandLine.c_str());
+    PROCESS_INFORMATION info = {};
+    const StartResult result = StartChild(commandLine, info);
+    if (result != StartResult::Started) {
+        if (rule.failureLocation && (result == StartResult::NoEntryPoint || rule.startFailureRaises))
+            ReportInternalError(rule.failureLocation, InternalErrorCode::CannotStart);
+        return false;
+    }
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    if (rule.recordsChild) {
+        lastLaunchedProcess = std::move(process);
+    } else if (child) {
+        *child = std::move(process);
+    }
+    return true;
+}
+
+HANDLE LastLaunchedProcess() { return lastLaunchedProcess.get(); }
+
+void ResetLastLaunchedProcess() { lastLaunchedProcess.reset(); }
+
+bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, uint32_t* exitCode) {
+    if (process) {
+        const HANDLE handles[2] = {process, endSessionEvent};
+        // A null event would fail the whole wait: without one, only the child is waited for.
+        const DWORD waitResult = ::WaitForMultipleObjects(endSessionEvent ? 2 : 1, handles, FALSE, INFINITE);
+        if (waitResult == WAIT_OBJECT_0 + 1) {
+            WriteLogF("Reboot detected immediatedly. WaitResult = %08X", static_cast<unsigned>(waitResult));
+            return true;
+        }
+        DWORD code = 0;
+        if (waitResult != WAIT_OBJECT_0) {
+            WriteLogF("Failed to wait for the process. Error Code = %08X", GetLastSystemError());
+        } else if (!::GetExitCodeProcess(process, &code)) {
+            WriteLogF("Failed to get the exit code of the process. Error Code = %08X", GetLastSystemError());
+        } else {
+            WriteLogF("Process completed with exit code: %08X", static_cast<unsigned>(code));
+            if (code == kRebootInitiated || code == kRebootRequired) {
+                if (exitCode) *exitCode = code;
+                WriteLogF("Reboot detected immediatedly. WaitResult = %08X", static_cast<unsigned>(waitResult));
+                return true;
+            }
+            if (code != 0 && !exitCode) RaiseSetupError(code);
+            if (exitCode) *exitCode = code;
+        }
+    }
+    if (waitForReboot) {
+        WriteLog("Waiting five seconds for reboot!");
+        const DWORD waitResult =
+            endSessionEvent ? ::WaitForSingleObject(endSessionEvent, kRebootGraceMilliseconds) : WAIT_FAILED;
+        if (waitResult == WAIT_OBJECT_0 || waitResult == WAIT_ABANDONED) {
+            WriteLogF("Reboot detected! WaitResult = %08X", static_cast<unsigned>(waitResult));
+            return true;
+        }
+    }
+    WriteLog("No reboot detected, continuing...");
+    return false;
+}
