@@ -1,0 +1,21 @@
+// Sends the setup log of a test to a file of its own and reads it back.
+#pragma once
+#include <string>
+
+#include "sys/setup_log.h"
+#include "temp_folder.h"
+
+class LogCapture {
+public:
+    LogCapture() : file_(folder_.Path() + "SETUP.LOG") { SetHostLogPath(file_); }
+    ~LogCapture() { SetHostLogPath(std::string()); }
+
+    std::string Text() const { return ReadWholeFile(file_); }
+
+private:
+    TempFolder folder_;
+    std::string file_;
+};
+
+// Logging is decided once per process from ZBSETUP, so it is switched on before main runs.
+void EnableSetupLogForTests();
