@@ -1,0 +1,116 @@
+// Diagnostic message facility of the download layers.
+#include "debug/debug_mgr.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+
+int32_t DebugMgr::DebugLevel = 0;
+std::string DebugMgr::DebugOutputFileName;
+
+namespace {
+
+constexpr int kFormatBufferSize = 4096;
+
+enum class OutputFileState { None, Open, Failed };
+
+// The output file is shared by every thread that writes; one lock keeps its creation and the
+// writes whole. Format buffers live on each caller's stack, so threads never share them.
+std::mutex& OutputLock() {
+    static std::mutex lock;
+    return lock;
+}
+std::FILE* g_outputFile = nullptr;
+OutputFileState g_outputState = OutputFileState::None;
+
+void WriteLocked(const char* text) {
+    if (g_outputState == OutputFileState::Failed) return;  // file could not be opened: lost
+    if (g_outputFile) {
+        std::fputs(text, g_outputFile);
+        std::fflush(g_outputFile);  // texts survive a crash and are readable at once
+        return;
+    }
+    std::fputs(text, stdout);
+    std::fflush(stdout);
+}
+
+void CheckCreateLocked() {
+    if (DebugMgr::DebugLevel == 0 || g_outputState != OutputFileState::None ||
+        DebugMgr::DebugOutputFileName.empty())
+        return;
+    errno = 0;
+    std::FILE* file = std::fopen(DebugMgr::DebugOutputFileName.c_str(), "a");
+    if (file) {
+        g_outputFile = file;
+        g_outputState = OutputFileState::Open;
+    } else if (errno == ENOMEM) {
+        // No memory for the stream: say so and try again with the next text.
+        std::fprintf(stderr, "DebugMgr::CheckCreateOutputFile : ERROR creating output file \"%s\".\n ",
+                     DebugMgr::DebugOutputFileName.c_str());
+    } else {
+        g_outputState = OutputFileState::Failed;
+    }
+}
+
+// Formats into a 4096-byte buffer; a text that does not fit is cut and follows a notice.
+void FormatAndWrite(const char* overflowNotice, const char* invalidNotice, const char* format,
+                    va_list args) {
+    char buffer[kFormatBufferSize];
+    buffer[0] = '\0';
+    int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    buffer[kFormatBufferSize - 1] = '\0';
+    if (length >= kFormatBufferSize - 1) {
+        DebugMgr::WriteDebugText(overflowNotice);
+    } else if (length < 0) {
+        buffer[0] = '\0';
+        DebugMgr::WriteDebugText(invalidNotice);
+    }
+    DebugMgr::WriteDebugText(buffer);
+}
+
+}  // namespace
+
+void DebugMgr::DebugOutput(int32_t level, const char* format, ...) {
+    if (DebugLevel == 0 || level > DebugLevel || !format) return;
+    va_list args;
+    va_start(args, format);
+    FormatAndWrite("DebugOutput: BUFFER OVERFLOW!", "DebugOutput: INVALID FORMAT.", format, args);
+    va_end(args);
+}
+
+void DebugMgr::DebugError(const char* format, ...) {
+    // Formatting costs time on every failure path, so a silent facility skips it.
+    if (DebugLevel == 0 || !format) return;
+    va_list args;
+    va_start(args, format);
+    FormatAndWrite("DebugError: BUFFER OVERFLOW!", "DebugError: INVALID FORMAT.", format, args);
+    va_end(args);
+}
+
+void DebugMgr::Assert(bool condition, const char* format, ...) {
+    if (condition || !format || DebugLevel == 0) return;
+    va_list args;
+    va_start(args, format);
+    FormatAndWrite("Assert: BUFFER OVERFLOW!", "Assert: INVALID FORMAT.", format, args);
+    va_end(args);
+}
+
+void DebugMgr::WriteDebugText(const char* text) {
+    if (DebugLevel == 0 || !text) return;
+    std::lock_guard<std::mutex> guard(OutputLock());
+    CheckCreateLocked();
+    WriteLocked(text);
+}
+
+void DebugMgr::CheckCreateOutputFile() {
+    std::lock_guard<std::mutex> guard(OutputLock());
+    CheckCreateLocked();
+}
+
+void DebugMgr::CloseOutputFile() {
+    std::lock_guard<std::mutex> guard(OutputLock());
+    if (g_outputFile) std::fclose(g_outputFile);
+    g_outputFile = nullptr;
+    g_outputState = OutputFileState::None;
+}

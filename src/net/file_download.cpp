@@ -1,0 +1,245 @@
+// Download of a ZBHTTP client's URL into a local file, synchronous or on a thread of its own,
+// with progress reports, abort points and the measured rate.
+#include "net/zbhttp.h"
+
+#include "debug/debug_mgr.h"
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr int32_t kAbortLogLevel = 10;
+constexpr int32_t kSizeLogLevel = 2;
+
+// Milliseconds on a clock that never goes back, so a change of the wall clock cannot produce a
+// negative elapsed time.
+int64_t NowMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int32_t SaturateToInt32(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+ZBHTTPResult ZBHTTP::MapErrnoToZBHTTPResult(int error) {
+    switch (error) {
+    case 0:
+        DebugMgr::DebugOutput(kSizeLogLevel, "MAPPING ERRNO ZERO TO SUCCESS, DID YOU USE THIS CORRECTLY?");
+        return ZBHTTP_SUCCESS;
+    case ENOENT: return ZBHTTP_ParentDirNotExist;
+    case ENOMEM: return ZBHTTP_OutOfMemory;
+    case EACCES: return ZBHTTP_PermissionDenied;
+    case ENOSPC: return ZBHTTP_NoSpaceLeft;
+    default:
+        DebugMgr::DebugError("MapErrnoToZBHTTPResult : unhandled errno %ld.\n", static_cast<long>(error));
+        return ZBHTTP_Error;
+    }
+}
+
+// Stores the state, then asks the callback; without one the download goes on.
+int32_t ZBHTTP::Report(DownloadState state, int32_t size, int64_t total) {
+    State = state;
+    if (!Callback) return CallbackContinue;
+    // The callback's byte count is 32-bit: beyond 2 GB it stays at the largest value.
+    return Callback(LocalFile.c_str(), size, SaturateToInt32(total), state, BytesPerSecond,
+                    CallbackData);
+}
+
+ZBHTTPResult ZBHTTP::PerformFileDownload() {
+    DownloadState state = DownloadStarting;
+    ZBHTTPResult result = ZBHTTP_SUCCESS;
+    int32_t size = -1;
+    int64_t total = 0;  // 64-bit: a body beyond 2 GB must not overflow the count
+    std::unique_ptr<std::FILE, FileCloser> file;
+    std::unique_ptr<char[]> buffer;
+    bool transferError = false;
+
+    do {
+        if (Report(DownloadStarting, size, total) == CallbackAbort) {
+            DebugMgr::DebugOutput(kAbortLogLevel,
+                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before getting size), file=\"%s\".\n",
+                                  LocalFile.c_str());
+            state = DownloadAborted;
+            result = ZBHTTP_UserAbort;
+            break;
+        }
+        result = GetDownloadFileSize(&size);
+        if (result != ZBHTTP_SUCCESS) {
+            DebugMgr::DebugOutput(kSizeLogLevel,
+                                  "ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"%s\".\n",
+                                  LocalFile.c_str());
+            transferError = true;
+            break;
+        }
+        errno = 0;
+        file.reset(std::fopen(LocalFile.c_str(), "wb"));
+        if (!file) {
+            const int error = errno;
+            DebugMgr::DebugError("ZBHTTP PerformFileDownload: Open local file \"%s\" FAILED (errno=%ld).\n",
+                                 LocalFile.c_str(), static_cast<long>(error));
+            DebugMgr::DebugError("ZBHTTP PerformFileDownload : Download to File Error (errno=%d), ABORT.\n",
+                                 error);
+            result = MapErrnoToZBHTTPResult(error);
+            if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
+            transferError = true;
+            break;
+        }
+        buffer.reset(new (std::nothrow) char[kPieceSize]);
+        if (!buffer) {
+            DebugMgr::DebugError("ZBHTTP PerformFileDownload: OUT OF MEMORY.\n");
+            result = ZBHTTP_OutOfMemory;
+            transferError = true;
+            break;
+        }
+        if (Report(DownloadStarting, size, total) == CallbackAbort) {
+            DebugMgr::DebugOutput(kAbortLogLevel,
+                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before starting read), file=\"%s\".\n",
+                                  LocalFile.c_str());
+            state = DownloadAborted;
+            result = ZBHTTP_UserAbort;
+            break;
+        }
+        const int64_t start = NowMilliseconds();
+        int64_t lastProgress = start;
+        state = DownloadReading;
+        bool aborted = false;
+        for (;;) {
+            int32_t received = 0;
+            result = DoGetIntoBuffer(buffer.get(), kPieceSize, &received);
+            if (result != ZBHTTP_SUCCESS) {
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload: DoGetIntoBuffer FAILED %ld.\n",
+                                     static_cast<long>(result));
+                break;
+            }
+            if (received < 1) break;  // the server closed the connection: the body is complete
+            errno = 0;
+            const std::size_t written =
+                std::fwrite(buffer.get(), 1, static_cast<std::size_t>(received), file.get());
+            if (written < static_cast<std::size_t>(received)) {
+                const int error = errno;
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fwrite FAILED (requested=%ld,written=%ld,errno=%d.\n",
+                                     static_cast<long>(received), static_cast<long>(written), error);
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n",
+                                     error);
+                result = MapErrnoToZBHTTPResult(error);
+                // A short write is a failure even when the system left no error number.
+                if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
+                break;
+            }
+            const int64_t now = NowMilliseconds();
+            total += received;
+            const int64_t elapsed = now - start;
+            if (elapsed >= 1000) {
+                const double rate = static_cast<double>(total) / static_cast<double>(elapsed) * 1000.0;
+                BytesPerSecond = rate >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(rate);
+            }
+            if (now - lastProgress > ProgressIntervalMs) {
+                lastProgress = now;
+                if (Report(DownloadReading, size, total) == CallbackAbort) {
+                    DebugMgr::DebugOutput(kAbortLogLevel,
+                                          "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (during read), file=\"%s\".\n",
+                                          LocalFile.c_str());
+                    state = DownloadAborted;
+                    result = ZBHTTP_UserAbort;
+                    aborted = true;
+                    break;
+                }
+            }
+        }
+        if (aborted) break;
+        if (result == ZBHTTP_SUCCESS) {
+            state = DownloadDone;
+            Report(DownloadDone, size, total);
+        } else {
+            transferError = true;
+        }
+    } while (false);
+
+    if (transferError) {
+        DebugMgr::DebugError("ZBHTTP PerformFileDownload : transfer error. file=\"%s\"\n",
+                             LocalFile.c_str());
+        state = DownloadFailed;
+        Report(DownloadFailed, size, total);
+    }
+    State = state;
+    LastResult = result;
+    Close();
+    buffer.reset();
+    file.reset();
+    return result;
+}
+
+uint32_t ZBHTTP::DownloadThreadRoutine(void* parameter) {
+    ZBHTTP* client = static_cast<ZBHTTP*>(parameter);
+    const ZBHTTPResult result = client->PerformFileDownload();
+    client->LastResult = result;
+    DoneEventHandle event = client->DoneEvent;
+    client->DoneEvent = nullptr;
+    // From here the client belongs to the caller again; only the event is touched.
+    SignalDoneEvent(event);
+    return static_cast<uint32_t>(result);
+}
+
+ZBHTTPResult ZBHTTP::DoGetIntoFile(const char* localFile, DownloadCallback callback,
+                                   uintptr_t callbackData, int32_t progressIntervalMs,
+                                   bool asynchronous, DoneEventHandle* doneEvent) {
+    if (StartupFailed()) return ZBHTTP_WSAStartupError;
+    LocalFile = localFile ? localFile : "";
+    Callback = callback;
+    ProgressIntervalMs = progressIntervalMs;
+    CallbackData = callbackData;
+    State = DownloadStarting;
+    LastResult = ZBHTTP_SUCCESS;
+
+    ZBHTTPResult result = ZBHTTP_SUCCESS;
+    if (!asynchronous) {
+        result = PerformFileDownload();
+        if (result == ZBHTTP_SUCCESS) {
+            LastResult = ZBHTTP_SUCCESS;
+            return ZBHTTP_SUCCESS;
+        }
+    } else {
+        uint32_t error = 0;
+        DoneEventHandle event = CreateDoneEvent(&error);
+        if (!event) {
+            DebugMgr::DebugError("ZBHTTP DoGetIntoFile: CreateEvent FAILED, lastError=%ld.\n",
+                                 static_cast<long>(error));
+            result = ZBHTTP_Error;
+        } else {
+            DoneEvent = event;
+            if (!StartDetachedThread(&ZBHTTP::DownloadThreadRoutine, this, &error)) {
+                DebugMgr::DebugError("ZBHTTP DoGetIntoFile: CreateThread FAILED, lastError=%ld.\n",
+                                     static_cast<long>(error));
+                result = ZBHTTP_Error;
+            } else {
+                DebugMgr::Assert(doneEvent != nullptr,
+                                 "ZBHTTP DoGetIntoFile : Asynchronous caller will not save event, it will be LEAKED.\n");
+                // The local copy: the thread may already have taken DoneEvent.
+                if (doneEvent) *doneEvent = event;
+                return ZBHTTP_SUCCESS;
+            }
+        }
+    }
+    State = DownloadFailed;
+    if (DoneEvent) {
+        CloseDoneEvent(DoneEvent);
+        DoneEvent = nullptr;
+    }
+    LastResult = result;
+    return result;
+}

@@ -1,0 +1,110 @@
+// Readers of HTTP response header text and builders of request texts.
+#include "net/http_header_text.h"
+
+#include <climits>
+
+namespace {
+
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+int32_t ParseDecimal(const char* begin, const char* end) {
+    const char* p = begin;
+    while (p < end && IsCSpace(*p)) ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    // Accumulates the magnitude in 64 bits and stops growing past the 32-bit range.
+    const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
+    int64_t value = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        if (value < limit) value = value * 10 + (*p - '0');
+        if (value > limit) value = limit;
+    }
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+bool FindStatusCode(const std::string& header, int32_t* code) {
+    std::string::size_type blank = header.find(' ');
+    if (blank == std::string::npos) return false;
+    std::string::size_type next = header.find(' ', blank + 1);
+    if (next == std::string::npos) next = header.size();
+    *code = ParseDecimal(header.data() + blank + 1, header.data() + next);
+    return true;
+}
+
+std::string LowerCaseCopy(const std::string& text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+std::string FindRedirectLocation(const std::string& header) {
+    static const char kKey[] = "location:";
+    constexpr std::string::size_type kValueOffset = 10;  // the key and one more character
+    const std::string lower = LowerCaseCopy(header);
+    std::string::size_type match = lower.find(kKey);
+    if (match != std::string::npos && match > 0 && lower[match - 1] == '-') {
+        // A Content-Location line: look once more past it.
+        std::string::size_type from = match + kValueOffset;
+        match = from <= lower.size() ? lower.find(kKey, from) : std::string::npos;
+    }
+    if (match == std::string::npos) return std::string();
+    const std::string::size_type start = match + kValueOffset;
+    if (start >= header.size()) return std::string();
+    const std::string::size_type stop = header.find_first_of("\n\r ", start);
+    if (stop == std::string::npos) return std::string();
+    return header.substr(start, stop - start);
+}
+
+std::string BuildRedirectUrl(const std::string& location, const std::string& host) {
+    if (location.compare(0, 7, "http://") == 0) return location;
+    std::string url = "http://" + host;
+    if (location[0] != '/') url += '/';
+    return url + location;
+}
+
+ContentLengthFound FindContentLength(const std::string& header, int32_t* size) {
+    const std::string lower = LowerCaseCopy(header);
+    const std::string::size_type match = lower.find("content-length:");
+    if (match == std::string::npos) return ContentLengthFound::NoLine;
+    const std::string::size_type cr = lower.find('\r', match);
+    if (cr == std::string::npos) return ContentLengthFound::NoCarriageReturn;
+    const std::string::size_type blank = lower.find(' ', match);
+    if (blank == std::string::npos || blank > cr) return ContentLengthFound::NoBlank;
+    *size = ParseDecimal(header.data() + blank + 1, header.data() + cr);
+    return ContentLengthFound::Yes;
+}
+
+std::string EncodeBase64(const std::string& bytes) {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    std::string::size_type i = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        const uint32_t group = static_cast<uint8_t>(bytes[i]) << 16 |
+                               static_cast<uint8_t>(bytes[i + 1]) << 8 |
+                               static_cast<uint8_t>(bytes[i + 2]);
+        out += kAlphabet[group >> 18 & 63];
+        out += kAlphabet[group >> 12 & 63];
+        out += kAlphabet[group >> 6 & 63];
+        out += kAlphabet[group & 63];
+    }
+    const std::string::size_type rest = bytes.size() - i;
+    if (rest) {
+        uint32_t group = static_cast<uint8_t>(bytes[i]) << 16;
+        if (rest == 2) group |= static_cast<uint8_t>(bytes[i + 1]) << 8;
+        out += kAlphabet[group >> 18 & 63];
+        out += kAlphabet[group >> 12 & 63];
+        out += rest == 2 ? kAlphabet[group >> 6 & 63] : '=';
+        out += '=';
+    }
+    return out;
+}

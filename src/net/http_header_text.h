@@ -1,0 +1,35 @@
+// Pure readers of HTTP response header text and the small text builders of the client: no I/O,
+// so the tests and the fuzzer drive them straight from memory.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Decimal value as the C library's atoi reads it (leading white space, a sign, digits up to the
+// first non-digit, 0 without digits) over [begin, end). Values beyond the 32-bit range saturate
+// at INT32_MIN / INT32_MAX instead of overflowing.
+int32_t ParseDecimal(const char* begin, const char* end);
+inline int32_t ParseDecimal(const std::string& text) {
+    return ParseDecimal(text.data(), text.data() + text.size());
+}
+
+// Status code: the number between the first blank and the next one (or the end).
+// False when the header has no blank at all.
+bool FindStatusCode(const std::string& header, int32_t* code);
+
+// Value of the Location line (a Content-Location line before it is skipped), with its case:
+// from ten characters after "location:" up to the next line feed, carriage return or blank.
+// Empty when there is none or nothing ends it.
+std::string FindRedirectLocation(const std::string& header);
+
+// The URL a redirect leads to: the value itself when it is absolute, else on the same host.
+std::string BuildRedirectUrl(const std::string& location, const std::string& host);
+
+enum class ContentLengthFound { Yes, NoLine, NoCarriageReturn, NoBlank };
+// Size from the first "content-length:" (any case); `size` is written only with Yes.
+ContentLengthFound FindContentLength(const std::string& header, int32_t* size);
+
+// Base64 with the standard alphabet, "=" padding and no line breaks.
+std::string EncodeBase64(const std::string& bytes);
+
+// Copy with ASCII letters in lower case (same length, so offsets carry over).
+std::string LowerCaseCopy(const std::string& text);

@@ -1,0 +1,78 @@
+// The socket calls of the download layers: Winsock 1.1 on Windows, BSD sockets on the host build,
+// with the host's errors reported as the Winsock numbers so that one mapping serves both.
+#pragma once
+#include <cstdint>
+
+#ifdef _WIN32
+#include "sys/win32.h"
+// WIN32_LEAN_AND_MEAN leaves Winsock out of windows.h.
+#include <winsock.h>
+#else
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
+
+namespace sockapi {
+
+#ifdef _WIN32
+using SocketHandle = SOCKET;
+constexpr SocketHandle kInvalidSocket = INVALID_SOCKET;  // what a failed socket() returns
+constexpr SocketHandle kNoSocket = 0;                    // "no socket held"
+#else
+using SocketHandle = int;
+constexpr SocketHandle kInvalidSocket = -1;
+// Descriptor 0 is a valid socket when standard input is closed, so the host uses -1.
+constexpr SocketHandle kNoSocket = -1;
+#endif
+
+constexpr int kSocketError = -1;  // SOCKET_ERROR
+
+// Winsock error numbers used by the mapping (the host translates errno and resolver codes).
+enum : int32_t {
+    kWsaEintr = 10004,
+    kWsaEfault = 10014,
+    kWsaEinval = 10022,
+    kWsaEtimedout = 10060,
+    kWsaEconnrefused = 10061,
+    kWsaEhostunreach = 10065,
+    kWsaNotInitialised = 10093,
+    kWsaHostNotFound = 11001,
+    kWsaTryAgain = 11002,
+    kWsaNoRecovery = 11003,
+    kWsaNoData = 11004,
+};
+
+struct StartupInfo {
+    int highMajor, highMinor;  // highest version the library supports
+    int major, minor;          // version it will use
+};
+
+// Starts the socket library in the given version: 0, or the library's error code.
+int Startup(int major, int minor, StartupInfo* info);
+// 0, or kSocketError (last error set).
+int Cleanup();
+
+// The calling thread's last socket error, and a way to record one.
+int32_t LastSocketError();
+void SetLastSocketError(int32_t code);
+
+SocketHandle OpenSocket(int type);  // AF_INET, protocol 0; kInvalidSocket on failure
+int CloseSocket(SocketHandle socket);
+int Connect(SocketHandle socket, const sockaddr_in& address);
+// Waits until the socket can be read (or written): 1 ready, 0 the time ran out (last error set
+// to WSAETIMEDOUT), kSocketError when the wait itself failed.
+int Wait(SocketHandle socket, bool forWrite, long seconds);
+int Send(SocketHandle socket, const char* data, int length);  // bytes, or kSocketError
+int Receive(SocketHandle socket, char* buffer, int size);     // bytes, 0 closed, or kSocketError
+int LocalAddress(SocketHandle socket, sockaddr_in* address);
+// IPv4 address of a host name (network byte order); false with the last error set on failure.
+bool LookupHost(const char* name, in_addr* address);
+
+#ifndef _WIN32
+// Test seams of the host build: a failing library start, and a send that takes partial pieces.
+void SetStartupFailsForTesting(bool fails);
+using SendFunction = int (*)(SocketHandle socket, const char* data, int length);
+void SetSendForTesting(SendFunction send);  // nullptr restores the real call
+#endif
+
+}  // namespace sockapi

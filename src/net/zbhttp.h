@@ -1,0 +1,128 @@
+// HTTP/1.0 client for plain http:// URLs (one request per connection, redirects followed) and the
+// download of a resource into a local file with progress reports and abort. Operations return
+// ZBHTTPResult codes (0 success) and never throw; failures are written to DebugMgr.
+#pragma once
+#include "net/blocking_socket.h"
+#include "net/download_thread.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+enum ZBHTTPResult : int32_t {
+    ZBHTTP_SUCCESS = 0,
+    ZBHTTP_SockReadFailed = 1,     // connection closed while the header was read
+    ZBHTTP_ParseHeaderFailed = 2,  // header does not fit the 4096-byte buffer
+    ZBHTTP_ServerError = 3,
+    ZBHTTP_ServerUrlNotFound = 4,
+    ZBHTTP_ServerTimeOut = 5,
+    ZBHTTP_UserAbort = 6,
+    ZBHTTP_WSAStartupError = 7,
+    ZBHTTP_ParentDirNotExist = 8,
+    ZBHTTP_PermissionDenied = 9,
+    ZBHTTP_NoSpaceLeft = 10,
+    ZBHTTP_FileInUse = 11,
+    ZBHTTP_OutOfMemory = 12,
+    RedirectResult = 13,  // internal to CheckReadHeader
+    ZBHTTP_Error = -1,
+};
+
+enum DownloadState : int32_t {
+    DownloadStarting = 100,
+    DownloadReading = 101,
+    DownloadFailed = 102,
+    DownloadAborted = 103,  // stored only, never passed to the callback
+    DownloadDone = 104,
+};
+
+constexpr int32_t CallbackContinue = 200;
+constexpr int32_t CallbackAbort = 201;
+
+// Progress report; replying CallbackAbort stops the download where the reply is examined.
+using DownloadCallback = int32_t (*)(const char* localFile, int32_t totalSize,
+                                     int32_t bytesReceived, DownloadState state,
+                                     int32_t bytesPerSecond, uintptr_t callbackData);
+
+struct ProxySettings {
+    std::string ProxyHost;
+    int32_t ProxyPort = 80;
+    bool UseProxyAuthorization = false;
+    std::string ProxyUser;
+    std::string ProxyPassword;
+};
+
+class ZBHTTP {
+public:
+    static constexpr int32_t kHeaderBufferSize = 4096;
+    static constexpr int32_t kRequestBufferSize = 4096;
+    static constexpr int32_t kPieceSize = 4096;
+    static constexpr int32_t kMaxRedirects = 100;
+
+    ZBHTTP();
+    ~ZBHTTP();
+    ZBHTTP(const ZBHTTP&) = delete;
+    ZBHTTP& operator=(const ZBHTTP&) = delete;
+
+    // Stores the URL, parses it and closes any connection: 0, or ZBHTTP_Error when the URL is
+    // not usable (Host, Port and Path are then unchanged).
+    ZBHTTPResult SetURL(const std::string& url);
+    ZBHTTPResult ParseURL(const std::string& url);
+    // Sends the request and reads and judges the header when no header has been read on an open
+    // connection, following up to 100 redirects from `depth` on.
+    ZBHTTPResult CheckReadHeader(int32_t depth);
+    // Takes the header off the socket exactly up to its end.
+    ZBHTTPResult ReadHttpHeader(int32_t timeoutSeconds);
+    // Judges the status of the last header: 0, 3, 4, or 13 with the redirect's URL set.
+    ZBHTTPResult ResponseAllRight();
+    // A whole request for the Content-Length; `size` is -1 unless it was read. Closes afterwards.
+    ZBHTTPResult GetDownloadFileSize(int32_t* size);
+    // Receives the next piece of the body (requesting first when needed). 0 with 0 bytes: the
+    // body is complete. `received` is left alone when the request fails.
+    ZBHTTPResult DoGetIntoBuffer(char* buffer, int32_t size, int32_t* received);
+    ZBHTTPResult Close();
+
+    // Downloads the URL into `localFile`, on this thread or on a thread of its own that signals
+    // `*doneEvent` at the end (the caller then owns and closes that event).
+    ZBHTTPResult DoGetIntoFile(const char* localFile, DownloadCallback callback,
+                               uintptr_t callbackData, int32_t progressIntervalMs,
+                               bool asynchronous, DoneEventHandle* doneEvent);
+    ZBHTTPResult PerformFileDownload();
+
+    static const char* ResultName(int32_t result);
+    static ZBHTTPResult MapBlockSockErrToZBHTTPErr(int32_t error);
+    static ZBHTTPResult MapErrnoToZBHTTPResult(int error);
+    static ZBHTTPResult ZBHTTPStartup();
+    static ZBHTTPResult ZBHTTPTerminate();
+    static bool StartupFailed();
+
+    // Text of the last header (up to its first zero byte); empty when none was read.
+    std::string HeaderText() const;
+
+    std::string Url;
+    std::string Host;
+    std::string Path;
+    int32_t Port = 80;
+    int32_t TimeoutSeconds = 5;
+    bool NeedsRequest = true;
+    CBlockingSocket Socket;
+    bool SocketOpen = false;
+    bool UseProxy = false;
+    ProxySettings Proxy;
+    DownloadCallback Callback = nullptr;
+    uintptr_t CallbackData = 0;
+    int32_t ProgressIntervalMs = 200;
+    DownloadState State = DownloadStarting;
+    ZBHTTPResult LastResult = ZBHTTP_SUCCESS;
+    DoneEventHandle DoneEvent = nullptr;
+    std::string LocalFile;
+    std::unique_ptr<char[]> HeaderBuffer;
+    int32_t HeaderLength = 0;
+    int32_t BytesPerSecond = -1;
+
+private:
+    ZBHTTPResult SendRequestAndJudge();
+    ZBHTTPResult ReceiveHeaderBytes(char* at, int32_t wanted, int32_t timeoutSeconds,
+                                    int32_t* received);
+    int32_t Report(DownloadState state, int32_t size, int64_t total);
+    static uint32_t DownloadThreadRoutine(void* client);
+};
