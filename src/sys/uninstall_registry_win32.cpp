@@ -1,0 +1,123 @@
+// Installed products in the uninstall registry: display name, remove command and installed version.
+#include "sys/uninstall_registry.h"
+
+#include <cstdint>
+
+#include "sys/fixed_buffer.h"
+#include "sys/unique_handle.h"
+
+namespace {
+UniqueRegKey OpenUninstallEntry(const char* keyName) {
+    char path[kMaxPath];
+    if (!FormatBounded(path, sizeof path, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", keyName))
+        return UniqueRegKey();
+    UniqueRegKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS) return key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS) return key;
+    return UniqueRegKey();
+}
+
+// A text value (REG_SZ or REG_EXPAND_SZ, not expanded) of at most 259 bytes.
+bool ReadText(HKEY key, const char* name, std::string& text) {
+    char buffer[kMaxPath];
+    DWORD type = 0;
+    DWORD size = sizeof buffer - 1;  // room for a terminator the value may lack
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+        return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    buffer[size] = '\0';
+    text = buffer;  // stops at the stored terminator
+    return true;
+}
+
+bool ReadNumber(HKEY key, const char* name, uint32_t& number) {
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+        return false;
+    if (type != REG_DWORD || size != sizeof value) return false;
+    number = value;
+    return true;
+}
+
+uint32_t ReadNumberOrZero(HKEY key, const char* name) {
+    uint32_t number = 0;
+    return ReadNumber(key, name, number) ? number : 0;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A version inside a display name: the first run of digits that parses ("Product 2000 release 3"
+// gives 2000.0.0.0).
+bool VersionInName(const std::string& name, VersionNumber* version) {
+    std::string::size_type pos = 0;
+    while (true) {
+        while (pos < name.size() && !IsDigit(name[pos])) ++pos;
+        if (pos >= name.size()) return false;
+        if (!version) return true;
+        if (ParseVersionNumber(name.c_str() + pos, version)) return true;
+        while (pos < name.size() && IsDigit(name[pos])) ++pos;
+    }
+}
+}  // namespace
+
+bool FindUninstallEntry(const char* keyName, std::string& displayName, std::string& removeCommand) {
+    displayName.clear();
+    removeCommand.clear();
+    if (!keyName) return false;
+    UniqueRegKey key = OpenUninstallEntry(keyName);
+    if (!key) return false;
+    if (!ReadText(key.get(), "DisplayName", displayName)) return false;
+
+    if (ReadNumberOrZero(key.get(), "WindowsInstaller") != 0) {
+        if (ReadNumberOrZero(key.get(), "NoRemove") != 0) return true;  // present, not removable
+        char systemFolder[kMaxPath];
+        const UINT length = ::GetSystemDirectoryA(systemFolder, sizeof systemFolder);
+        if (length == 0 || length >= sizeof systemFolder) return false;
+        const char* separator = systemFolder[length - 1] == '\\' ? "" : "\\";
+        char command[kMaxPath];
+        // A command that does not fit would name another product: not found rather than cut.
+        if (!FormatBounded(command, sizeof command, "%s%sMSIEXEC /x %s", systemFolder, separator, keyName))
+            return false;
+        removeCommand = command;
+        return true;
+    }
+    return ReadText(key.get(), "UninstallString", removeCommand);
+}
+
+bool ReadInstalledVersion(const char* keyName, VersionNumber* version) {
+    if (version) version->Clear();
+    if (!keyName) return false;
+    UniqueRegKey key = OpenUninstallEntry(keyName);
+    if (!key) return false;
+
+    uint32_t packed = 0;
+    if (ReadNumber(key.get(), "Version", packed)) {
+        // One byte per part: the build number's two bytes become the third and fourth parts.
+        if (version) {
+            version->major = static_cast<uint16_t>((packed >> 24) & 0xFF);
+            version->minor = static_cast<uint16_t>((packed >> 16) & 0xFF);
+            version->third = static_cast<uint16_t>((packed >> 8) & 0xFF);
+            version->fourth = static_cast<uint16_t>(packed & 0xFF);
+        }
+        return true;
+    }
+    uint32_t major = 0, minor = 0;
+    if (ReadNumber(key.get(), "VersionMajor", major) && ReadNumber(key.get(), "VersionMinor", minor)) {
+        if (version) {
+            version->major = static_cast<uint16_t>(major);
+            version->minor = static_cast<uint16_t>(minor);
+        }
+        return true;
+    }
+    std::string text;
+    if (ReadText(key.get(), "DisplayVersion", text)) {
+        return version ? ParseVersionNumber(text.c_str(), version) : true;
+    }
+    if (ReadText(key.get(), "DisplayName", text)) {
+        if (VersionInName(text, version)) return true;
+        if (version) version->Clear();
+    }
+    return false;
+}
