@@ -22,7 +22,9 @@ function(setup_host_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE setup_core ${T_LIBS} ${SETUP_GTEST_MAIN})
   target_compile_definitions(${T_NAME} PRIVATE SETUP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_AREA}." PROPERTIES LABELS "host;${T_AREA}")
+  # The area label goes on the folder: a list would not survive gtest_discover_tests' properties.
+  set_property(DIRECTORY APPEND PROPERTY LABELS ${T_AREA})
+  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_AREA}." PROPERTIES LABELS host)
 endfunction()
 
 # setup_wine_test(NAME n AREA a SOURCES ...): Win32 unit tests run under Wine in the shared prefix.
@@ -34,8 +36,9 @@ function(setup_wine_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE setup_core ${T_LIBS} ${SETUP_GTEST_MAIN})
   target_compile_definitions(${T_NAME} PRIVATE SETUP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  set_property(DIRECTORY APPEND PROPERTY LABELS ${T_AREA})
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "${T_AREA}."
-    PROPERTIES LABELS "wine;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 120)
+    PROPERTIES LABELS wine FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 120)
 endfunction()
 
 # setup_scenario_test(NAME n AREA a COMMAND ...): the real Setup.EXE under Wine, driven by a script.

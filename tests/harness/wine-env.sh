@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export HOME="$SETUP_WINE_ROOT/home"
 unset WINESERVER
 
-wine_reg_add() { wine reg add "$@" /f >/dev/null 2>&1; }
+wine_reg_add() { wine reg add "$@" /f >/dev/null 2>&1 9>&-; }
 
 # Creates the prefix once (under a lock, so parallel first calls wait for one another).
 ensure_wine_prefix() {
@@ -19,11 +19,12 @@ ensure_wine_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.ready" ]; then
       rm -rf "$WINEPREFIX"
-      wineboot -i >/dev/null 2>&1
-      wineserver -w
+      # The lock's descriptor must not leak into wineserver or Xvfb, which outlive this call.
+      wineboot -i >/dev/null 2>&1 9>&-
+      wineserver -w 9>&-
       # Unmanaged X11 windows: without a window manager, managed dialogs end about 2 s late.
       wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
-      wineserver -w
+      wineserver -w 9>&-
       touch "$WINEPREFIX/.ready"
     fi
   ) 9>"$SETUP_WINE_ROOT/lock"
@@ -38,7 +39,7 @@ ensure_display() {
     fi
     rm -f "$SETUP_WINE_ROOT/display"
     setsid Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$SETUP_WINE_ROOT/display.tmp" \
-      </dev/null >/dev/null 2>&1 &
+      </dev/null >/dev/null 2>&1 9>&- &
     echo $! >"$SETUP_WINE_ROOT/xvfb.pid"
     for _ in $(seq 100); do
       [ -s "$SETUP_WINE_ROOT/display.tmp" ] && break
