@@ -1,0 +1,90 @@
+// Deletion at restart: the MoveFileEx route on NT and the WININIT.INI [Rename] route of the 9x family,
+// run here against a Windows folder of the test's own.
+#include <gtest/gtest.h>
+
+#include "pending_renames.h"
+#include "setup_log_capture.h"
+#include "sys/deferred_deletion.h"
+#include "test_tree.h"
+
+namespace {
+using namespace test_tree;
+
+std::string ShortPath(const std::string& path) {
+    char buffer[MAX_PATH];
+    const DWORD length = ::GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return length && length < MAX_PATH ? std::string(buffer, length) : std::string();
+}
+
+class DeferredDeletion : public ::testing::Test {
+protected:
+    WorkFolder work;
+    std::string windows = work / "WINDOWS\\";
+    std::string wininit = windows + "WININIT.INI";
+    DeletionRoute nineX;
+
+    void SetUp() override {
+        ASSERT_TRUE(MakeFolder(windows));
+        nineX.tryMoveFileEx = false;
+        nineX.windowsFolder = work / "WINDOWS";  // without the backslash: it is added
+    }
+    void TearDown() override { pending_renames::RemoveBelow(work.path()); }
+};
+
+TEST_F(DeferredDeletion, NtRouteUsesMoveFileEx) {
+    const std::string file = work / "scheduled.tmp";
+    ASSERT_TRUE(MakeFile(file, "x"));
+    SetupLogCapture log;
+    LogForDeletion(file.c_str());
+    EXPECT_EQ(log.CountLinesEndingWith("Scheduled \"" + file + "\" for deletion using MoveFileEx()"), 1);
+    EXPECT_TRUE(pending_renames::IsScheduledForDeletion(file));
+    EXPECT_FALSE(Exists(wininit));
+}
+
+TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
+    const std::string first = work / "A Long File Name For Deletion.dat";
+    const std::string second = work / "second.tmp";
+    ASSERT_TRUE(MakeFile(first, "1"));
+    ASSERT_TRUE(MakeFile(second, "2"));
+    const std::string firstShort = ShortPath(first);
+    ASSERT_FALSE(firstShort.empty());
+
+    LogForDeletion(first.c_str(), nineX);
+    LogForDeletion(second.c_str(), nineX);
+    LogForDeletion(second.c_str(), nineX);  // an earlier line is never replaced
+
+    EXPECT_EQ(ReadText(wininit), "[Rename]\r\nNUL=" + firstShort + "\r\nNUL=" + ShortPath(second) +
+                                     "\r\nNUL=" + ShortPath(second) + "\r\n");
+    EXPECT_FALSE(pending_renames::IsScheduledForDeletion(first));
+}
+
+TEST_F(DeferredDeletion, WininitKeepsWhatItHeldAndAppendsToAnExistingSection) {
+    const std::string file = work / "x.tmp";
+    ASSERT_TRUE(MakeFile(file, "x"));
+    ASSERT_TRUE(MakeFile(wininit, "; made by another installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\n"));
+    LogForDeletion(file.c_str(), nineX);
+    EXPECT_EQ(ReadText(wininit), "; made by another installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=" +
+                                     ShortPath(file) + "\r\n");
+}
+
+TEST_F(DeferredDeletion, PathWithoutShortFormWritesNothing) {
+    LogForDeletion((work / "gone.tmp").c_str(), nineX);
+    EXPECT_TRUE(Exists(wininit));  // made sure it exists before loading it
+    EXPECT_EQ(ReadText(wininit), "");
+}
+
+TEST_F(DeferredDeletion, IniFailureIsLoggedAndSwallowed) {
+    // A folder named WININIT.INI cannot be loaded or saved: the library raises, nothing escapes.
+    ASSERT_TRUE(MakeFolder(wininit));
+    const std::string file = work / "x.tmp";
+    ASSERT_TRUE(MakeFile(file, "x"));
+    SetupLogCapture log;
+    EXPECT_NO_THROW(LogForDeletion(file.c_str(), nineX));
+    EXPECT_TRUE(log.Contains("Failed to update \"" + wininit + "\" in LogForDeletion()"));
+
+    DeletionRoute noWindows = nineX;
+    noWindows.windowsFolder = std::string(300, 'w');
+    EXPECT_NO_THROW(LogForDeletion(file.c_str(), noWindows));
+    EXPECT_NO_THROW(LogForDeletion(nullptr));
+}
+}  // namespace
