@@ -21,6 +21,9 @@ public:
     // returns false. Reported as internal error 23 (and so raised): a null or empty folder, null
     // arguments (0x80004003), a double quote that does not close or a NUL byte in the text
     // (0x80040007). A file that cannot be loaded is reported by SetupData::Load.
+    // A first argument that is not a switch names the setup data file (its double quotes
+    // removed), and a file that cannot be loaded ends setup; only a property assignment (NAME=value
+    // in any spacing) that names no existing file is taken as a property, with SETUP.INI loaded.
     bool Parse(const std::string& launcherFolder, const std::string& arguments);
     bool Parse(const char* launcherFolder, const char* arguments);
 

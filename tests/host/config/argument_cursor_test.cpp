@@ -72,24 +72,6 @@ TEST(ArgumentCursor, Table) {
     }
 }
 
-TEST(ArgumentCursor, RestoreGivesTheSameTokenAgain) {
-    const std::string text = "first \"second one\"  third";
-    ArgumentCursor cursor(text);
-    std::string token;
-    ASSERT_TRUE(cursor.Next(token));
-    const std::size_t mark = cursor.Mark();
-    ASSERT_TRUE(cursor.Next(token));
-    EXPECT_EQ("\"second one\"", token);
-    cursor.Restore(mark);
-    ASSERT_TRUE(cursor.Next(token));
-    EXPECT_EQ("\"second one\"", token);
-    ASSERT_TRUE(cursor.Next(token));
-    EXPECT_EQ("third", token);
-    EXPECT_TRUE(cursor.AtEnd());
-    ASSERT_TRUE(cursor.Next(token));
-    EXPECT_EQ("", token);
-}
-
 // The cursor must split exactly as the shared tokenizer does; random texts over the characters
 // that matter (space, tab, quote, equals, slash, letters) cover the corners.
 TEST(ArgumentCursor, AgreesWithNextToken) {

@@ -80,35 +80,16 @@ private:
     std::mt19937 random_;
 };
 
-struct Settings {
-    int uiLevel;
-    bool logging;
-    std::string logOptions, logFile;
-    bool statusFile;
-    std::string statusFileName;
-    std::vector<std::string> passThrough, properties;
-    std::string reinstallMode;
-    bool operator==(const Settings& o) const {
-        return uiLevel == o.uiLevel && logging == o.logging && logOptions == o.logOptions &&
-               logFile == o.logFile && statusFile == o.statusFile && statusFileName == o.statusFileName &&
-               passThrough == o.passThrough && properties == o.properties && reinstallMode == o.reinstallMode;
-    }
-};
-
-Settings SettingsOf(const SetupCommandLine& line) {
-    return {line.GetUILevel(),         line.IsLoggingRequested(), line.GetLogOptions(),
-            line.GetLogFile(),         line.IsStatusFileRequested(), line.GetStatusFile(),
-            line.GetPassThrough(),     line.GetProperties(),       line.GetReinstallMode()};
-}
-
-std::string Describe(const Settings& s) {
-    std::string text = "ui " + std::to_string(s.uiLevel) + " log " + std::to_string(s.logging) + "[" +
-                       s.logOptions + "][" + s.logFile + "] mif " + std::to_string(s.statusFile) + "[" +
-                       s.statusFileName + "] pass";
-    for (const auto& p : s.passThrough) text += " [" + p + "]";
+// The settings that the installer pieces carry, as one comparable text.
+std::string Describe(const SetupCommandLine& line) {
+    std::string text = "ui " + std::to_string(line.GetUILevel()) + " log " +
+                       std::to_string(line.IsLoggingRequested()) + "[" + line.GetLogOptions() + "][" +
+                       line.GetLogFile() + "] mif " + std::to_string(line.IsStatusFileRequested()) + "[" +
+                       line.GetStatusFile() + "] pass";
+    for (const auto& p : line.GetPassThrough()) text += " [" + p + "]";
     text += " props";
-    for (const auto& p : s.properties) text += " [" + p + "]";
-    return text + " reinstall [" + s.reinstallMode + "]";
+    for (const auto& p : line.GetProperties()) text += " [" + p + "]";
+    return text + " reinstall [" + line.GetReinstallMode() + "]";
 }
 
 TEST(CommandLineRoundTrip, RenderedArgumentsParseToTheSameSettings) {
@@ -137,7 +118,7 @@ TEST(CommandLineRoundTrip, RenderedArgumentsParseToTheSameSettings) {
         original.AppendProperties(pieces);
         SetupCommandLine again;
         ASSERT_TRUE(again.Parse(kLauncher, pieces)) << arguments << "\n -> " << pieces;
-        EXPECT_EQ(Describe(SettingsOf(original)), Describe(SettingsOf(again))) << arguments << "\n -> " << pieces;
+        EXPECT_EQ(Describe(original), Describe(again)) << arguments << "\n -> " << pieces;
 
         std::string mode = "/?";
         original.AppendInstallModeArgs(mode);

@@ -70,7 +70,6 @@ const ParseCase kParseCases[] = {
     Refused("/p a.msp /p b.msp"),
     {"/ju pkg.msi /t t.mst", true, 4, 0, 0, "SETUP.INI", {}, {}, ""},
     {"/g 1033 /ju pkg.msi", true, 4, 0, 0, "SETUP.INI", {}, {}, ""},
-    {"/g 1033", true, 0, 0, 0, "SETUP.INI", {}, {}, ""},
     Refused("/t t.mst /i pkg.msi"),
     Refused("/g 1033 /x pkg.msi"),
     Refused("/g 1033 /t t.mst"),
@@ -86,14 +85,10 @@ const ParseCase kParseCases[] = {
     Refused("/qb+x"),
     Refused("/qz"),
     {"/qB+", true, 0, 3, 0, "SETUP.INI", {}, {}, ""},
-    {"/qn+", true, 0, 6, 0, "SETUP.INI", {}, {}, ""},
     {"/QN+", true, 0, 6, 0, "SETUP.INI", {}, {}, ""},
-    {"/qr", true, 0, 2, 0, "SETUP.INI", {}, {}, ""},
-    {"/qf", true, 0, 1, 0, "SETUP.INI", {}, {}, ""},
     {"/Q", true, 0, 7, 0, "SETUP.INI", {}, {}, ""},
     {"/qN", true, 0, 7, 0, "SETUP.INI", {}, {}, ""},
     {"/qb /qn", true, 0, 7, 0, "SETUP.INI", {}, {}, ""},
-    {"/qb /qb /qb", true, 0, 4, 0, "SETUP.INI", {}, {}, ""},
     // properties in the four spellings, bare words
     {"/qb reboot=f", true, 0, 4, 0, "SETUP.INI", {"REBOOT=f"}, {}, ""},
     Refused("/qb REBOOT=F REBOOT=S"),
@@ -108,7 +103,6 @@ const ParseCase kParseCases[] = {
     {"/qb FOO=", true, 0, 4, 0, "SETUP.INI", {"FOO="}, {}, ""},
     {"/qb FOO = bar", true, 0, 4, 0, "SETUP.INI", {"FOO=bar"}, {}, ""},
     {"/qb FOO =bar", true, 0, 4, 0, "SETUP.INI", {"FOO=bar"}, {}, ""},
-    {"/qb FOO= bar", true, 0, 4, 0, "SETUP.INI", {"FOO=bar"}, {}, ""},
     {"/qb foo=bar=baz", true, 0, 4, 0, "SETUP.INI", {"FOO=bar=baz"}, {}, ""},
     {"/qb FOO =", true, 0, 4, 0, "SETUP.INI", {"FOO="}, {}, ""},
     {"/qb foo bar", true, 0, 4, 0, "SETUP.INI", {}, {"foo", "bar"}, ""},
@@ -125,7 +119,6 @@ const ParseCase kParseCases[] = {
     Refused("/~ /~-"),
     Refused("/~ /~"),
     Refused("/y"),
-    Refused("/Z"),
     Refused("/"),
     Refused("/qb /"),
     {"/?", true, 0, 0, 0, "SETUP.INI", {}, {}, ""},
@@ -216,28 +209,6 @@ TEST(CommandLineRender, Table) {
         ASSERT_TRUE(line.Parse(kLauncher, c.arguments)) << c.arguments;
         EXPECT_EQ(c.rendered, RenderAll(line)) << c.arguments;
     }
-}
-
-TEST(CommandLineRender, AppendsToWhatTheCallerHas) {
-    SetupCommandLine line;
-    ASSERT_TRUE(line.Parse(kLauncher, "/qb P=1"));
-    std::string text = "MSIEXEC /i \"x.msi\"";
-    line.AppendUILevelArg(text);
-    line.AppendProperties(text);
-    EXPECT_EQ("MSIEXEC /i \"x.msi\" /qb P=1", text);
-}
-
-TEST(CommandLineRender, TempCopyMarkerCanBeReplaced) {
-    SetupCommandLine line;
-    ASSERT_TRUE(line.Parse(kLauncher, "/qb"));
-    line.SetTempCopyMarker(1);
-    line.SetLauncherFolder("C:\\Temp\\KOBR0001\\");
-    std::string text;
-    line.AppendTempCopyMarker(text);
-    EXPECT_EQ(" /~", text);
-    EXPECT_EQ("C:\\Temp\\KOBR0001\\", line.GetLauncherFolder());
-    line.SetLauncherFolder(static_cast<const char*>(nullptr));
-    EXPECT_EQ("", line.GetLauncherFolder());
 }
 
 // Arguments that end setup with an internal error: the raised code.
