@@ -10,6 +10,10 @@
 #include "sys/setup_log.h"
 #include "text/messages.h"
 
+void GreyCloseCommand(HWND window) {
+    if (HMENU menu = ::GetSystemMenu(window, FALSE)) ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+}
+
 ProgressDialog::ProgressDialog() {
     icon_ = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
     endSessionEvent_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -63,7 +67,12 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
         return TRUE;
     case WM_ENDSESSION: {
         WriteLog("UI Received WM_ENDSESSION message");
-        ::WaitForSingleObject(finishEvent_, INFINITE);
+        // Sent messages are still served while waiting: a box of the worker thread owned by this
+        // dialog sends to it when it closes, and must not deadlock against this wait.
+        while (::MsgWaitForMultipleObjects(1, &finishEvent_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG sent;
+            ::PeekMessageA(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
         WriteLog("UI Finish event was signalled");
         MSG pending;
         if (::PeekMessageA(&pending, window_, WM_ENDSETUPDIALOG, WM_ENDSETUPDIALOG, PM_REMOVE)) {
@@ -101,7 +110,7 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
 void ProgressDialog::OnInitDialog() {
     ::SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    if (HMENU menu = ::GetSystemMenu(window_, FALSE)) ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    GreyCloseCommand(window_);
     std::string text;
     if (GetMessageText(1, text)) ::SetDlgItemTextA(window_, IDC_STATUS_TEXT, text.c_str());
     text.clear();

@@ -1,7 +1,8 @@
 // Setup.EXE's entry point: runs the progress dialog and leaves with the sequence's result code.
+#include "app/progress_dialog.h"
+
 #include <commctrl.h>
 
-#include "app/progress_dialog.h"
 #include "app/reboot_control.h"
 
 namespace {

@@ -159,7 +159,6 @@ void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& 
     }
     WriteLogF("Worker thread exiting with status code: %08X", static_cast<unsigned>(code));
     if (dialog) {
-        if (!hooked && dialog->Steps()) dialog->Steps()->RemoveTempFolder();
         WriteLog("Setting Finish Event...");
         ::SetEvent(dialog->FinishEvent());
         WriteLog("Sending WM_ENDSETUPDIALOG message...");

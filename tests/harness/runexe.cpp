@@ -3,6 +3,8 @@
 //
 //   runexe [--timeout MS] [--cwd DIR] RAW-COMMAND-LINE
 //   runexe [--timeout MS] [--cwd DIR] --file PATH     (the command line is the file's bytes, ANSI)
+//   --app PATH names the program apart from the command line (for command lines whose program
+//   name does not parse, such as one with an unclosed quote).
 //
 // Prints "exit=0xXXXXXXXX" and exits 0; exits 124 on time-out (after killing the child) and
 // 125 when the program could not be started.
@@ -14,11 +16,14 @@
 int wmain(int argc, wchar_t** argv) {
     DWORD timeout = 120000;
     const wchar_t* cwd = nullptr;
+    const wchar_t* app = nullptr;
     std::wstring cmd;
     bool haveCmd = false;
     for (int i = 1; i < argc; ++i) {
         if (!wcscmp(argv[i], L"--timeout") && i + 1 < argc) {
             timeout = wcstoul(argv[++i], nullptr, 10);
+        } else if (!wcscmp(argv[i], L"--app") && i + 1 < argc) {
+            app = argv[++i];
         } else if (!wcscmp(argv[i], L"--cwd") && i + 1 < argc) {
             cwd = argv[++i];
         } else if (!wcscmp(argv[i], L"--file") && i + 1 < argc) {
@@ -49,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::wstring mutableCmd = cmd;
-    if (!CreateProcessW(nullptr, &mutableCmd[0], nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi)) {
+    if (!CreateProcessW(app, &mutableCmd[0], nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi)) {
         fprintf(stderr, "runexe: CreateProcess failed, error %lu\n", GetLastError());
         return 125;
     }

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The setup log (switch, line format, start-up lines) and exit codes of the start-up frame.
+. "$SETUP_SOURCE_DIR/tests/scenario/scenario-lib.sh"
+dir=$(scenario_folder frame)
+write_setup_ini "$dir"
+
+# No ZBSETUP, or one without LOG: no log file at all.
+rm -f "$SETUP_LOG"
+unset ZBSETUP
+check "normal run without logging" "0x00000000" "$(run_setup 'C:\scn\frame\Setup.exe /qb')"
+check "no log file without ZBSETUP" "absent" "$([ -e "$SETUP_LOG" ] && echo present || echo absent)"
+export ZBSETUP=DEBUG
+run_setup 'C:\scn\frame\Setup.exe /qb' >/dev/null
+check "no log file with ZBSETUP=DEBUG" "absent" "$([ -e "$SETUP_LOG" ] && echo present || echo absent)"
+
+# A quoted program name followed by two blanks: the argument string keeps one blank.
+export ZBSETUP=x,log
+check "normal run with logging" "0x00000000" "$(run_setup '"C:\scn\frame\Setup.exe"  /qb')"
+log=$(log_messages)
+check_lacks "every line has its time stamp" "BAD-STAMP" "$log"
+check "first line" "Worker thread starting..." "$(head -1 <<<"$log")"
+check_contains "ANSI code page" "User default ANSI code page: 1252" "$log"
+check_contains "OEM code page" "User default OEM code page: 437" "$log"
+check_contains "module name" 'Module filename = C:\scn\frame\Setup.exe' "$log"
+check_contains "command line" 'Setup command line = "C:\scn\frame\Setup.exe"  /qb' "$log"
+check_contains "setup data loaded" 'Loading setup data file: C:\scn\frame\SETUP.INI' "$log"
+check_contains "fresh run" "Starting the SETUP process from the beginning" "$log"
+check_contains "exit status" "Worker thread exiting with status code: 00000000" "$log"
+check_contains "finish event" "Setting Finish Event..." "$log"
+check "last line" "UI Received WM_ENDSETUPDIALOG message" "$(tail -1 <<<"$log")"
+
+# An unclosed quote in the program name ends with 1639.
+rm -f "$SETUP_LOG"
+check "unclosed quote in the program name" "0x00000667" "$(run_setup '"C:\scn\frame\Setup.exe /qb' --app 'C:\scn\frame\Setup.exe')"
+check_contains "its log line" "Failed extracting the program name from the command line" "$(log_messages)"
+
+# An internal error under a quiet switch: no box, and the full 32-bit code leaves the process.
+rm -f "$SETUP_LOG"
+check "unbalanced argument quote under /qn" "0x80040007" "$(run_setup 'C:\scn\frame\Setup.exe /qn "unbalanced')"
+check_lacks "no box was logged under /qn" "Internal Error" "$(log_messages)"
+check_contains "exit status logged" "Worker thread exiting with status code: 80040007" "$(log_messages)"
+finish
