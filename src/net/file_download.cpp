@@ -162,6 +162,19 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             }
         }
         if (aborted) break;
+        // fwrite only fills the stream's buffer: the last piece reaches the disk here, and a full
+        // disk must not pass for a complete file.
+        if (result == ZBHTTP_SUCCESS) {
+            errno = 0;
+            if (std::fflush(file.get()) != 0) {
+                const int error = errno;
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fflush FAILED (errno=%d).\n", error);
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n",
+                                     error);
+                result = MapErrnoToZBHTTPResult(error);
+                if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
+            }
+        }
         if (result == ZBHTTP_SUCCESS) {
             state = DownloadDone;
             Report(DownloadDone, size, total);
