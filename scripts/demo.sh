@@ -4,21 +4,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Setup runexe -- -j"$(nproc)" >/dev/null
-export SETUP_WINE_ROOT="$PWD/build/win32/wine"
+cmake --preset win32 -B build/demo -DSETUP_BUILD_TESTS=OFF >/dev/null
+cmake --build build/demo --target Setup runexe -j"$(nproc)" >/dev/null
+export SETUP_WINE_ROOT="$PWD/build/demo/wine"
 . tests/harness/wine-env.sh
 ensure_wine_prefix
 ensure_display
 trap stop_wine_session EXIT
 demo="$WINEPREFIX/drive_c/demo"
 rm -rf "$demo" && mkdir -p "$demo"
-cp build/win32/src/app/Setup.exe "$demo/Setup.exe"
+cp build/demo/src/app/Setup.exe "$demo/Setup.exe"
 cp examples/demo/SETUP.INI "$demo/"
 (cd examples/demo && wixl -o "$demo/Demo.msi" Demo.wxs)
 rm -f "$WINEPREFIX/drive_c/SETUP.LOG"
 echo "== running: C:\\demo\\Setup.exe /qb"
-out=$(ZBSETUP=LOG wine build/win32/tests/harness/runexe.exe 'C:\demo\Setup.exe /qb' 2>/dev/null | tr -d '\r')
+out=$(ZBSETUP=LOG wine build/demo/tests/harness/runexe.exe 'C:\demo\Setup.exe /qb' 2>/dev/null | tr -d '\r')
 echo "== C:\\SETUP.LOG"
 cat "$WINEPREFIX/drive_c/SETUP.LOG" 2>/dev/null | tr -d '\r' || echo "(no log written)"
 code=${out#exit=}
