@@ -1,0 +1,331 @@
+// Child processes under Wine: launching by kind, exit-code judging, the end-session event and the
+// five-second wait. The children are this test program itself, told what to do through
+// SETUP_TEST_CHILD.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "app/setup_error.h"
+#include "message_box_answerer.h"
+#include "setup_log_capture.h"
+#include "sys/process.h"
+#include "sys/unique_handle.h"
+
+namespace {
+
+// Child side, decided before main: "exit N" ends with N, "sleep MS" sleeps and ends with 0,
+// "echo PATH" writes the command line it was given to PATH and ends with 0.
+int ActAsChildWhenAsked() {
+    char request[1024];
+    const DWORD length = ::GetEnvironmentVariableA("SETUP_TEST_CHILD", request, sizeof request);
+    if (length == 0 || length >= sizeof request) return 0;
+    if (std::strncmp(request, "exit ", 5) == 0) ::ExitProcess(std::strtoul(request + 5, nullptr, 10));
+    if (std::strncmp(request, "sleep ", 6) == 0) {
+        ::Sleep(std::strtoul(request + 6, nullptr, 10));
+        ::ExitProcess(0);
+    }
+    if (std::strncmp(request, "echo ", 5) == 0) {
+        if (FILE* out = std::fopen(request + 5, "wb")) {
+            std::fputs(::GetCommandLineA(), out);
+            std::fclose(out);
+            ::ExitProcess(0);
+        }
+        ::ExitProcess(2);
+    }
+    ::ExitProcess(99);
+}
+const int childMode = ActAsChildWhenAsked();
+const bool logOn = SwitchSetupLogOn();
+
+std::string ThisProgram() {
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+std::string TempFolder() {
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(sizeof path, path);
+    return path;
+}
+
+// The request for the children started while it lives.
+class ChildRequest {
+public:
+    explicit ChildRequest(const std::string& request) { ::SetEnvironmentVariableA("SETUP_TEST_CHILD", request.c_str()); }
+    ~ChildRequest() { ::SetEnvironmentVariableA("SETUP_TEST_CHILD", nullptr); }
+};
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// Signals an event from another thread after a delay, as the dialog does when the session ends.
+class DelayedSignal {
+public:
+    DelayedSignal(HANDLE event, int milliseconds)
+        : thread_([=] {
+              std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+              ::SetEvent(event);
+          }) {}
+    ~DelayedSignal() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
+
+class ProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        endSession_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(endSession_);
+        ResetLastLaunchedProcess();
+    }
+    void TearDown() override { ResetLastLaunchedProcess(); }
+
+    // Starts this program as a recorded child that ends with `code`.
+    void LaunchExiting(uint32_t code) {
+        ChildRequest request("exit " + std::to_string(code));
+        ASSERT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::MainInstaller));
+        ASSERT_NE(LastLaunchedProcess(), nullptr);
+    }
+
+    UniqueKernelHandle endSession_;
+};
+
+using Clock = std::chrono::steady_clock;
+long long MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+struct ExitCase {
+    uint32_t code;
+    bool withOutput;
+    bool reboot;
+    const char* codeLine;
+};
+
+TEST_F(ProcessTest, ExitCodesAreJudged) {
+    const ExitCase cases[] = {
+        {0, true, false, "Process completed with exit code: 00000000"},
+        {0, false, false, "Process completed with exit code: 00000000"},
+        {1641, true, true, "Process completed with exit code: 00000669"},
+        {1641, false, true, "Process completed with exit code: 00000669"},
+        {3010, true, true, "Process completed with exit code: 00000BC2"},
+        {3010, false, true, "Process completed with exit code: 00000BC2"},
+        {1603, true, false, "Process completed with exit code: 00000643"},
+    };
+    for (const ExitCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "exit code " << c.code << (c.withOutput ? " with output" : ""));
+        SetupLogCapture log;
+        LaunchExiting(c.code);
+        uint32_t output = 0xDEADBEEF;
+        const bool reboot = WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, c.withOutput ? &output : nullptr);
+        EXPECT_EQ(reboot, c.reboot);
+        if (c.withOutput) {
+            EXPECT_EQ(output, c.code);
+        }
+        EXPECT_TRUE(log.Contains(c.codeLine)) << log.Dump();
+        // A detected restart returns at once, without the grace wait's closing line.
+        EXPECT_EQ(log.Contains("Reboot detected immediatedly. WaitResult = 00000000"), c.reboot) << log.Dump();
+        EXPECT_EQ(log.Contains("No reboot detected, continuing..."), !c.reboot) << log.Dump();
+    }
+}
+
+TEST_F(ProcessTest, FailingChildWithoutOutputEndsSetupWithItsCode) {
+    SetupLogCapture log;
+    LaunchExiting(1603);
+    try {
+        WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, nullptr);
+        FAIL() << "the child's exit code was not raised";
+    } catch (const SetupError& error) {
+        EXPECT_EQ(error.code, 1603u);
+    }
+    EXPECT_TRUE(log.Contains("Process completed with exit code: 00000643")) << log.Dump();
+    EXPECT_FALSE(log.Contains("No reboot detected, continuing...")) << log.Dump();
+}
+
+TEST_F(ProcessTest, EndSessionDuringTheWaitWins) {
+    {
+        ChildRequest request("sleep 30000");
+        ASSERT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::NestedSetup));
+    }
+    SetupLogCapture log;
+    const auto start = Clock::now();
+    bool reboot = false;
+    {
+        DelayedSignal sessionEnds(endSession_.get(), 200);
+        uint32_t output = 0xDEADBEEF;
+        reboot = WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
+        EXPECT_EQ(output, 0xDEADBEEFu);
+    }
+    EXPECT_TRUE(reboot);
+    EXPECT_LT(MillisecondsSince(start), 10000);
+    EXPECT_TRUE(log.Contains("Reboot detected immediatedly. WaitResult = 00000001")) << log.Dump();
+    ::TerminateProcess(LastLaunchedProcess(), 0);
+
+    // The event is never reset: a later wait sees it at once.
+    LaunchExiting(0);
+    EXPECT_TRUE(WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, nullptr));
+}
+
+TEST_F(ProcessTest, GraceWaitSeesASessionEndWithinFiveSeconds) {
+    SetupLogCapture log;
+    // A remover that ended with 0, then the session ends during the grace wait.
+    LaunchExiting(0);
+    const auto start = Clock::now();
+    bool reboot = false;
+    {
+        DelayedSignal sessionEnds(endSession_.get(), 300);
+        uint32_t output = 0xDEADBEEF;
+        reboot = WaitForProcess(LastLaunchedProcess(), endSession_.get(), true, &output);
+        EXPECT_EQ(output, 0u);
+    }
+    EXPECT_TRUE(reboot);
+    EXPECT_LT(MillisecondsSince(start), 4500);
+    EXPECT_TRUE(log.Contains("Waiting five seconds for reboot!")) << log.Dump();
+    EXPECT_TRUE(log.Contains("Reboot detected! WaitResult = 00000000")) << log.Dump();
+}
+
+TEST_F(ProcessTest, GraceWaitWithoutSessionEndLastsFiveSeconds) {
+    SetupLogCapture log;
+    const auto start = Clock::now();
+    EXPECT_FALSE(WaitForProcess(nullptr, endSession_.get(), true, nullptr));
+    EXPECT_GE(MillisecondsSince(start), 4900);
+    EXPECT_TRUE(log.Contains("No reboot detected, continuing...")) << log.Dump();
+}
+
+TEST_F(ProcessTest, NullHandleWithoutGraceWaitReturnsAtOnce) {
+    SetupLogCapture log;
+    const auto start = Clock::now();
+    uint32_t output = 0xDEADBEEF;
+    EXPECT_FALSE(WaitForProcess(nullptr, endSession_.get(), false, &output));
+    EXPECT_LT(MillisecondsSince(start), 1000);
+    EXPECT_EQ(output, 0xDEADBEEFu);
+    const std::vector<std::string> expected = {"No reboot detected, continuing..."};
+    EXPECT_EQ(log.Lines(), expected);
+}
+
+TEST_F(ProcessTest, FailedWaitIsLoggedAndFallsThrough) {
+    SetupLogCapture log;
+    uint32_t output = 0xDEADBEEF;
+    EXPECT_FALSE(WaitForProcess(reinterpret_cast<HANDLE>(0x7FFC), endSession_.get(), false, &output));
+    EXPECT_EQ(output, 0xDEADBEEFu);
+    EXPECT_TRUE(log.Contains("No reboot detected, continuing...")) << log.Dump();
+}
+
+TEST_F(ProcessTest, WaitWithoutEventStillWaitsForTheChild) {
+    LaunchExiting(3010);
+    uint32_t output = 0;
+    EXPECT_TRUE(WaitForProcess(LastLaunchedProcess(), nullptr, false, &output));
+    EXPECT_EQ(output, 3010u);
+}
+
+TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
+    const std::string echoFile = TempFolder() + "setup_process_echo.txt";
+    ::DeleteFileA(echoFile.c_str());
+    std::string commandLine = Quoted(ThisProgram()) + " ";
+    for (int i = 0; commandLine.size() < 1000; ++i) commandLine += "PROPERTY" + std::to_string(i) + "=value ";
+    commandLine += "END=1";
+    {
+        ChildRequest request("echo " + echoFile);
+        ASSERT_TRUE(LaunchCommandLine(commandLine, LaunchKind::MainInstaller));
+    }
+    uint32_t output = 0xDEADBEEF;
+    WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
+    EXPECT_EQ(output, 0u);
+    std::string echoed;
+    if (FILE* in = std::fopen(echoFile.c_str(), "rb")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) echoed.append(buffer, n);
+        std::fclose(in);
+    }
+    ::DeleteFileA(echoFile.c_str());
+    EXPECT_GT(commandLine.size(), 1000u);
+    EXPECT_EQ(echoed, commandLine);
+}
+
+struct FailureCase {
+    LaunchKind kind;
+    bool logsCommandLine;
+    const char* boxText;  // null: answered false, no box
+};
+
+TEST_F(ProcessTest, StartFailuresFollowTheKind) {
+    const std::string missing = "\"" + TempFolder() + "no such program.exe\" /x";
+    const FailureCase cases[] = {
+        {LaunchKind::EngineRedistributable, true, nullptr},
+        {LaunchKind::MaintenanceInstaller, true, "Error Code: 0005.80040006"},
+        {LaunchKind::MainInstaller, true, "Error Code: 0006.80040006"},
+        {LaunchKind::NestedSetup, true, "Error Code: 000C.80040006"},
+        {LaunchKind::PostInstallApplication, false, nullptr},
+        {LaunchKind::UninstallCommand, true, nullptr},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(c.kind));
+        SetupLogCapture log;
+        MessageBoxAnswerer answerer;
+        if (c.boxText) {
+            try {
+                LaunchCommandLine(missing, c.kind);
+                ADD_FAILURE() << "no internal error";
+            } catch (const SetupError& error) {
+                EXPECT_EQ(error.code, 0x80040006u);
+            }
+            const std::vector<std::string> texts = answerer.Texts();
+            ASSERT_EQ(texts.size(), 1u);
+            EXPECT_NE(texts[0].find(c.boxText), std::string::npos) << texts[0];
+        } else {
+            EXPECT_FALSE(LaunchCommandLine(missing, c.kind));
+            EXPECT_TRUE(answerer.Texts().empty());
+        }
+        EXPECT_EQ(log.Contains("Command Line = " + missing), c.logsCommandLine) << log.Dump();
+        EXPECT_EQ(LastLaunchedProcess(), nullptr);
+    }
+}
+
+TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
+    LaunchExiting(0);
+    const HANDLE recorded = LastLaunchedProcess();
+    UniqueKernelHandle remover;
+    {
+        ChildRequest request("exit 7");
+        ASSERT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::UninstallCommand, &remover));
+        ASSERT_TRUE(remover);
+    }
+    uint32_t output = 0;
+    EXPECT_FALSE(WaitForProcess(remover.get(), endSession_.get(), false, &output));
+    EXPECT_EQ(output, 7u);
+    {
+        SetupLogCapture log;
+        ChildRequest request("exit 0");
+        EXPECT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::PostInstallApplication));
+        EXPECT_TRUE(log.Lines().empty()) << log.Dump();
+    }
+    EXPECT_EQ(LastLaunchedProcess(), recorded);
+}
+
+// On NT the command line is first converted with the OEM code page, then with the ANSI one: a
+// program in a folder whose name differs between the two still starts.
+TEST_F(ProcessTest, AnsiConversionIsTheSecondChance) {
+    const std::string folder = TempFolder() + "caf\xE9 process";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string copy = folder + "\\child.exe";
+    ASSERT_TRUE(::CopyFileA(ThisProgram().c_str(), copy.c_str(), FALSE));
+    {
+        ChildRequest request("exit 5");
+        ASSERT_TRUE(LaunchCommandLine(Quoted(copy), LaunchKind::EngineRedistributable));
+    }
+    uint32_t output = 0;
+    WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
+    EXPECT_EQ(output, 5u);
+    ResetLastLaunchedProcess();
+    ::DeleteFileA(copy.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
