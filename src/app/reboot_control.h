@@ -1,0 +1,43 @@
+// Reboot control: the restart shortcut in the user's Startup folder that starts setup again after a
+// restart, and the reboot thread that asks Windows to restart.
+#pragma once
+#include <cstdint>
+
+#include "sys/win32.h"
+
+// File name of the restart shortcut, directly in the Startup folder.
+extern const char kRestartShortcutName[];  // "Quorvel Setup.lnk"
+
+// Writes the restart shortcut with `marker` as its description. A shortcut with another marker is
+// left alone (false); one with the same marker is replaced. The calling thread has COM initialised.
+bool HookReboot(HWND owner, const char* marker, const char* target, const char* arguments);
+// Deletes the restart shortcut when its description is exactly `marker`; false otherwise.
+bool UnhookReboot(HWND owner, const char* marker);
+
+// The current user's Startup folder (no trailing backslash) into 260 bytes; false after an error
+// box (1001, 1002).
+bool GetStartupFolder(HWND owner, char* path);
+// Writes a shell link; false after an error box (1005 to 1010).
+bool CreateStartupShortcut(HWND owner, const char* target, const char* linkPath, const char* arguments,
+                           const char* description);
+// Reads the fields asked for (each output 260 bytes, or null when not wanted); false without a box
+// when no link file exists or it cannot be loaded, false after an error box (1011 to 1016) otherwise.
+bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* arguments, char* description);
+
+// The English box of this part: string 3 "Error Code: %04X.%08X" with the error number and the
+// failing code, caption string 2 "Internal Error", owned by `owner`. Shown even under quiet
+// command lines.
+void ReportShortcutError(HWND owner, unsigned errorNumber, uint32_t code);
+
+// Starts RebootThread and keeps its handle (a later start replaces and closes the earlier one).
+void StartRebootThread();
+// Null until StartRebootThread runs; owned by this module, valid until the next start.
+HANDLE GetRebootThreadHandle();
+// Enables the shutdown privilege on NT, logs and asks Windows to restart; returns 0.
+DWORD WINAPI RebootThread(LPVOID parameter);
+// True when SeShutdownPrivilege was enabled in the process token without error.
+bool EnableShutdownPrivilege();
+
+// Test seam: the function RebootThread calls in place of ExitWindowsEx (null: the real one).
+using ExitWindowsFunction = BOOL(WINAPI*)(UINT flags, DWORD reserved);
+void SetExitWindowsFunction(ExitWindowsFunction function);
