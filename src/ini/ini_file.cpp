@@ -215,7 +215,8 @@ void CIniFile::Save() {
             // The lines before the first header have no header; a repeated header of that name
             // was written in the file and goes back.
             if (name != kUnnamedSectionName || section->FirstOfName()) {
-                header = "[" + name + "]";
+                // "[]" would not load again: an empty name keeps one blank inside its brackets.
+                header = name.empty() ? "[ ]" : "[" + name + "]";
                 WriteOrRaise(stream, header, fileName_);
                 ++lineCounter;
             }

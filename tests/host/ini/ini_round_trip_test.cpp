@@ -130,6 +130,7 @@ TEST_F(RoundTripTest, DocumentedRewritesOnSave) {
         {"repeated headers keep their lines", "[A]\r\nx=1\r\n[B]\r\n[A]\r\ny=2\r\n[A]\r\n",
          "[A]\r\nx=1\r\n[B]\r\n[A]\r\ny=2\r\n[A]\r\n"},
         {"bom only", "\xFF\xFE", "\xFF\xFE"},
+        {"empty section name stays loadable", "[   ]\r\nk=v\r\n", "[ ]\r\nk=v\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
