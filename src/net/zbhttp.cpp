@@ -194,34 +194,37 @@ ZBHTTPResult ZBHTTP::CheckReadHeader(int32_t depth) {
     }
 }
 
-// One request on a new connection: returns 0 with the connection open and the header read,
-// RedirectResult with the new URL set, or a failure with the connection closed.
-ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
-    // The request texts are formatted before connecting, so a URL too long for the request
-    // buffer is refused without touching the network.
-    char requestLine[kRequestBufferSize];
+ZBHTTPResult ZBHTTP::FormatRequest(RequestTexts* texts) const {
     const bool lineFits =
-        UseProxy ? FormatBounded(requestLine, sizeof requestLine, "GET %s%s%s HTTP/1.0\r\n",
-                                 "http://", Host.c_str(), Path.c_str())
-                 : FormatBounded(requestLine, sizeof requestLine, "GET %s%s%s HTTP/1.0\r\n", "", "",
+        UseProxy ? FormatBounded(texts->line, sizeof texts->line, "GET %s%s%s HTTP/1.0\r\n", "http://",
+                                 Host.c_str(), Path.c_str())
+                 : FormatBounded(texts->line, sizeof texts->line, "GET %s%s%s HTTP/1.0\r\n", "", "",
                                  Path.c_str());
     if (!lineFits) {
-        DebugMgr::DebugError("ZBHTTP CheckReadHeader: request line too long for url \"%s\"\n",
-                             Url.c_str());
+        DebugMgr::DebugError("ZBHTTP CheckReadHeader: request line too long for url \"%s\"\n", Url.c_str());
         return ZBHTTP_Error;
     }
-    char authorizationLine[kRequestBufferSize];
-    authorizationLine[0] = '\0';
+    texts->authorization[0] = '\0';
     if (Proxy.UseProxyAuthorization) {
-        const std::string credentials =
-            EncodeBase64(Proxy.ProxyUser + ":" + Proxy.ProxyPassword);
-        if (!FormatBounded(authorizationLine, sizeof authorizationLine,
+        const std::string credentials = EncodeBase64(Proxy.ProxyUser + ":" + Proxy.ProxyPassword);
+        if (!FormatBounded(texts->authorization, sizeof texts->authorization,
                            "Proxy-Authorization: Basic %s\r\n", credentials.c_str())) {
             DebugMgr::DebugError("ZBHTTP CheckReadHeader: proxy authorization too long for url \"%s\"\n",
                                  Url.c_str());
             return ZBHTTP_Error;
         }
     }
+    return ZBHTTP_SUCCESS;
+}
+
+// One request on a new connection: returns 0 with the connection open and the header read,
+// RedirectResult with the new URL set, or a failure with the connection closed.
+ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
+    // The request texts are formatted before connecting, so a URL too long for the request
+    // buffer is refused without touching the network.
+    std::unique_ptr<RequestTexts> texts(new (std::nothrow) RequestTexts);
+    if (!texts) return ZBHTTP_OutOfMemory;
+    if (FormatRequest(texts.get()) != ZBHTTP_SUCCESS) return ZBHTTP_Error;
 
     ZBHTTPResult result = ZBHTTP_SUCCESS;
     BlockSockErr error = Socket.Create(kStreamSocket);
@@ -270,7 +273,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
             DebugMgr::DebugOutput(kDetailLogLevel, "SOCK CLIENT: GetSockAddr = %s, %d\n", dotted,
                                   static_cast<int>(ntohs(local.sin_port)));
         }
-        const char* pieces[] = {requestLine, authorizationLine, kRequestTrailer};
+        const char* pieces[] = {texts->line, texts->authorization, kRequestTrailer};
         for (const char* piece : pieces) {
             const int32_t length = static_cast<int32_t>(std::strlen(piece));
             if (length == 0) continue;  // no proxy authorization

@@ -51,6 +51,12 @@ struct ProxySettings {
     std::string ProxyPassword;
 };
 
+// The texts of one request, each limited to the 4096-byte request buffer.
+struct RequestTexts {
+    char line[4096];
+    char authorization[4096];  // empty without proxy authorization
+};
+
 class ZBHTTP {
 public:
     static constexpr int32_t kHeaderBufferSize = 4096;
@@ -94,6 +100,10 @@ public:
     static ZBHTTPResult ZBHTTPStartup();
     static ZBHTTPResult ZBHTTPTerminate();
     static bool StartupFailed();
+
+    // Formats the request line and the proxy authorization line: ZBHTTP_Error when one does
+    // not fit its buffer.
+    ZBHTTPResult FormatRequest(RequestTexts* texts) const;
 
     // Text of the last header (up to its first zero byte); empty when none was read.
     std::string HeaderText() const;
