@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     }
     std::string destination = argv[2];
     if (!::CreateDirectoryA(destination.substr(0, destination.size() - 1).c_str(), nullptr)) {
-        std::fprintf(stderr, "cannot create %s (error %lu)\n", argv[2], static_cast<unsigned long>(::GetLastError()));
+        std::fprintf(stderr, "cannot create %s (error %lu)\n", argv[2],
+                     static_cast<unsigned long>(::GetLastError()));
         return 2;
     }
     LARGE_INTEGER frequency, start, end;
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     ::QueryPerformanceCounter(&start);
     const bool copied = CopyFolderFiles(argv[1], argv[2]);
     ::QueryPerformanceCounter(&end);
-    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) /
+                           static_cast<double>(frequency.QuadPart);
     std::printf("copied=%d seconds=%.3f\n", copied ? 1 : 0, seconds);
     return copied ? 0 : 1;
 }

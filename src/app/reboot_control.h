@@ -6,7 +6,7 @@
 #include "sys/win32.h"
 
 // File name of the restart shortcut, directly in the Startup folder.
-extern const char kRestartShortcutName[];  // "Quorvel Setup.lnk"
+extern const char kRestartShortcutName[]; // "Quorvel Setup.lnk"
 
 // Writes the restart shortcut with `marker` as its description. A shortcut with another marker is
 // left alone (false); one with the same marker is replaced. The calling thread has COM initialised.
@@ -18,11 +18,13 @@ bool UnhookReboot(HWND owner, const char* marker);
 // box (1001, 1002).
 bool GetStartupFolder(HWND owner, char* path);
 // Writes a shell link; false after an error box (1005 to 1010).
-bool CreateStartupShortcut(HWND owner, const char* target, const char* linkPath, const char* arguments,
-                           const char* description);
+bool CreateStartupShortcut(HWND owner, const char* target, const char* linkPath,
+                           const char* arguments, const char* description);
 // Reads the fields asked for (each output 260 bytes, or null when not wanted); false without a box
-// when no link file exists or it cannot be loaded, false after an error box (1011 to 1016) otherwise.
-bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* arguments, char* description);
+// when no link file exists or it cannot be loaded, false after an error box (1011 to 1016)
+// otherwise.
+bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* arguments,
+                  char* description);
 
 // The English box of this part: string 3 "Error Code: %04X.%08X" with the error number and the
 // failing code, caption string 2 "Internal Error", owned by `owner`. Shown even under quiet

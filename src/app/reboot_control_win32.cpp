@@ -15,17 +15,20 @@ namespace {
 UniqueKernelHandle rebootThread;
 ExitWindowsFunction exitWindowsOverride = nullptr;
 
-constexpr uint32_t kFailure = 0x80004005;          // E_FAIL
-constexpr uint32_t kInvalidArgument = 0x80070057;  // E_INVALIDARG
+constexpr uint32_t kFailure = 0x80004005;         // E_FAIL
+constexpr uint32_t kInvalidArgument = 0x80070057; // E_INVALIDARG
 
-uint32_t Code(HRESULT hr) { return static_cast<uint32_t>(hr); }
+uint32_t Code(HRESULT hr) {
+    return static_cast<uint32_t>(hr);
+}
 
 // The link path may be OEM text (the Startup folder comes through WideToNarrow), so on NT it is
 // tried with both conversions, as every wide call of the launcher is.
 bool LinkFileExists(const char* linkPath) {
     if (!IsWindowsNT()) return ::GetFileAttributesA(linkPath) != INVALID_FILE_ATTRIBUTES;
     using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR);
-    auto getAttributes = GetEntryPointAs<GetFileAttributesWFn>("KERNEL32.DLL", "GetFileAttributesW");
+    auto getAttributes =
+        GetEntryPointAs<GetFileAttributesWFn>("KERNEL32.DLL", "GetFileAttributesW");
     if (!getAttributes) return false;
     wchar_t wide[kWideBufferChars];
     if (*OemToWide(linkPath, wide) && getAttributes(wide) != INVALID_FILE_ATTRIBUTES) return true;
@@ -33,7 +36,8 @@ bool LinkFileExists(const char* linkPath) {
 }
 
 // IPersistFile takes a wide path: the OEM reading first, then the ANSI one.
-HRESULT WithWidePath(const char* path, HRESULT (*action)(IPersistFile*, const wchar_t*), IPersistFile* file) {
+HRESULT WithWidePath(const char* path, HRESULT (*action)(IPersistFile*, const wchar_t*),
+                     IPersistFile* file) {
     wchar_t wide[kWideBufferChars];
     HRESULT hr = *OemToWide(path, wide) ? action(file, wide) : E_FAIL;
     if (SUCCEEDED(hr)) return hr;
@@ -45,15 +49,17 @@ bool RestartShortcutPath(HWND owner, char* linkPath) {
     if (!GetStartupFolder(owner, folder)) return false;
     return FormatBounded(linkPath, kMaxPath, "%s\\%s", folder, kRestartShortcutName);
 }
-}  // namespace
+} // namespace
 
 void ReportShortcutError(HWND owner, unsigned errorNumber, uint32_t code) {
     HINSTANCE self = ::GetModuleHandleA(nullptr);
     char format[128];
     char caption[128];
     // Programs without the launcher's resources still get a readable box.
-    if (::LoadStringA(self, IDS_ERROR_CODE, format, sizeof format) <= 0) CopyBounded(format, sizeof format, "Error Code: %04X.%08X");
-    if (::LoadStringA(self, IDS_INTERNAL_ERROR, caption, sizeof caption) <= 0) CopyBounded(caption, sizeof caption, "Internal Error");
+    if (::LoadStringA(self, IDS_ERROR_CODE, format, sizeof format) <= 0)
+        CopyBounded(format, sizeof format, "Error Code: %04X.%08X");
+    if (::LoadStringA(self, IDS_INTERNAL_ERROR, caption, sizeof caption) <= 0)
+        CopyBounded(caption, sizeof caption, "Internal Error");
     char text[256];
     if (!FormatBounded(text, sizeof text, format, errorNumber, static_cast<unsigned>(code))) return;
     ::MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
@@ -108,10 +114,11 @@ bool GetStartupFolder(HWND owner, char* path) {
     return !reported;
 }
 
-bool CreateStartupShortcut(HWND owner, const char* target, const char* linkPath, const char* arguments,
-                           const char* description) {
+bool CreateStartupShortcut(HWND owner, const char* target, const char* linkPath,
+                           const char* arguments, const char* description) {
     ComPtr<IShellLinkA> link;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void());
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    link.put_void());
     if (FAILED(hr)) return ReportShortcutError(owner, 1005, Code(hr)), false;
     ComPtr<IPersistFile> file;
     hr = link->QueryInterface(IID_IPersistFile, file.put_void());
@@ -122,24 +129,29 @@ bool CreateStartupShortcut(HWND owner, const char* target, const char* linkPath,
     if (FAILED(hr)) return ReportShortcutError(owner, 1008, Code(hr)), false;
     hr = link->SetDescription(description ? description : "");
     if (FAILED(hr)) return ReportShortcutError(owner, 1009, Code(hr)), false;
-    hr = WithWidePath(linkPath ? linkPath : "", [](IPersistFile* f, const wchar_t* p) { return f->Save(p, TRUE); },
-                      file.get());
+    hr = WithWidePath(
+        linkPath ? linkPath : "",
+        [](IPersistFile* f, const wchar_t* p) { return f->Save(p, TRUE); }, file.get());
     if (FAILED(hr)) return ReportShortcutError(owner, 1010, Code(hr)), false;
     return true;
 }
 
-bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* arguments, char* description) {
+bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* arguments,
+                  char* description) {
     for (char* out : {target, arguments, description})
         if (out) out[0] = '\0';
     if (!linkPath || !LinkFileExists(linkPath)) return false;
 
     ComPtr<IShellLinkA> link;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void());
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    link.put_void());
     if (FAILED(hr)) return ReportShortcutError(owner, 1011, Code(hr)), false;
     ComPtr<IPersistFile> file;
     hr = link->QueryInterface(IID_IPersistFile, file.put_void());
     if (FAILED(hr)) return ReportShortcutError(owner, 1012, Code(hr)), false;
-    hr = WithWidePath(linkPath, [](IPersistFile* f, const wchar_t* p) { return f->Load(p, STGM_READ); }, file.get());
+    hr = WithWidePath(
+        linkPath, [](IPersistFile* f, const wchar_t* p) { return f->Load(p, STGM_READ); },
+        file.get());
     if (FAILED(hr)) return false;
     // Only the stored fields are wanted: no search dialog on the worker thread for a target that
     // has gone (the temporary copy of an earlier run), and the link file is not rewritten.
@@ -167,7 +179,8 @@ bool HookReboot(HWND owner, const char* marker, const char* target, const char* 
     if (!RestartShortcutPath(owner, linkPath)) return false;
     char description[kMaxPath];
     if (ReadShortcut(owner, linkPath, nullptr, nullptr, description)) {
-        if (::lstrcmpA(description, marker) != 0) return false;  // another setup's or stage's shortcut
+        if (::lstrcmpA(description, marker) != 0)
+            return false; // another setup's or stage's shortcut
         DeleteFileAny(linkPath);
     }
     return CreateStartupShortcut(owner, target, linkPath, arguments, marker);
@@ -186,21 +199,25 @@ bool UnhookReboot(HWND owner, const char* marker) {
 
 bool EnableShutdownPrivilege() {
     UniqueKernelHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, token.put())) return false;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, token.put()))
+        return false;
     TOKEN_PRIVILEGES privileges = {};
-    if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return false;
+    if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        return false;
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     // Success with ERROR_NOT_ALL_ASSIGNED means the privilege is not held: only error 0 counts.
     ::SetLastError(ERROR_SUCCESS);
-    const BOOL adjusted = ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+    const BOOL adjusted =
+        ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     return adjusted && ::GetLastError() == ERROR_SUCCESS;
 }
 
 DWORD WINAPI RebootThread(LPVOID) {
     if (IsWindowsNT()) EnableShutdownPrivilege();
     WriteLog("Initiating Reboot...");
-    const ExitWindowsFunction exitWindows = exitWindowsOverride ? exitWindowsOverride : ::ExitWindowsEx;
+    const ExitWindowsFunction exitWindows =
+        exitWindowsOverride ? exitWindowsOverride : ::ExitWindowsEx;
     // No EWX_FORCE: applications keep the chance to save and to refuse.
     if (!exitWindows(EWX_REBOOT, 0))
         WriteLogF("ExitWindowsEx() failed with error code: %d", static_cast<int>(::GetLastError()));
@@ -213,6 +230,10 @@ void StartRebootThread() {
     rebootThread.reset(::CreateThread(nullptr, 0, RebootThread, nullptr, 0, &id));
 }
 
-HANDLE GetRebootThreadHandle() { return rebootThread.get(); }
+HANDLE GetRebootThreadHandle() {
+    return rebootThread.get();
+}
 
-void SetExitWindowsFunction(ExitWindowsFunction function) { exitWindowsOverride = function; }
+void SetExitWindowsFunction(ExitWindowsFunction function) {
+    exitWindowsOverride = function;
+}

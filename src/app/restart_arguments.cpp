@@ -9,9 +9,9 @@
 
 namespace {
 struct Token {
-    std::string::size_type begin;  // first character in the argument string
-    std::string::size_type end;    // one past the last character
-    std::string text;              // trimmed, as the parser sees it
+    std::string::size_type begin; // first character in the argument string
+    std::string::size_type end;   // one past the last character
+    std::string text;             // trimmed, as the parser sees it
 };
 
 // Splits like the command-line parser: blanks skipped before a token, a token ends at the first
@@ -21,13 +21,16 @@ std::vector<Token> SplitArguments(const std::string& text) {
     std::vector<Token> tokens;
     std::string::size_type pos = 0;
     while (true) {
-        while (pos < text.size() && IsBlank(text[pos])) ++pos;
+        while (pos < text.size() && IsBlank(text[pos]))
+            ++pos;
         if (pos >= text.size()) break;
         const std::string::size_type begin = pos;
         bool quoted = false;
         for (; pos < text.size(); ++pos) {
-            if (text[pos] == '"') quoted = !quoted;
-            else if (text[pos] == ' ' && !quoted) break;
+            if (text[pos] == '"')
+                quoted = !quoted;
+            else if (text[pos] == ' ' && !quoted)
+                break;
         }
         tokens.push_back({begin, pos, TrimBlanks(text.substr(begin, pos - begin))});
     }
@@ -38,14 +41,25 @@ std::vector<Token> SplitArguments(const std::string& text) {
 bool SwitchTakesNextToken(const std::string& token) {
     if (token.size() < 2) return false;
     switch (std::tolower(static_cast<unsigned char>(token[1]))) {
-    case 'a': case 'f': case 'g': case 'i': case 'j': case 'l': case 'm': case 'p': case 't': case 'x':
+    case 'a':
+    case 'f':
+    case 'g':
+    case 'i':
+    case 'j':
+    case 'l':
+    case 'm':
+    case 'p':
+    case 't':
+    case 'x':
         return true;
     default:
         return false;
     }
 }
 
-bool IsMarkerSwitch(const std::string& token) { return token == "/~" || token == "/~-"; }
+bool IsMarkerSwitch(const std::string& token) {
+    return token == "/~" || token == "/~-";
+}
 
 // Indexes of the tokens that the parser takes as temporary-copy switches.
 std::vector<std::size_t> FindMarkerSwitches(const std::vector<Token>& tokens) {
@@ -54,8 +68,10 @@ std::vector<std::size_t> FindMarkerSwitches(const std::vector<Token>& tokens) {
         const std::string& token = tokens[i].text;
         if (token.empty()) continue;
         if (token[0] == '/') {
-            if (IsMarkerSwitch(token)) found.push_back(i);
-            else if (SwitchTakesNextToken(token)) ++i;
+            if (IsMarkerSwitch(token))
+                found.push_back(i);
+            else if (SwitchTakesNextToken(token))
+                ++i;
             continue;
         }
         const std::string::size_type equals = token.find('=');
@@ -72,7 +88,7 @@ std::vector<std::size_t> FindMarkerSwitches(const std::vector<Token>& tokens) {
     }
     return found;
 }
-}  // namespace
+} // namespace
 
 std::string BuildRestartArguments(const std::string& argumentString, int tempCopyMarker) {
     const std::vector<Token> tokens = SplitArguments(argumentString);
@@ -90,7 +106,9 @@ std::string BuildRestartArguments(const std::string& argumentString, int tempCop
     }
     result.append(argumentString, copied, std::string::npos);
 
-    if (tempCopyMarker == 1) result += " /~";
-    else if (tempCopyMarker == 2) result += " /~-";
+    if (tempCopyMarker == 1)
+        result += " /~";
+    else if (tempCopyMarker == 2)
+        result += " /~-";
     return result;
 }

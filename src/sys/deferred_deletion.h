@@ -7,7 +7,7 @@
 // route against a folder of their own.
 struct DeletionRoute {
     bool tryMoveFileEx = true;
-    std::string windowsFolder;  // empty: the system's Windows folder
+    std::string windowsFolder; // empty: the system's Windows folder
 };
 
 // Schedules one file or empty folder for deletion at restart. Every failure is logged and

@@ -1,4 +1,5 @@
-// Deletion at the next restart: MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT, or WININIT.INI [Rename].
+// Deletion at the next restart: MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT, or WININIT.INI
+// [Rename].
 #include "sys/deferred_deletion.h"
 
 #include "ini/ini_file.h"
@@ -55,8 +56,9 @@ void ScheduleInWininit(const char* path, const std::string& windowsFolderOverrid
 
     {
         // The INI library loads an existing file only.
-        UniqueFile touch(::CreateFileA(iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile touch(::CreateFileA(iniPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
     }
     try {
         CIniFile ini;
@@ -79,18 +81,22 @@ void ScheduleInWininit(const char* path, const std::string& windowsFolderOverrid
         ini.Save();
     } catch (CZbIniFileException* error) {
         // Reached from the worker's exit routine too: an INI failure must not end anything.
-        WriteLogF("Failed to update \"%s\" in LogForDeletion(): %s", iniPath.c_str(), error->Message.c_str());
+        WriteLogF("Failed to update \"%s\" in LogForDeletion(): %s", iniPath.c_str(),
+                  error->Message.c_str());
         delete error;
     } catch (...) {
         WriteLogF("Failed to update \"%s\" in LogForDeletion()", iniPath.c_str());
     }
 }
-}  // namespace
+} // namespace
 
-void LogForDeletion(const char* path) { LogForDeletion(path, DeletionRoute()); }
+void LogForDeletion(const char* path) {
+    LogForDeletion(path, DeletionRoute());
+}
 
 void LogForDeletion(const char* path, const DeletionRoute& route) {
     if (!path || !*path) return;
-    if (route.tryMoveFileEx && ScheduleWithMoveFileEx(path) != MoveFileExOutcome::Unavailable) return;
+    if (route.tryMoveFileEx && ScheduleWithMoveFileEx(path) != MoveFileExOutcome::Unavailable)
+        return;
     ScheduleInWininit(path, route.windowsFolder);
 }

@@ -1,12 +1,12 @@
-// Temporary copies of the launcher folder: a fresh folder with a random name, a recursive copy and a
-// recursive delete. Folder paths end with a backslash and are at most 259 bytes.
+// Temporary copies of the launcher folder: a fresh folder with a random name, a recursive copy and
+// a recursive delete. Folder paths end with a backslash and are at most 259 bytes.
 #pragma once
 #include <cstdint>
 #include <string>
 
-// Creates a new folder "<user temp folder>KOBRxxxx\" (xxxx four hex digits, never FFFF). A name that
-// already exists, as folder, file or link, is never used: another name is tried, up to 99 in all.
-// False when no folder was created.
+// Creates a new folder "<user temp folder>KOBRxxxx\" (xxxx four hex digits, never FFFF). A name
+// that already exists, as folder, file or link, is never used: another name is tried, up to 99 in
+// all. False when no folder was created.
 bool CreateTempFolder(std::string& folder);
 
 // The same inside `parent` (ending with a backslash), with the name sequence given by `seed`.
@@ -14,11 +14,11 @@ bool CreateTempFolderIn(const char* parent, uint32_t seed, std::string& folder);
 
 // The candidate numbers in the order CreateTempFolderIn tries them (0 to 0xFFFE).
 class TempFolderNumbers {
-public:
+  public:
     explicit TempFolderNumbers(uint32_t seed) : state_(seed) {}
     unsigned Next();
 
-private:
+  private:
     uint32_t state_;
 };
 

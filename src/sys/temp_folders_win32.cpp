@@ -1,5 +1,5 @@
-// Temporary copies of the launcher folder: a fresh folder with a random name, a recursive copy and a
-// recursive delete.
+// Temporary copies of the launcher folder: a fresh folder with a random name, a recursive copy and
+// a recursive delete.
 #include "sys/temp_folders.h"
 
 #include <ctime>
@@ -10,9 +10,12 @@
 #include "sys/unique_handle.h"
 
 namespace {
-constexpr DWORD kProtectiveAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kProtectiveAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsFolder(const WIN32_FIND_DATAA& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 void DeleteOneFile(const std::string& path, DWORD attributes) {
     if (attributes & kProtectiveAttributes) {
@@ -20,7 +23,8 @@ void DeleteOneFile(const std::string& path, DWORD attributes) {
         WriteLogF("Resetting file attributes for \"%s\" from 0x%08X to 0x%08X", path.c_str(),
                   static_cast<unsigned>(attributes), static_cast<unsigned>(cleared));
         if (!::SetFileAttributesA(path.c_str(), cleared))
-            WriteLogF("Failed to set file attributes. Error code = 0x%08X", static_cast<unsigned>(::GetLastError()));
+            WriteLogF("Failed to set file attributes. Error code = 0x%08X",
+                      static_cast<unsigned>(::GetLastError()));
     }
     if (!::DeleteFileA(path.c_str())) {
         WriteLogF("Failed to delete file: \"%s\", Error code = 0x%08X", path.c_str(),
@@ -36,7 +40,7 @@ void RemoveOneFolder(const std::string& path) {
         LogForDeletion(path.c_str());
     }
 }
-}  // namespace
+} // namespace
 
 unsigned TempFolderNumbers::Next() {
     state_ = state_ * 214013u + 2531011u;
@@ -49,7 +53,8 @@ bool CreateTempFolderIn(const char* parent, uint32_t seed, std::string& folder) 
     TempFolderNumbers numbers(seed);
     for (int attempts = 99; attempts > 0; --attempts) {
         char candidate[kMaxPath];
-        if (!FormatBounded(candidate, sizeof candidate - 1, "%sKOBR%04X", parent, numbers.Next())) return false;
+        if (!FormatBounded(candidate, sizeof candidate - 1, "%sKOBR%04X", parent, numbers.Next()))
+            return false;
         // Only a folder made by this call will do: CreateDirectory fails on any existing name
         // (folder, file or link), so another user's folder is never taken over or followed.
         if (::CreateDirectoryA(candidate, nullptr)) {
@@ -66,7 +71,8 @@ bool CreateTempFolder(std::string& folder) {
     char temp[kMaxPath];
     const DWORD length = ::GetTempPathA(sizeof temp, temp);
     if (length == 0 || length >= sizeof temp) return false;
-    if (!::CreateDirectoryA(temp, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (!::CreateDirectoryA(temp, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
     std::string parent = temp;
     if (parent.back() != '\\') parent += '\\';
     return CreateTempFolderIn(parent.c_str(), static_cast<uint32_t>(std::time(nullptr)), folder);
@@ -116,7 +122,7 @@ void DeleteFolderTree(const char* folder) {
     do {
         const std::string name = data.cFileName;
         const std::string path = base + name;
-        if (!FitsMaxPath(path)) continue;  // cannot be named in 260 bytes: left in place
+        if (!FitsMaxPath(path)) continue; // cannot be named in 260 bytes: left in place
         if (!IsFolder(data)) {
             DeleteOneFile(path, data.dwFileAttributes);
         } else if (name[0] == '.') {

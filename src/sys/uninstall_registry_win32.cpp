@@ -9,11 +9,14 @@
 namespace {
 UniqueRegKey OpenUninstallEntry(const char* keyName) {
     char path[kMaxPath];
-    if (!FormatBounded(path, sizeof path, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", keyName))
+    if (!FormatBounded(path, sizeof path,
+                       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", keyName))
         return UniqueRegKey();
     UniqueRegKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS) return key;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS) return key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS)
+        return key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS)
+        return key;
     return UniqueRegKey();
 }
 
@@ -21,12 +24,13 @@ UniqueRegKey OpenUninstallEntry(const char* keyName) {
 bool ReadText(HKEY key, const char* name, std::string& text) {
     char buffer[kMaxPath];
     DWORD type = 0;
-    DWORD size = sizeof buffer - 1;  // room for a terminator the value may lack
-    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+    DWORD size = sizeof buffer - 1; // room for a terminator the value may lack
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+        ERROR_SUCCESS)
         return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
     buffer[size] = '\0';
-    text = buffer;  // stops at the stored terminator
+    text = buffer; // stops at the stored terminator
     return true;
 }
 
@@ -34,7 +38,8 @@ bool ReadNumber(HKEY key, const char* name, uint32_t& number) {
     DWORD value = 0;
     DWORD type = 0;
     DWORD size = sizeof value;
-    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+        ERROR_SUCCESS)
         return false;
     if (type != REG_DWORD || size != sizeof value) return false;
     number = value;
@@ -46,21 +51,25 @@ uint32_t ReadNumberOrZero(HKEY key, const char* name) {
     return ReadNumber(key, name, number) ? number : 0;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A version inside a display name: the first run of digits that parses ("Product 2000 release 3"
 // gives 2000.0.0.0).
 bool VersionInName(const std::string& name, VersionNumber* version) {
     std::string::size_type pos = 0;
     while (true) {
-        while (pos < name.size() && !IsDigit(name[pos])) ++pos;
+        while (pos < name.size() && !IsDigit(name[pos]))
+            ++pos;
         if (pos >= name.size()) return false;
         if (!version) return true;
         if (ParseVersionNumber(name.c_str() + pos, version)) return true;
-        while (pos < name.size() && IsDigit(name[pos])) ++pos;
+        while (pos < name.size() && IsDigit(name[pos]))
+            ++pos;
     }
 }
-}  // namespace
+} // namespace
 
 bool FindUninstallEntry(const char* keyName, std::string& displayName, std::string& removeCommand) {
     displayName.clear();
@@ -71,14 +80,15 @@ bool FindUninstallEntry(const char* keyName, std::string& displayName, std::stri
     if (!ReadText(key.get(), "DisplayName", displayName)) return false;
 
     if (ReadNumberOrZero(key.get(), "WindowsInstaller") != 0) {
-        if (ReadNumberOrZero(key.get(), "NoRemove") != 0) return true;  // present, not removable
+        if (ReadNumberOrZero(key.get(), "NoRemove") != 0) return true; // present, not removable
         char systemFolder[kMaxPath];
         const UINT length = ::GetSystemDirectoryA(systemFolder, sizeof systemFolder);
         if (length == 0 || length >= sizeof systemFolder) return false;
         const char* separator = systemFolder[length - 1] == '\\' ? "" : "\\";
         char command[kMaxPath];
         // A command that does not fit would name another product: not found rather than cut.
-        if (!FormatBounded(command, sizeof command, "%s%sMSIEXEC /x %s", systemFolder, separator, keyName))
+        if (!FormatBounded(command, sizeof command, "%s%sMSIEXEC /x %s", systemFolder, separator,
+                           keyName))
             return false;
         removeCommand = command;
         return true;
@@ -104,7 +114,8 @@ bool ReadInstalledVersion(const char* keyName, VersionNumber* version) {
         return true;
     }
     uint32_t major = 0, minor = 0;
-    if (ReadNumber(key.get(), "VersionMajor", major) && ReadNumber(key.get(), "VersionMinor", minor)) {
+    if (ReadNumber(key.get(), "VersionMajor", major) &&
+        ReadNumber(key.get(), "VersionMinor", minor)) {
         if (version) {
             version->major = static_cast<uint16_t>(major);
             version->minor = static_cast<uint16_t>(minor);

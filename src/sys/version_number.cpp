@@ -4,7 +4,9 @@
 #include <string>
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // One range against the version: 1 inside, 0 outside, -1 a bound that does not parse.
 int TestRange(const VersionNumber& version, const std::string& range) {
@@ -21,7 +23,7 @@ int TestRange(const VersionNumber& version, const std::string& range) {
     if (!ParseVersionNumber(high.c_str(), &bound)) return -1;
     return CompareVersionNumbers(version, bound) <= 0 ? 1 : 0;
 }
-}  // namespace
+} // namespace
 
 bool ParseVersionNumber(const char* text, VersionNumber* version) {
     if (!text || !version || !IsDigit(*text)) return false;

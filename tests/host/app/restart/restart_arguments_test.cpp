@@ -1,4 +1,5 @@
-// Restart shortcut arguments: the temporary-copy switch appears once, whatever the run started with.
+// Restart shortcut arguments: the temporary-copy switch appears once, whatever the run started
+// with.
 #include <gtest/gtest.h>
 
 #include "app/restart_arguments.h"
@@ -71,4 +72,4 @@ TEST(BuildRestartArguments, RebuildingFromItsOwnResultIsStable) {
         }
     }
 }
-}  // namespace
+} // namespace

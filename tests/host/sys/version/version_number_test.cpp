@@ -33,18 +33,12 @@ struct ParseCase {
 
 TEST(ParseVersionNumber, ReadsNumbersLettersAndStopsAtOtherCharacters) {
     const ParseCase cases[] = {
-        {"2.0", "2.0.0.0"},
-        {"1.0b", "1.0.1.0"},
-        {"4.0 Beta", "4.0.0.0"},
-        {"1.2.3.4", "1.2.3.4"},
-        {"1.2.3.4.5", "1.2.3.4"},
-        {"7", "7.0.0.0"},
-        {"3.A.z", "3.0.25.0"},
-        {"1..2", "1.0.2.0"},
-        {"0010.0002", "10.2.0.0"},
-        {"65535.65535.65535.65535", "65535.65535.65535.65535"},
-        {"5-6", "5.0.0.0"},
-        {"1.2abc", "1.2.0.1"},
+        {"2.0", "2.0.0.0"},        {"1.0b", "1.0.1.0"},
+        {"4.0 Beta", "4.0.0.0"},   {"1.2.3.4", "1.2.3.4"},
+        {"1.2.3.4.5", "1.2.3.4"},  {"7", "7.0.0.0"},
+        {"3.A.z", "3.0.25.0"},     {"1..2", "1.0.2.0"},
+        {"0010.0002", "10.2.0.0"}, {"65535.65535.65535.65535", "65535.65535.65535.65535"},
+        {"5-6", "5.0.0.0"},        {"1.2abc", "1.2.0.1"},
     };
     for (const ParseCase& c : cases) {
         EXPECT_EQ(Text(Parsed(c.text)), c.expected) << c.text;
@@ -98,23 +92,24 @@ TEST(VersionInRanges, AcceptsAndRejectsAsTheRangesSay) {
         {"-2.0", "0.0", true},
         {"-2.0", "2.0", true},
         {"-2.0", "2.0.0.1", false},
-        {"1.0 - 2.0", "1.5", false},  // the high bound starts with a blank and fails to parse
+        {"1.0 - 2.0", "1.5", false}, // the high bound starts with a blank and fails to parse
         {"1.0 - 2.0", "0.5", false},
-        {"1.2", "1.2", true},          // one version: both bounds
+        {"1.2", "1.2", true}, // one version: both bounds
         {"1.2", "1.2.0.1", false},
         {"1.2", "1.1", false},
         {"-", "12.34", true},
-        {"3.0-;x-y", "1.0", false},    // a bound that does not parse rejects
-        {"x-;1.0-", "5.0", false},     // even before a range that would accept
-        {"1.0-1.5;", "3.0", false},    // an empty trailing piece names nothing
+        {"3.0-;x-y", "1.0", false}, // a bound that does not parse rejects
+        {"x-;1.0-", "5.0", false},  // even before a range that would accept
+        {"1.0-1.5;", "3.0", false}, // an empty trailing piece names nothing
         {"1.0-1.5;;2.0-", "1.7", false},
         {"1.0-1.5;;2.0-", "2.1", true},
         {"2.0-1.0", "1.5", false},
-        {"1.0-2.0-3.0", "1.5", true},  // high bound "2.0-3.0" reads as 2.0
+        {"1.0-2.0-3.0", "1.5", true}, // high bound "2.0-3.0" reads as 2.0
         {"1.0-2.0-3.0", "2.5", false},
     };
     for (const RangeCase& c : cases) {
-        EXPECT_EQ(VersionInRanges(Parsed(c.version), c.ranges), c.inside) << c.ranges << " vs " << c.version;
+        EXPECT_EQ(VersionInRanges(Parsed(c.version), c.ranges), c.inside)
+            << c.ranges << " vs " << c.version;
     }
 }
 
@@ -122,4 +117,4 @@ TEST(VersionInRanges, NoRangesAcceptEverything) {
     EXPECT_TRUE(VersionInRanges(V(0, 0, 0, 0), nullptr));
     EXPECT_TRUE(VersionInRanges(V(65535, 1, 2, 3), ""));
 }
-}  // namespace
+} // namespace

@@ -17,7 +17,7 @@ namespace {
 // Answers every "Internal Error" box with OK and keeps its text, so a test can show that a box
 // came (or that none did) without blocking.
 class ErrorBoxWatcher {
-public:
+  public:
     ErrorBoxWatcher() : thread_([this] { Run(); }) {}
     ~ErrorBoxWatcher() {
         stop_ = true;
@@ -28,7 +28,7 @@ public:
         return texts_;
     }
 
-private:
+  private:
     void Run() {
         while (!stop_) {
             HWND box = ::FindWindowA("#32770", "Internal Error");
@@ -40,7 +40,8 @@ private:
                     texts_.push_back(text);
                 }
                 ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-                for (int i = 0; i < 100 && ::IsWindow(box); ++i) ::Sleep(10);
+                for (int i = 0; i < 100 && ::IsWindow(box); ++i)
+                    ::Sleep(10);
             }
             ::Sleep(10);
         }
@@ -56,7 +57,7 @@ struct Shortcut {
 };
 
 class RestartShortcut : public ::testing::Test {
-protected:
+  protected:
     const char* intermediate = "SETUP.INI.Intermediate";
     const char* target = "C:\\users\\Public\\KOBR1A2B\\SETUP.EXE";
     std::string linkPath;
@@ -73,7 +74,9 @@ protected:
         ::CoUninitialize();
     }
 
-    bool Exists() const { return ::GetFileAttributesA(linkPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool Exists() const {
+        return ::GetFileAttributesA(linkPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
     Shortcut Read() const {
         char t[MAX_PATH], a[MAX_PATH], d[MAX_PATH];
@@ -109,7 +112,8 @@ TEST_F(RestartShortcut, LifeCycleWithMarkers) {
 
     // Another setup's or stage's marker (compared exactly, case included): both answer 0 and the
     // shortcut stays as it is.
-    for (const char* other : {"OTHER.INI.Intermediate", "SETUP.INI.Final", "setup.ini.Intermediate"}) {
+    for (const char* other :
+         {"OTHER.INI.Intermediate", "SETUP.INI.Final", "setup.ini.Intermediate"}) {
         EXPECT_FALSE(HookReboot(nullptr, other, "C:\\elsewhere\\SETUP.EXE", "/x")) << other;
         EXPECT_FALSE(UnhookReboot(nullptr, other)) << other;
         ASSERT_TRUE(Exists());
@@ -133,7 +137,8 @@ TEST_F(RestartShortcut, ReadingWhatIsNotALinkFailsWithoutABox) {
     EXPECT_STREQ(description, "");
 
     {
-        UniqueFile file(::CreateFileA(linkPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        UniqueFile file(
+            ::CreateFileA(linkPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_TRUE(file);
         DWORD written = 0;
         ::WriteFile(file.get(), "not a link", 10, &written, nullptr);
@@ -151,7 +156,8 @@ TEST_F(RestartShortcut, FailedSaveShowsBox1010WithTheFailingCode) {
     std::vector<std::string> texts;
     {
         ErrorBoxWatcher boxes;
-        EXPECT_FALSE(CreateStartupShortcut(nullptr, target, "C:\\no such folder\\x\\Quorvel Setup.lnk", "", "m"));
+        EXPECT_FALSE(CreateStartupShortcut(nullptr, target,
+                                           "C:\\no such folder\\x\\Quorvel Setup.lnk", "", "m"));
         texts = boxes.Texts();
     }
     ASSERT_EQ(texts.size(), 1u);
@@ -169,6 +175,7 @@ TEST(ShortcutErrorBox, UsesTheEnglishResourceStrings) {
         ReportShortcutError(nullptr, 1016, 0x00000002);
         texts = boxes.Texts();
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"Error Code: 03E9.80004005", "Error Code: 03F8.00000002"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"Error Code: 03E9.80004005", "Error Code: 03F8.00000002"}));
 }
-}  // namespace
+} // namespace

@@ -1,5 +1,5 @@
-// Runs the real reboot thread (ExitWindowsEx with EWX_REBOOT) and reports what reached this process:
-// only ever started in a private copy of the Wine prefix.
+// Runs the real reboot thread (ExitWindowsEx with EWX_REBOOT) and reports what reached this
+// process: only ever started in a private copy of the Wine prefix.
 #include <cstdio>
 
 #include "app/reboot_control.h"
@@ -18,7 +18,7 @@ LRESULT CALLBACK ProbeWindow(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
-}  // namespace
+} // namespace
 
 int main() {
     // A top-level window, as the launcher's dialog is, to see the session end arrive.
@@ -27,8 +27,8 @@ int main() {
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "RebootProbe";
     ::RegisterClassA(&windowClass);
-    HWND window = ::CreateWindowA("RebootProbe", "Reboot probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
+    HWND window = ::CreateWindowA("RebootProbe", "Reboot probe", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                  100, nullptr, nullptr, windowClass.hInstance, nullptr);
     std::printf("window %s\n", window ? "created" : "missing");
     std::fflush(stdout);
 
@@ -45,7 +45,8 @@ int main() {
     const DWORD until = ::GetTickCount() + 3000;
     while (static_cast<LONG>(until - ::GetTickCount()) > 0) {
         MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
         ::Sleep(20);
     }
     std::printf("probe still running after 3 s\n");

@@ -1,5 +1,5 @@
-// Deletion at restart: the MoveFileEx route on NT and the WININIT.INI [Rename] route of the 9x family,
-// run here against a Windows folder of the test's own.
+// Deletion at restart: the MoveFileEx route on NT and the WININIT.INI [Rename] route of the 9x
+// family, run here against a Windows folder of the test's own.
 #include <gtest/gtest.h>
 
 #include "pending_renames.h"
@@ -17,7 +17,7 @@ std::string ShortPath(const std::string& path) {
 }
 
 class DeferredDeletion : public ::testing::Test {
-protected:
+  protected:
     WorkFolder work;
     std::string windows = work / "WINDOWS\\";
     std::string wininit = windows + "WININIT.INI";
@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(MakeFolder(windows));
         nineX.tryMoveFileEx = false;
-        nineX.windowsFolder = work / "WINDOWS";  // without the backslash: it is added
+        nineX.windowsFolder = work / "WINDOWS"; // without the backslash: it is added
     }
     void TearDown() override { pending_renames::RemoveBelow(work.path()); }
 };
@@ -36,7 +36,8 @@ TEST_F(DeferredDeletion, NtRouteUsesMoveFileEx) {
     ASSERT_TRUE(MakeFile(file, "x"));
     SetupLogCapture log;
     LogForDeletion(file.c_str());
-    EXPECT_EQ(log.CountLinesEndingWith("Scheduled \"" + file + "\" for deletion using MoveFileEx()"), 1);
+    EXPECT_EQ(
+        log.CountLinesEndingWith("Scheduled \"" + file + "\" for deletion using MoveFileEx()"), 1);
     EXPECT_TRUE(pending_renames::IsScheduledForDeletion(file));
     EXPECT_FALSE(Exists(wininit));
 }
@@ -51,7 +52,7 @@ TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
 
     LogForDeletion(first.c_str(), nineX);
     LogForDeletion(second.c_str(), nineX);
-    LogForDeletion(second.c_str(), nineX);  // an earlier line is never replaced
+    LogForDeletion(second.c_str(), nineX); // an earlier line is never replaced
 
     EXPECT_EQ(ReadText(wininit), "[Rename]\r\nNUL=" + firstShort + "\r\nNUL=" + ShortPath(second) +
                                      "\r\nNUL=" + ShortPath(second) + "\r\n");
@@ -61,15 +62,19 @@ TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
 TEST_F(DeferredDeletion, WininitKeepsWhatItHeldAndAppendsToAnExistingSection) {
     const std::string file = work / "x.tmp";
     ASSERT_TRUE(MakeFile(file, "x"));
-    ASSERT_TRUE(MakeFile(wininit, "; made by another installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\n"));
+    ASSERT_TRUE(MakeFile(
+        wininit, "; made by another "
+                 "installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\n"));
     LogForDeletion(file.c_str(), nineX);
-    EXPECT_EQ(ReadText(wininit), "; made by another installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=" +
-                                     ShortPath(file) + "\r\n");
+    EXPECT_EQ(ReadText(wininit),
+              "; made by another "
+              "installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=" +
+                  ShortPath(file) + "\r\n");
 }
 
 TEST_F(DeferredDeletion, PathWithoutShortFormWritesNothing) {
     LogForDeletion((work / "gone.tmp").c_str(), nineX);
-    EXPECT_TRUE(Exists(wininit));  // made sure it exists before loading it
+    EXPECT_TRUE(Exists(wininit)); // made sure it exists before loading it
     EXPECT_EQ(ReadText(wininit), "");
 }
 
@@ -87,4 +92,4 @@ TEST_F(DeferredDeletion, IniFailureIsLoggedAndSwallowed) {
     EXPECT_NO_THROW(LogForDeletion(file.c_str(), noWindows));
     EXPECT_NO_THROW(LogForDeletion(nullptr));
 }
-}  // namespace
+} // namespace

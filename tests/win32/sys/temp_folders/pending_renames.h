@@ -16,13 +16,15 @@ constexpr const char* kValue = "PendingFileRenameOperations";
 inline std::vector<std::string> Read() {
     std::vector<std::string> entries;
     UniqueRegKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return entries;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return entries;
     DWORD type = 0, size = 0;
-    if (::RegQueryValueExA(key.get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || !size)
+    if (::RegQueryValueExA(key.get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        !size)
         return entries;
     std::string data(size + 2, '\0');
-    if (::RegQueryValueExA(key.get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExA(key.get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                           &size) != ERROR_SUCCESS)
         return entries;
     data.resize(size);
     std::string::size_type start = 0;
@@ -33,7 +35,8 @@ inline std::vector<std::string> Read() {
         start = end + 1;
     }
     // The list ends with an empty string after the last pair.
-    while (entries.size() % 2 && !entries.empty() && entries.back().empty()) entries.pop_back();
+    while (entries.size() % 2 && !entries.empty() && entries.back().empty())
+        entries.pop_back();
     return entries;
 }
 
@@ -57,16 +60,18 @@ inline void RemoveBelow(const std::string& prefix) {
         kept.push_back(entries[i + 1]);
     }
     UniqueRegKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+        return;
     if (kept.empty()) {
         ::RegDeleteValueA(key.get(), kValue);
         return;
     }
     std::string data;
-    for (const std::string& entry : kept) data.append(entry).push_back('\0');
+    for (const std::string& entry : kept)
+        data.append(entry).push_back('\0');
     data.push_back('\0');
     ::RegSetValueExA(key.get(), kValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
                      static_cast<DWORD>(data.size()));
 }
 
-}  // namespace pending_renames
+} // namespace pending_renames

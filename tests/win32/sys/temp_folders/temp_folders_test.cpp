@@ -33,12 +33,13 @@ TEST(CreateTempFolder, MakesANewEmptyFolderInTheUserTempFolder) {
     for (const std::string& folder : {first, second}) {
         ASSERT_EQ(folder.size(), temp.size() + 9) << folder;
         EXPECT_EQ(folder.compare(0, temp.size() + 4, temp + "KOBR"), 0) << folder;
-        EXPECT_EQ(folder.find_first_not_of("0123456789ABCDEF", temp.size() + 4), folder.size() - 1) << folder;
+        EXPECT_EQ(folder.find_first_not_of("0123456789ABCDEF", temp.size() + 4), folder.size() - 1)
+            << folder;
         EXPECT_EQ(folder.back(), '\\');
         EXPECT_TRUE(Attributes(folder) & FILE_ATTRIBUTE_DIRECTORY);
         EXPECT_TRUE(List(folder).empty());
     }
-    EXPECT_NE(first, second);  // same second, same seed: the second call had to skip the first name
+    EXPECT_NE(first, second); // same second, same seed: the second call had to skip the first name
     ::RemoveDirectoryA(first.c_str());
     ::RemoveDirectoryA(second.c_str());
 }
@@ -102,7 +103,7 @@ TEST(CreateTempFolder, NumbersStayBelowFFFFAndSpread) {
 }
 
 class TreeCopy : public ::testing::Test {
-protected:
+  protected:
     WorkFolder work;
     std::string source = work / "source\\";
     std::string destination = work / "destination\\";
@@ -153,7 +154,7 @@ TEST_F(TreeCopy, NeverOverwritesAnExistingDestinationFile) {
 
     ::DeleteFileA((destination + "a.txt").c_str());
     ASSERT_TRUE(MakeFolder(source + "sub"));
-    ASSERT_TRUE(MakeFolder(destination + "sub"));  // an existing folder fails the copy too
+    ASSERT_TRUE(MakeFolder(destination + "sub")); // an existing folder fails the copy too
     EXPECT_FALSE(CopyFolderFiles(source.c_str(), destination.c_str()));
 }
 
@@ -174,9 +175,10 @@ TEST_F(TreeCopy, PathsPastTheLimitFailTheCopyCleanly) {
         deep += L"\\a-rather-long-folder-name-for-depth";
         ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr));
     }
-    UniqueFile(::CreateFileW((deep + L"\\bottom.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    UniqueFile(::CreateFileW((deep + L"\\bottom.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_NEW, 0, nullptr));
     EXPECT_FALSE(CopyFolderFiles(source.c_str(), destination.c_str()));
-    EXPECT_TRUE(Exists(destination + "deep"));  // what was copied before the limit stays
+    EXPECT_TRUE(Exists(destination + "deep")); // what was copied before the limit stays
 
     // A short source into a destination whose names pass 260 bytes.
     RemoveAll(source + "deep");
@@ -196,7 +198,7 @@ TEST_F(TreeCopy, PathsPastTheLimitFailTheCopyCleanly) {
 }
 
 class TreeDelete : public ::testing::Test {
-protected:
+  protected:
     WorkFolder work;
     std::string root = work / "copy\\";
     void SetUp() override { ASSERT_TRUE(MakeFolder(root)); }
@@ -210,28 +212,32 @@ TEST_F(TreeDelete, ClearsProtectiveAttributesAndLogsEachReset) {
     ASSERT_TRUE(MakeFile(root + "hidden.txt", "h", FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(MakeFile(root + "system.txt", "s", FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(MakeFolder(root + "sub"));
-    ASSERT_TRUE(MakeFile(root + "sub\\both.txt", "b", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(
+        MakeFile(root + "sub\\both.txt", "b", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(MakeFolder(root + "sub\\.git"));
     ASSERT_TRUE(MakeFile(root + "sub\\.git\\HEAD", "kept"));
     ASSERT_TRUE(MakeFolder(root + "other"));
 
     // Whatever protective bits the file system kept are what gets reset and logged.
     std::vector<std::pair<std::string, DWORD>> protectedFiles;
-    for (const char* name : {"plain.txt", "readonly.txt", "hidden.txt", "system.txt", "sub\\both.txt"}) {
+    for (const char* name :
+         {"plain.txt", "readonly.txt", "hidden.txt", "system.txt", "sub\\both.txt"}) {
         const DWORD attributes = Attributes(root + name);
         if (attributes & 7) protectedFiles.emplace_back(root + name, attributes);
     }
-    ASSERT_GE(protectedFiles.size(), 2u);  // read-only at least
+    ASSERT_GE(protectedFiles.size(), 2u); // read-only at least
 
     DeleteFolderTree(root.c_str());
 
     EXPECT_TRUE(Exists(root));
-    EXPECT_EQ(List(root), std::vector<std::string>{"sub"});  // kept: it still holds the dot folder
+    EXPECT_EQ(List(root), std::vector<std::string>{"sub"}); // kept: it still holds the dot folder
     EXPECT_EQ(ReadText(root + "sub\\.git\\HEAD"), "kept");
     for (const auto& file : protectedFiles) {
         char line[400];
-        std::snprintf(line, sizeof line, "Resetting file attributes for \"%s\" from 0x%08X to 0x%08X",
-                      file.first.c_str(), static_cast<unsigned>(file.second), static_cast<unsigned>(file.second & ~7u));
+        std::snprintf(line, sizeof line,
+                      "Resetting file attributes for \"%s\" from 0x%08X to 0x%08X",
+                      file.first.c_str(), static_cast<unsigned>(file.second),
+                      static_cast<unsigned>(file.second & ~7u));
         EXPECT_EQ(log.CountLinesEndingWith(line), 1) << line;
     }
     EXPECT_FALSE(log.Contains("Failed to set file attributes"));
@@ -247,7 +253,8 @@ TEST_F(TreeDelete, FileHeldOpenIsScheduledForRestartAndTheRestGoes) {
     ASSERT_TRUE(MakeFile(held, "in use"));
     ASSERT_TRUE(MakeFile(root + "busy\\free.txt", "f"));
     ASSERT_TRUE(MakeFile(root + "zfree.txt", "f"));
-    UniqueFile open(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile open(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open);
 
     SetupLogCapture log;
@@ -257,11 +264,14 @@ TEST_F(TreeDelete, FileHeldOpenIsScheduledForRestartAndTheRestGoes) {
     EXPECT_FALSE(Exists(root + "busy\\free.txt"));
     EXPECT_FALSE(Exists(root + "zfree.txt"));
     char line[400];
-    std::snprintf(line, sizeof line, "Failed to delete file: \"%s\", Error code = 0x%08X", held.c_str(),
-                  static_cast<unsigned>(ERROR_SHARING_VIOLATION));
+    std::snprintf(line, sizeof line, "Failed to delete file: \"%s\", Error code = 0x%08X",
+                  held.c_str(), static_cast<unsigned>(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(log.CountLinesEndingWith(line), 1) << log.Text();
-    EXPECT_EQ(log.CountLinesEndingWith("Scheduled \"" + held + "\" for deletion using MoveFileEx()"), 1);
-    EXPECT_EQ(log.CountLinesEndingWith("Scheduled \"" + root + "busy\" for deletion using MoveFileEx()"), 1);
+    EXPECT_EQ(
+        log.CountLinesEndingWith("Scheduled \"" + held + "\" for deletion using MoveFileEx()"), 1);
+    EXPECT_EQ(
+        log.CountLinesEndingWith("Scheduled \"" + root + "busy\" for deletion using MoveFileEx()"),
+        1);
     // Read while this wineserver still runs: a fresh session start would carry the entries out.
     EXPECT_TRUE(pending_renames::IsScheduledForDeletion(held));
     EXPECT_TRUE(pending_renames::IsScheduledForDeletion(root + "busy"));
@@ -269,8 +279,8 @@ TEST_F(TreeDelete, FileHeldOpenIsScheduledForRestartAndTheRestGoes) {
 
 TEST_F(TreeDelete, FolderLinkIsRemovedWithoutEmptyingItsTarget) {
     using CreateSymbolicLinkAFn = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    auto createLink = reinterpret_cast<CreateSymbolicLinkAFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "CreateSymbolicLinkA")));
+    auto createLink = reinterpret_cast<CreateSymbolicLinkAFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "CreateSymbolicLinkA")));
     const std::string outside = work / "outside";
     ASSERT_TRUE(MakeFolder(outside));
     ASSERT_TRUE(MakeFile(outside + "\\precious.txt", "keep"));
@@ -290,4 +300,4 @@ TEST_F(TreeDelete, MissingOrOverlongFolderIsANoOp) {
     DeleteFolderTree(nullptr);
     EXPECT_TRUE(Exists(root));
 }
-}  // namespace
+} // namespace

@@ -10,7 +10,8 @@ namespace test_tree {
 
 inline std::wstring Widen(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) wide[i] = static_cast<unsigned char>(text[i]);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        wide[i] = static_cast<unsigned char>(text[i]);
     return wide;
 }
 
@@ -44,31 +45,39 @@ inline void RemoveAll(const std::string& folder) {
     RemoveAll(Widen(trimmed));
 }
 
-inline bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-inline DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+inline bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+inline DWORD Attributes(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str());
+}
 
-inline bool MakeFolder(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+inline bool MakeFolder(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
 
 inline bool MakeFile(const std::string& path, const std::string& content, DWORD attributes = 0) {
     {
-        UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
+        UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         DWORD written = 0;
-        if (!::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr))
+        if (!::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                         nullptr))
             return false;
     }
     return attributes == 0 || ::SetFileAttributesA(path.c_str(), attributes);
 }
 
 inline std::string ReadText(const std::string& path) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
     std::string text;
     if (!file) return text;
     char buffer[4096];
     DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read)
+        text.append(buffer, read);
     return text;
 }
 
@@ -87,7 +96,7 @@ inline std::vector<std::string> List(const std::string& folder) {
 
 // A private folder below the user's temp folder, removed with everything in it at the end.
 class WorkFolder {
-public:
+  public:
     WorkFolder() {
         char temp[MAX_PATH];
         ::GetTempPathA(MAX_PATH, temp);
@@ -101,8 +110,8 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 
-}  // namespace test_tree
+} // namespace test_tree
