@@ -11,7 +11,7 @@ namespace {
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {

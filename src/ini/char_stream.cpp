@@ -11,7 +11,7 @@ constexpr uint32_t kPieceBytes = 256;
 constexpr uint32_t kInvalidData = 13;
 constexpr uint32_t kNotEnoughMemory = 8;
 constexpr unsigned char kByteOrderMark[2] = {0xFF, 0xFE};
-}  // namespace
+} // namespace
 
 bool CTCharStream::OpenStream(const char* fileName, int32_t mode) {
     if (!Close()) return false;
@@ -75,14 +75,14 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
     line_.clear();
 
     const bool utf16 = encoding_ == kEncodingUtf16;
-    int64_t read = 0;      // bytes read by this call
-    int64_t consumed = 0;  // bytes of this line, its end included
+    int64_t read = 0;     // bytes read by this call
+    int64_t consumed = 0; // bytes of this line, its end included
     bool complete = false;
-    bool cut = false;  // a carriage return was met: the rest of the line is dropped
+    bool cut = false; // a carriage return was met: the rest of the line is dropped
     unsigned char piece[kPieceBytes];
     while (!complete) {
         uint32_t got = 0;
-        if (!file_.Read(piece, kPieceBytes, got)) return false;
+        if (!file_.Read(piece, kPieceBytes, got)) return Fail(GetLastSystemError(), read);
         if (got == 0) break;
         read += got;
         uint32_t used = got;
@@ -97,7 +97,9 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
             if (std::memchr(piece, '\0', textBytes)) return Fail(kInvalidData, read);
             if (!cut) {
                 const void* ret = std::memchr(piece, '\r', textBytes);
-                const uint32_t keep = ret ? static_cast<uint32_t>(static_cast<const unsigned char*>(ret) - piece) : textBytes;
+                const uint32_t keep =
+                    ret ? static_cast<uint32_t>(static_cast<const unsigned char*>(ret) - piece)
+                        : textBytes;
                 line_.append(reinterpret_cast<const char*>(piece), keep);
                 cut = ret != nullptr;
             }
@@ -105,7 +107,8 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
             const uint32_t units = got / 2;
             uint32_t unit = 0;
             for (; unit < units; ++unit) {
-                const unsigned value = piece[2 * unit] | (static_cast<unsigned>(piece[2 * unit + 1]) << 8);
+                const unsigned value =
+                    piece[2 * unit] | (static_cast<unsigned>(piece[2 * unit + 1]) << 8);
                 if (value == '\n') {
                     complete = true;
                     break;
@@ -115,7 +118,7 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
                 if (value == '\r') {
                     cut = true;
                 } else if (value > 0xFF) {
-                    return Fail(kInvalidData, read);  // no 8-bit form
+                    return Fail(kInvalidData, read); // no 8-bit form
                 } else {
                     line_.push_back(static_cast<char>(value));
                 }
@@ -123,7 +126,7 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
             if (complete) {
                 used = 2 * (unit + 1);
             } else if (got % 2 != 0) {
-                return Fail(kInvalidData, read);  // half a code unit at the end of the file
+                return Fail(kInvalidData, read); // half a code unit at the end of the file
             }
         }
         consumed += used;

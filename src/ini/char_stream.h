@@ -8,7 +8,7 @@
 #include "ini/stream_file.h"
 
 class CTCharStream {
-public:
+  public:
     enum Mode : int32_t { kModeRead = 0, kModeWriteAnsi = 1, kModeWriteUtf16 = 2 };
     enum Encoding : int32_t { kEncodingNone = 0, kEncodingAnsi = 1, kEncodingUtf16 = 2 };
 
@@ -32,15 +32,15 @@ public:
     // Writes the text and CR LF; in UTF-16 each byte becomes the code unit of the same value.
     bool WriteLine(const char* text);
 
-    bool Close();  // true when nothing is open
+    bool Close(); // true when nothing is open
     int32_t GetEncoding() const { return file_.IsOpen() ? encoding_ : kEncodingNone; }
 
-private:
+  private:
     bool Fail(uint32_t error, int64_t moveBack);
 
     StreamFile file_;
     int32_t mode_ = kModeRead;
     int32_t encoding_ = kEncodingNone;
-    std::string line_;      // reused between calls
-    std::string encoded_;   // reused between writes
+    std::string line_;    // reused between calls
+    std::string encoded_; // reused between writes
 };

@@ -9,29 +9,27 @@
 // One line of a section: a key line (key as written, untrimmed; text is the value) or a plain line
 // (empty key; text is the whole line).
 class IniLine : public IniRefCounted {
-public:
+  public:
     virtual void GetKey(std::string& key) const { key = key_; }
     virtual void SetKey(const std::string& key) { key_ = key; }
     virtual void GetText(std::string& text) const { text = text_; }
     virtual void SetText(const std::string& text) { text_ = text; }
     const std::string& Key() const { return key_; }
     const std::string& Text() const { return text_; }
-    int HeaderNumber() const { return headerNumber_; }  // see IniSection::AttachRepeat
+    int HeaderNumber() const { return headerNumber_; } // see IniSection::AttachRepeat
     void SetHeaderNumber(int number) { headerNumber_ = number; }
 
-private:
+  private:
     std::string key_;
     std::string text_;
     int headerNumber_ = 0;
 };
 
-template <typename Item>
-class IniItemCollection;
+template <typename Item> class IniItemCollection;
 
 // Walks a collection in list order (items handed out without a reference).
-template <typename Item>
-class IniEnumerator : public IniRefCounted {
-public:
+template <typename Item> class IniEnumerator : public IniRefCounted {
+  public:
     explicit IniEnumerator(const IniItemCollection<Item>* collection) : collection_(collection) {}
     // The next item; false at the end.
     virtual bool Next(Item** item) {
@@ -41,7 +39,7 @@ public:
     }
     void Skip(int count) { position_ += count; }
 
-private:
+  private:
     const IniItemCollection<Item>* collection_;
     int position_ = 0;
 };
@@ -49,9 +47,8 @@ private:
 // An ordered list in insertion order plus an index from name to item. The list holds one reference
 // to each item and the index one to each indexed item. Names compare exactly, with letter case;
 // lookups cost the same however many items there are.
-template <typename Item>
-class IniItemCollection {
-public:
+template <typename Item> class IniItemCollection {
+  public:
     IniItemCollection() = default;
     IniItemCollection(const IniItemCollection&) = delete;
     IniItemCollection& operator=(const IniItemCollection&) = delete;
@@ -123,22 +120,22 @@ public:
         }
     }
 
-private:
+  private:
     struct Entry {
         Item* item;
-        const std::string* indexedAs;  // the key inside index_ (stable across rehashing), or null
+        const std::string* indexedAs; // the key inside index_ (stable across rehashing), or null
     };
     std::vector<Entry> entries_;
     std::unordered_map<std::string, Item*> index_;
 };
 
 class IniSectionCollection : public IniItemCollection<IniSection> {
-public:
+  public:
     IniSection* CreateItem() override;
 };
 
 class IniLineCollection : public IniItemCollection<IniLine> {
-public:
+  public:
     IniLine* CreateItem() override;
     // Positions [first, last) of the lines that came under header `number` (lines are kept in
     // header order).

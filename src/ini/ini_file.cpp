@@ -11,8 +11,8 @@
 const char* const kUnnamedSectionName = "$$$unnamed$$$";
 
 namespace {
-constexpr int32_t kContentError = 4;   // the file's content, opening or reading
-constexpr int32_t kInternalError = 5;  // internal failures, writing, no file name on Load
+constexpr int32_t kContentError = 4;  // the file's content, opening or reading
+constexpr int32_t kInternalError = 5; // internal failures, writing, no file name on Load
 constexpr uint32_t kInvalidData = 13;
 constexpr uint32_t kInvalidName = 123;
 constexpr int32_t kFirstReadCapacity = 1024;
@@ -39,8 +39,7 @@ const char kKeyForbidden[] = "[];\t";
 }
 
 // An enumerator released when the scope ends.
-template <typename Item>
-struct EnumeratorHolder {
+template <typename Item> struct EnumeratorHolder {
     IniEnumerator<Item>* enumerator;
     ~EnumeratorHolder() {
         if (enumerator) enumerator->Release();
@@ -57,7 +56,8 @@ bool ReadWholeLine(CTCharStream& stream, std::vector<char>& large, std::string& 
         line.assign(buffer, static_cast<std::size_t>(length));
         return true;
     }
-    if (length <= 0) Raise(kContentError, GetLastSystemError(), "Failed to read line from file:" + fileName);
+    if (length <= 0)
+        Raise(kContentError, GetLastSystemError(), "Failed to read line from file:" + fileName);
     const int32_t needed = length + 1;
     large.resize(static_cast<std::size_t>(needed));
     length = needed;
@@ -114,7 +114,7 @@ void WriteLines(CTCharStream& stream, IniSection* section, int headerNumber,
         ++lineCounter;
     }
 }
-}  // namespace
+} // namespace
 
 CIniFile::CIniFile() = default;
 
@@ -134,7 +134,9 @@ bool CIniFile::CreateSectionCollection(IniSectionCollection** collection) {
     return true;
 }
 
-IniSectionCollection* CIniFile::NewSectionCollection() { return new (std::nothrow) IniSectionCollection(); }
+IniSectionCollection* CIniFile::NewSectionCollection() {
+    return new (std::nothrow) IniSectionCollection();
+}
 
 void CIniFile::Open(const std::string& path) {
     fileName_ = path;
@@ -190,20 +192,22 @@ void CIniFile::Save() {
     if (fileName_.empty()) Raise(kContentError, kInvalidName, kNoFileName);
 
     CTCharStream stream;
-    if (!stream.OpenStream(fileName_.c_str(), unicode_ ? CTCharStream::kModeWriteUtf16
-                                                       : CTCharStream::kModeWriteAnsi))
+    if (!stream.OpenStream(fileName_.c_str(),
+                           unicode_ ? CTCharStream::kModeWriteUtf16 : CTCharStream::kModeWriteAnsi))
         Raise(kInternalError, GetLastSystemError(), kNoOutputStream);
 
     int lineCounter = 0;
     std::string header;
     try {
         const int count = SectionCount();
-        std::unique_ptr<IniSection*[]> sections(new (std::nothrow) IniSection*[count > 0 ? count : 1]);
+        std::unique_ptr<IniSection*[]> sections(new (std::nothrow)
+                                                    IniSection*[count > 0 ? count : 1]);
         if (!sections) Raise(kInternalError, kInvalidData, kNoSectionArray);
         int taken = 0;
         if (sections_) {
             EnumeratorHolder<IniSection> holder{sections_->NewEnumerator()};
-            while (taken < count && holder.enumerator->Next(&sections[taken])) ++taken;
+            while (taken < count && holder.enumerator->Next(&sections[taken]))
+                ++taken;
         }
         if (taken < count) Raise(kInternalError, kInvalidData, kSectionCountMismatch);
 
@@ -223,7 +227,8 @@ void CIniFile::Save() {
             WriteSection(stream, section, lineCounter);
         }
         if (!stream.Close())
-            Raise(kInternalError, GetLastSystemError(), "Failed to write line to file:" + fileName_);
+            Raise(kInternalError, GetLastSystemError(),
+                  "Failed to write line to file:" + fileName_);
     } catch (CZbIniFileException* e) {
         e->FileName = fileName_;
         e->SectionName.clear();
@@ -270,9 +275,13 @@ void CIniFile::RemoveAllSections() {
     if (sections_) sections_->RemoveAll();
 }
 
-int CIniFile::SectionCount() const { return sections_ ? sections_->Count() : 0; }
+int CIniFile::SectionCount() const {
+    return sections_ ? sections_->Count() : 0;
+}
 
-IniSection* CIniFile::SectionAt(int index) const { return sections_ ? sections_->At(index) : nullptr; }
+IniSection* CIniFile::SectionAt(int index) const {
+    return sections_ ? sections_->At(index) : nullptr;
+}
 
 IniSection* CIniFile::CurrentSection(const std::string& name) const {
     IniSection* section = nullptr;
@@ -282,11 +291,13 @@ IniSection* CIniFile::CurrentSection(const std::string& name) const {
 
 void CIniFile::ParseLine(const std::string& line, std::string& currentSection) {
     std::size_t start = 0;
-    while (start < line.size() && IsBlank(line[start])) ++start;
+    while (start < line.size() && IsBlank(line[start]))
+        ++start;
 
     if (start < line.size() && line[start] == '[') {
         const std::size_t close = line.find(']', start);
-        if (close == std::string::npos || close - start <= 1) Raise(kContentError, kInvalidData, kBadHeader);
+        if (close == std::string::npos || close - start <= 1)
+            Raise(kContentError, kInvalidData, kBadHeader);
         std::string name = TrimBlanks(line.substr(start + 1, close - start - 1));
         if (name.find_first_of(kSectionNameForbidden) != std::string::npos)
             Raise(kContentError, kInvalidData, kBadSectionName);

@@ -1,10 +1,13 @@
-// Sections of an INI file: their lines, key lookup and edits, and the reference counting they share.
+// Sections of an INI file: their lines, key lookup and edits, and the reference counting they
+// share.
 #include <new>
 
 #include "ini/ini_collections.h"
 #include "text/next_token.h"
 
-long IniRefCounted::AddRef() { return ++refs_; }
+long IniRefCounted::AddRef() {
+    return ++refs_;
+}
 
 long IniRefCounted::Release() {
     const long count = --refs_;
@@ -48,8 +51,12 @@ IniSection::~IniSection() {
     delete lines_;
 }
 
-void IniSection::GetName(std::string& name) const { name = name_; }
-void IniSection::SetName(const std::string& name) { name_ = name; }
+void IniSection::GetName(std::string& name) const {
+    name = name_;
+}
+void IniSection::SetName(const std::string& name) {
+    name_ = name;
+}
 
 bool IniSection::GetLines(IniLineCollection** lines) {
     if (!lines) return false;
@@ -68,7 +75,9 @@ IniLineCollection* IniSection::Lines() {
     return lines_;
 }
 
-int IniSection::LineCount() const { return lines_ ? lines_->Count() : 0; }
+int IniSection::LineCount() const {
+    return lines_ ? lines_->Count() : 0;
+}
 
 bool IniSection::GetValue(const std::string& key, std::string& value) const {
     if (!lines_) return false;
@@ -95,7 +104,7 @@ void IniSection::AddKeyValue(const std::string& key, const std::string& value) {
     line->SetKey(key);
     line->SetHeaderNumber(lastHeader_);
     const std::string trimmed = TrimBlanks(key);
-    lines->Append(line, &trimmed);  // indexed only when the key is new: the first line wins
+    lines->Append(line, &trimmed); // indexed only when the key is new: the first line wins
     line->Release();
 }
 

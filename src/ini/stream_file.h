@@ -5,9 +5,9 @@
 #include <memory>
 
 class StreamFile {
-public:
+  public:
     StreamFile();
-    ~StreamFile();  // closes an open file
+    ~StreamFile(); // closes an open file
     StreamFile(const StreamFile&) = delete;
     StreamFile& operator=(const StreamFile&) = delete;
 
@@ -18,12 +18,12 @@ public:
     bool IsOpen() const;
     // Up to `size` bytes; `done` is 0 at the end of the file.
     bool Read(void* buffer, uint32_t size, uint32_t& done);
-    bool Write(const void* data, uint32_t size);  // all of it, or false
-    bool MoveBy(int64_t distance);                // from the current position
+    bool Write(const void* data, uint32_t size); // all of it, or false
+    bool MoveBy(int64_t distance);               // from the current position
     bool MoveToStart();
-    bool Close();  // true when nothing is open
+    bool Close(); // true when nothing is open
 
-private:
+  private:
     struct Handle;
     std::unique_ptr<Handle> handle_;
 };

@@ -8,38 +8,42 @@
 #include "sys/last_error.h"
 
 namespace {
+// errno values and the Windows error codes that the callers expect for them.
+struct ErrnoCode {
+    int error;
+    uint32_t code;
+};
+constexpr ErrnoCode kErrnoCodes[] = {
+    {ENOENT, 2},  {ENOTDIR, 3}, {EMFILE, 4},   {ENFILE, 4},  {EACCES, 5},         {EPERM, 5},
+    {EISDIR, 5},  {EBADF, 6},   {ENOMEM, 8},   {EROFS, 19},  {EBUSY, 32},         {ETXTBSY, 32},
+    {EEXIST, 80}, {EINVAL, 87}, {ENOSPC, 112}, {EFBIG, 112}, {ENAMETOOLONG, 206},
+};
+constexpr uint32_t kGeneralFailure = 31;
+
 uint32_t SystemErrorFromErrno(int error) {
-    switch (error) {
-    case ENOENT: return 2;                                 // file not found
-    case EBADF: return 6;                                  // invalid handle
-    case ENOTDIR: return 3;                                // path not found
-    case EMFILE: case ENFILE: return 4;                    // too many open files
-    case EACCES: case EPERM: case EISDIR: return 5;        // access denied
-    case ENOMEM: return 8;                                 // not enough memory
-    case EROFS: return 19;                                 // write protected
-    case EBUSY: case ETXTBSY: return 32;                   // sharing violation
-    case EEXIST: return 80;                                // file exists
-    case EINVAL: return 87;                                // invalid parameter
-    case ENOSPC: case EFBIG: return 112;                   // disk full
-    case ENAMETOOLONG: return 206;                         // name too long
-    default: return 31;                                    // device not functioning
-    }
+    for (const ErrnoCode& entry : kErrnoCodes)
+        if (entry.error == error) return entry.code;
+    return kGeneralFailure;
 }
 
 bool Fail(int error) {
     SetLastSystemError(SystemErrorFromErrno(error));
     return false;
 }
-}  // namespace
+} // namespace
 
 struct StreamFile::Handle {
     std::FILE* file;
 };
 
 StreamFile::StreamFile() = default;
-StreamFile::~StreamFile() { Close(); }
+StreamFile::~StreamFile() {
+    Close();
+}
 
-bool StreamFile::IsOpen() const { return handle_ != nullptr; }
+bool StreamFile::IsOpen() const {
+    return handle_ != nullptr;
+}
 
 bool StreamFile::OpenForReading(const char* name) {
     Close();

@@ -1,4 +1,5 @@
-// The stream's file layer on Windows: CreateFileW by the OEM-then-ANSI rule on NT, CreateFileA on 9x.
+// The stream's file layer on Windows: CreateFileW by the OEM-then-ANSI rule on NT, CreateFileA on
+// 9x.
 #include <cwchar>
 
 #include "ini/stream_file.h"
@@ -10,7 +11,8 @@ struct StreamFile::Handle {
 };
 
 namespace {
-using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                      HANDLE);
 
 constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN;
 
@@ -45,22 +47,28 @@ HANDLE OpenByName(const char* name, bool forWriting) {
     // An existing file under either form is rewritten before a new one is created: creating the
     // OEM form first would leave the file that was read untouched when the two forms differ.
     HANDLE file = OpenWide(createFileW, oem, ansi, access, TRUNCATE_EXISTING);
-    if (file == INVALID_HANDLE_VALUE) file = OpenWide(createFileW, oem, ansi, access, CREATE_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE)
+        file = OpenWide(createFileW, oem, ansi, access, CREATE_ALWAYS);
     return file;
 }
 
 bool MoveTo(HANDLE file, int64_t distance, DWORD method) {
     LONG high = static_cast<LONG>(distance >> 32);
     ::SetLastError(NO_ERROR);
-    const DWORD low = ::SetFilePointer(file, static_cast<LONG>(distance & 0xFFFFFFFF), &high, method);
+    const DWORD low =
+        ::SetFilePointer(file, static_cast<LONG>(distance & 0xFFFFFFFF), &high, method);
     return !(low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR);
 }
-}  // namespace
+} // namespace
 
 StreamFile::StreamFile() = default;
-StreamFile::~StreamFile() { Close(); }
+StreamFile::~StreamFile() {
+    Close();
+}
 
-bool StreamFile::IsOpen() const { return handle_ != nullptr; }
+bool StreamFile::IsOpen() const {
+    return handle_ != nullptr;
+}
 
 bool StreamFile::OpenForReading(const char* name) {
     Close();

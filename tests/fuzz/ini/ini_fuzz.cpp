@@ -30,7 +30,8 @@ std::string ReadFile() {
     if (!f) std::abort();
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
     std::fclose(f);
     return bytes;
 }
@@ -47,14 +48,15 @@ std::string Model(const CIniFile& file) {
         if (!section->GetLines(&lines) || !lines) continue;
         for (int j = 0; j < lines->Count(); ++j) {
             const IniLine* line = lines->At(j);
-            out += std::to_string(line->HeaderNumber()) + "|" + line->Key() + "|" + line->Text() + "\n";
+            out += std::to_string(line->HeaderNumber()) + "|" + line->Key() + "|" + line->Text() +
+                   "\n";
         }
     }
     return out;
 }
 
 class File : public CIniFile {
-public:
+  public:
     File() {
         IniSectionCollection* sections = nullptr;
         CreateSectionCollection(&sections);
@@ -100,7 +102,7 @@ std::vector<std::string> Lines(int32_t capacity) {
     }
     return lines;
 }
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A memory file system when there is one: rewriting a disk file thousands of times a second

@@ -42,7 +42,7 @@ std::vector<std::string> ReadAll(const std::string& path) {
 }
 
 class CharStreamTest : public ::testing::Test {
-protected:
+  protected:
     TempFolder temp;
 };
 
@@ -76,11 +76,12 @@ TEST_F(CharStreamTest, EncodingFollowsTheByteOrderMark) {
     EXPECT_EQ(stream.GetEncoding(), CTCharStream::kEncodingNone);
     ASSERT_TRUE(stream.OpenStream(temp.Write("a.ini", "x").c_str(), CTCharStream::kModeRead));
     EXPECT_EQ(stream.GetEncoding(), CTCharStream::kEncodingAnsi);
-    ASSERT_TRUE(stream.OpenStream(temp.Write("u.ini", "\xFF\xFE").c_str(), CTCharStream::kModeRead));
+    ASSERT_TRUE(
+        stream.OpenStream(temp.Write("u.ini", "\xFF\xFE").c_str(), CTCharStream::kModeRead));
     EXPECT_EQ(stream.GetEncoding(), CTCharStream::kEncodingUtf16);
     EXPECT_TRUE(stream.Close());
     EXPECT_EQ(stream.GetEncoding(), CTCharStream::kEncodingNone);
-    EXPECT_TRUE(stream.Close());  // nothing open
+    EXPECT_TRUE(stream.Close()); // nothing open
 }
 
 TEST_F(CharStreamTest, LongLineIsReportedThenReadAgainWithItsLength) {
@@ -116,7 +117,8 @@ TEST_F(CharStreamTest, CapacityCountsTheTerminatingZero) {
         SCOPED_TRACE(c.length);
         CTCharStream stream;
         const std::string line(c.length, 'q');
-        ASSERT_TRUE(stream.OpenStream(temp.Write("c.ini", line + "\r\n").c_str(), CTCharStream::kModeRead));
+        ASSERT_TRUE(
+            stream.OpenStream(temp.Write("c.ini", line + "\r\n").c_str(), CTCharStream::kModeRead));
         ReadResult r = Read(stream, c.capacity);
         EXPECT_EQ(r.ok, c.fits);
         EXPECT_EQ(r.length, static_cast<int32_t>(c.length));
@@ -129,9 +131,11 @@ TEST_F(CharStreamTest, CapacityCountsTheTerminatingZero) {
 TEST_F(CharStreamTest, LinesAroundThePieceSizeStayWhole) {
     // Pieces are 256 bytes: lines ending just before, on and after a piece boundary.
     std::vector<std::string> lines;
-    for (size_t n : {254, 255, 256, 257, 511, 512, 513, 100000}) lines.push_back(std::string(n, 'a' + n % 26));
+    for (size_t n : {254, 255, 256, 257, 511, 512, 513, 100000})
+        lines.push_back(std::string(n, 'a' + n % 26));
     std::string text;
-    for (const std::string& l : lines) text += l + "\r\n";
+    for (const std::string& l : lines)
+        text += l + "\r\n";
     EXPECT_TRUE(ReadAll(temp.Write("p.ini", text)) == lines);
     EXPECT_TRUE(ReadAll(temp.Write("p16.ini", Utf16File(text))) == lines);
 }
@@ -151,10 +155,10 @@ TEST_F(CharStreamTest, InvalidDataFailsWithCode13AtTheLineStart) {
     struct Case {
         const char* name;
         std::string bytes;
-        int goodLines;  // lines read before the failure
+        int goodLines; // lines read before the failure
     };
     std::string wide = Utf16File("A=1\r\nB=");
-    wide += "\x01\x01";  // U+0101
+    wide += "\x01\x01"; // U+0101
     wide += Utf16File("\r\n").substr(2);
     const std::vector<Case> cases = {
         {"nul in ansi", Bytes("A=1\r\nB=\0x\r\nC=3\r\n"), 1},
@@ -167,8 +171,10 @@ TEST_F(CharStreamTest, InvalidDataFailsWithCode13AtTheLineStart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CTCharStream stream;
-        ASSERT_TRUE(stream.OpenStream(temp.Write("bad.ini", c.bytes).c_str(), CTCharStream::kModeRead));
-        for (int i = 0; i < c.goodLines; ++i) ASSERT_TRUE(Read(stream, 1024).ok);
+        ASSERT_TRUE(
+            stream.OpenStream(temp.Write("bad.ini", c.bytes).c_str(), CTCharStream::kModeRead));
+        for (int i = 0; i < c.goodLines; ++i)
+            ASSERT_TRUE(Read(stream, 1024).ok);
         ReadResult bad = Read(stream, 1024);
         EXPECT_FALSE(bad.ok);
         EXPECT_EQ(bad.length, 0);
@@ -227,7 +233,7 @@ TEST_F(CharStreamTest, WritesAnsiAndUtf16WithCrLf) {
     EXPECT_TRUE(stream.WriteLine("K=\xE9"));
     EXPECT_TRUE(stream.WriteLine(""));
     EXPECT_TRUE(stream.Close());
-    EXPECT_EQ(ReadBytes(path), "K=\xE9\r\n\r\n");  // truncated, no mark
+    EXPECT_EQ(ReadBytes(path), "K=\xE9\r\n\r\n"); // truncated, no mark
 
     ASSERT_TRUE(stream.OpenStream(path.c_str(), CTCharStream::kModeWriteUtf16));
     EXPECT_TRUE(stream.WriteLine("\xFF"));
@@ -237,10 +243,12 @@ TEST_F(CharStreamTest, WritesAnsiAndUtf16WithCrLf) {
 
 TEST_F(CharStreamTest, ReopeningClosesTheFirstFile) {
     CTCharStream stream;
-    ASSERT_TRUE(stream.OpenStream(temp.Write("one.ini", "one\r\n").c_str(), CTCharStream::kModeRead));
-    ASSERT_TRUE(stream.OpenStream(temp.Write("two.ini", Utf16File("two\r\n")).c_str(), CTCharStream::kModeRead));
+    ASSERT_TRUE(
+        stream.OpenStream(temp.Write("one.ini", "one\r\n").c_str(), CTCharStream::kModeRead));
+    ASSERT_TRUE(stream.OpenStream(temp.Write("two.ini", Utf16File("two\r\n")).c_str(),
+                                  CTCharStream::kModeRead));
     EXPECT_EQ(stream.GetEncoding(), CTCharStream::kEncodingUtf16);
     EXPECT_EQ(Read(stream, 100).text, "two");
 }
 
-}  // namespace
+} // namespace

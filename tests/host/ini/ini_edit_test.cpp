@@ -1,4 +1,5 @@
-// Lookups and edits of sections and lines: trimming, letter case, duplicates, removal and references.
+// Lookups and edits of sections and lines: trimming, letter case, duplicates, removal and
+// references.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +9,7 @@
 namespace {
 
 class SectionEditTest : public ::testing::Test {
-protected:
+  protected:
     SectionEditTest() {
         file.AddSection("S");
         file.FindSection("S", &section);
@@ -31,7 +32,7 @@ TEST_F(SectionEditTest, LookupsTrimTheKeyAndKeepLetterCase) {
     EXPECT_EQ(Value("  Key\t"), " first ");
     EXPECT_EQ(Value("key"), "<absent>");
     EXPECT_EQ(Value("Other"), "o");
-    EXPECT_EQ(Value("; comment"), "<absent>");  // plain lines are never indexed
+    EXPECT_EQ(Value("; comment"), "<absent>"); // plain lines are never indexed
 
     IniSection* found = nullptr;
     EXPECT_FALSE(file.FindSection("s", &found));
@@ -42,10 +43,10 @@ TEST_F(SectionEditTest, LookupsTrimTheKeyAndKeepLetterCase) {
 TEST_F(SectionEditTest, GetLineCountsFromOneAndZeroGivesTheFirst) {
     struct Case {
         int index;
-        const char* text;  // null: false
+        const char* text; // null: false
     };
-    for (const Case& c : {Case{0, " first "}, Case{1, " first "}, Case{2, "; comment"}, Case{4, "o"},
-                          Case{5, nullptr}, Case{-1, nullptr}}) {
+    for (const Case& c : {Case{0, " first "}, Case{1, " first "}, Case{2, "; comment"},
+                          Case{4, "o"}, Case{5, nullptr}, Case{-1, nullptr}}) {
         SCOPED_TRACE(c.index);
         std::string text;
         EXPECT_EQ(section->GetLine(c.index, text), c.text != nullptr);
@@ -61,7 +62,7 @@ TEST_F(SectionEditTest, GetLineCountsFromOneAndZeroGivesTheFirst) {
 }
 
 TEST_F(SectionEditTest, RemovingTheFirstOfADuplicateKeyFindsTheNext) {
-    EXPECT_FALSE(section->RemoveKey(" Key "));  // the exact key is looked up, untrimmed
+    EXPECT_FALSE(section->RemoveKey(" Key ")); // the exact key is looked up, untrimmed
     EXPECT_TRUE(section->RemoveKey("Key"));
     EXPECT_EQ(Value("Key"), "second");
     EXPECT_EQ(section->LineCount(), 3);
@@ -74,9 +75,9 @@ TEST_F(SectionEditTest, RemovingTheFirstOfADuplicateKeyFindsTheNext) {
 TEST_F(SectionEditTest, RemoveLineCountsFromZeroAndUpdatesLookups) {
     EXPECT_FALSE(section->RemoveLine(4));
     EXPECT_FALSE(section->RemoveLine(-1));
-    EXPECT_TRUE(section->RemoveLine(1));  // the comment
+    EXPECT_TRUE(section->RemoveLine(1)); // the comment
     EXPECT_EQ(Value("Key"), " first ");
-    EXPECT_TRUE(section->RemoveLine(0));  // the indexed " Key "
+    EXPECT_TRUE(section->RemoveLine(0)); // the indexed " Key "
     EXPECT_EQ(Value("Key"), "second");
     EXPECT_TRUE(section->RemoveLine(1));
     EXPECT_EQ(Value("Other"), "<absent>");
@@ -96,7 +97,7 @@ TEST(IniFileEditTest, SectionsOutliveRemovalWhileReferenced) {
     file.AddSection("Kept");
     IniSection* kept = nullptr;
     ASSERT_TRUE(file.FindSection("Kept", &kept));
-    EXPECT_EQ(kept->AddRef(), 3);  // the list, the index and ours
+    EXPECT_EQ(kept->AddRef(), 3); // the list, the index and ours
     kept->AddKeyValue("k", "v");
     file.RemoveAllSections();
     EXPECT_EQ(file.SectionCount(), 0);
@@ -108,7 +109,7 @@ TEST(IniFileEditTest, SectionsOutliveRemovalWhileReferenced) {
 }
 
 TEST(IniFileEditTest, WithoutACollectionNothingIsStored) {
-    CIniFile file;  // CreateSectionCollection never called
+    CIniFile file; // CreateSectionCollection never called
     file.AddSection("S");
     EXPECT_EQ(file.SectionCount(), 0);
     IniSection* section = nullptr;
@@ -116,4 +117,4 @@ TEST(IniFileEditTest, WithoutACollectionNothingIsStored) {
     EXPECT_FALSE(file.CreateSectionCollection(nullptr));
 }
 
-}  // namespace
+} // namespace

@@ -12,7 +12,7 @@
 namespace {
 
 class LoadErrorTest : public ::testing::Test {
-protected:
+  protected:
     // Opens the path and returns the exception raised (null when none was).
     std::unique_ptr<CZbIniFileException> OpenFails(const std::string& path) {
         try {
@@ -32,20 +32,26 @@ TEST_F(LoadErrorTest, BadContentRaisesWithItsPosition) {
         std::string bytes;
         uint32_t code;
         const char* message;
-        const char* section;  // current section at the failure
-        std::string line;     // text of the line being read
-        int32_t lineNumber;   // lines processed before it
+        const char* section; // current section at the failure
+        std::string line;    // text of the line being read
+        int32_t lineNumber;  // lines processed before it
     };
     std::string wide = Utf16File("[S]\r\nk=");
-    wide += "\xAC\x20";  // U+20AC
+    wide += "\xAC\x20"; // U+20AC
     const std::string readFailure = "Failed to read line from file:";
     const std::vector<Case> cases = {
-        {"empty brackets", "k=v\r\n[]\r\n", 13, "Improperly formed section name.", "$$$unnamed$$$", "[]", 1},
-        {"no closing bracket", "[A]\r\nx=1\r\n [B\r\n", 13, "Improperly formed section name.", "A", " [B", 2},
-        {"semicolon in name", "[A;B]\r\n", 13, "Illegal character(s) in section name.", "$$$unnamed$$$", "[A;B]", 0},
-        {"equals in name", "[A]\r\n[B=C]\r\n", 13, "Illegal character(s) in section name.", "A", "[B=C]", 1},
-        {"bracket in key", "[A]\r\n; ok\r\nx]=1\r\n", 13, "Illegal character(s) in key name.", "A", "x]=1", 2},
-        {"tab in key", "[A]\r\na\tb=1\r\n", 13, "Illegal character(s) in key name.", "A", "a\tb=1", 1},
+        {"empty brackets", "k=v\r\n[]\r\n", 13, "Improperly formed section name.", "$$$unnamed$$$",
+         "[]", 1},
+        {"no closing bracket", "[A]\r\nx=1\r\n [B\r\n", 13, "Improperly formed section name.", "A",
+         " [B", 2},
+        {"semicolon in name", "[A;B]\r\n", 13, "Illegal character(s) in section name.",
+         "$$$unnamed$$$", "[A;B]", 0},
+        {"equals in name", "[A]\r\n[B=C]\r\n", 13, "Illegal character(s) in section name.", "A",
+         "[B=C]", 1},
+        {"bracket in key", "[A]\r\n; ok\r\nx]=1\r\n", 13, "Illegal character(s) in key name.", "A",
+         "x]=1", 2},
+        {"tab in key", "[A]\r\na\tb=1\r\n", 13, "Illegal character(s) in key name.", "A", "a\tb=1",
+         1},
         {"character above U+00FF", wide, 13, "", "S", "", 1},
         {"NUL byte", Bytes("[S]\r\nk=\0v\r\n"), 13, "", "S", "", 1},
         {"odd byte count", Utf16File("[S]\r\nk=v\r\n") + "x", 13, "", "S", "", 2},
@@ -134,4 +140,4 @@ TEST_F(LoadErrorTest, OddButValidFilesLoad) {
     }
 }
 
-}  // namespace
+} // namespace

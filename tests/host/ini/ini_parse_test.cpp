@@ -10,12 +10,13 @@
 namespace {
 
 class ParseLineTest : public ::testing::Test {
-protected:
+  protected:
     ParseLineTest() { file.AddSection(kUnnamedSectionName); }
 
     // Parses the lines in order and returns the current section name afterwards.
     std::string Parse(const std::vector<std::string>& lines) {
-        for (const std::string& line : lines) file.ParseLine(line, current);
+        for (const std::string& line : lines)
+            file.ParseLine(line, current);
         return current;
     }
 
@@ -31,8 +32,8 @@ protected:
 TEST_F(ParseLineTest, EachKindOfLineIsStoredAsWritten) {
     struct Case {
         const char* line;
-        const char* key;   // stored key ("" for a plain line)
-        const char* text;  // stored text
+        const char* key;  // stored key ("" for a plain line)
+        const char* text; // stored text
     };
     const Case cases[] = {
         {"Key=Value", "Key", "Value"},
@@ -136,7 +137,7 @@ TEST_F(ParseLineTest, LineForAMissingSectionRaisesCouldNotFind) {
 
 TEST_F(ParseLineTest, RepeatedHeaderGathersLinesInTheFirstSection) {
     Parse({"[A]", "x=1", "[B]", "y=2", "[A]", "x=3", "z=4"});
-    ASSERT_EQ(file.SectionCount(), 4);  // unnamed, A, B, A again
+    ASSERT_EQ(file.SectionCount(), 4); // unnamed, A, B, A again
     IniSection* a = Section("A");
     EXPECT_EQ(a, file.SectionAt(1));
     EXPECT_EQ(file.SectionAt(3)->FirstOfName(), a);
@@ -149,4 +150,4 @@ TEST_F(ParseLineTest, RepeatedHeaderGathersLinesInTheFirstSection) {
     EXPECT_EQ(DumpSection(a), "  0 <x> <1>\n  1 <x> <3>\n  1 <z> <4>\n");
 }
 
-}  // namespace
+} // namespace

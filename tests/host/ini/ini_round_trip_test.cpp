@@ -14,7 +14,7 @@ namespace {
 const std::string kGoldens = std::string(SETUP_TEST_DATA) + "/ini/round_trip/";
 
 class RoundTripTest : public ::testing::Test {
-protected:
+  protected:
     // Loads `bytes` from a file, saves it again and returns what was written.
     std::string LoadAndSave(const std::string& bytes) {
         ReadyIniFile file;
@@ -26,7 +26,8 @@ protected:
 };
 
 TEST_F(RoundTripTest, UneditedGoldenFilesComeBackByteForByte) {
-    for (const char* name : {"setup_ansi.ini", "setup_utf16.ini", "long_lines_ansi.ini", "long_lines_utf16.ini"}) {
+    for (const char* name :
+         {"setup_ansi.ini", "setup_utf16.ini", "long_lines_ansi.ini", "long_lines_utf16.ini"}) {
         SCOPED_TRACE(name);
         const std::string original = ReadBytes(kGoldens + name);
         ASSERT_FALSE(original.empty());
@@ -54,14 +55,17 @@ TEST_F(RoundTripTest, GoldenModelHasTheExpectedLookups) {
         const char* key;
         const char* value;
     };
-    for (const Case& c : {Case{"$$$unnamed$$$", "Loose", "before any header"},
-                          Case{"ProductInformation", "PackageName", " Product.msi   "},
-                          Case{"ProductInformation", "MsiVersion", "2.0"},
-                          Case{"ProductInformation", "AllowNTServer", ""},
-                          Case{"ProductInformation", "Caf\xE9", "cr\xE8me br\xFBl\xE9" "e \xA9 \xFF"},
-                          Case{"LaunchApplications", "{0E7D3D1C-1A2B-4C5D-8E9F-001122334455},/auto start", "yes"},
-                          Case{"Last", "key with spaces", "  value with spaces  "},
-                          Case{"Last", "Key", "Value=More"}}) {
+    for (const Case& c :
+         {Case{"$$$unnamed$$$", "Loose", "before any header"},
+          Case{"ProductInformation", "PackageName", " Product.msi   "},
+          Case{"ProductInformation", "MsiVersion", "2.0"},
+          Case{"ProductInformation", "AllowNTServer", ""},
+          Case{"ProductInformation", "Caf\xE9",
+               "cr\xE8me br\xFBl\xE9"
+               "e \xA9 \xFF"},
+          Case{"LaunchApplications", "{0E7D3D1C-1A2B-4C5D-8E9F-001122334455},/auto start", "yes"},
+          Case{"Last", "key with spaces", "  value with spaces  "},
+          Case{"Last", "Key", "Value=More"}}) {
         SCOPED_TRACE(c.key);
         IniSection* section = nullptr;
         ASSERT_TRUE(file.FindSection(c.section, &section));
@@ -78,21 +82,23 @@ TEST_F(RoundTripTest, GoldenModelHasTheExpectedLookups) {
         shutdown->GetLine(i, text);
         lines.push_back(text);
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{"ViewerClass,10", "EditorClass,20",
-                                               "; the second header of a name keeps its own lines in place"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "ViewerClass,10", "EditorClass,20",
+                         "; the second header of a name keeps its own lines in place"}));
 }
 
 TEST_F(RoundTripTest, EditsChangeOnlyTheLinesTheyTouch) {
     for (bool utf16 : {false, true}) {
         SCOPED_TRACE(utf16 ? "utf16" : "ansi");
-        const std::string original = ReadBytes(kGoldens + (utf16 ? "setup_utf16.ini" : "setup_ansi.ini"));
+        const std::string original =
+            ReadBytes(kGoldens + (utf16 ? "setup_utf16.ini" : "setup_ansi.ini"));
         const std::string path = temp.Write("edit.ini", original);
         {
             ReadyIniFile file;
             file.Open(path);
             IniSection* section = nullptr;
             ASSERT_TRUE(file.FindSection("ShutdownApplication", &section));
-            section->AddKeyValue("Added", "1");  // goes under the section's last header
+            section->AddKeyValue("Added", "1"); // goes under the section's last header
             ASSERT_TRUE(file.FindSection("ProductInformation", &section));
             ASSERT_TRUE(section->RemoveKey("PackageName"));
             std::string value;
@@ -126,7 +132,8 @@ TEST_F(RoundTripTest, DocumentedRewritesOnSave) {
         {"no final line end", "A=1\r\n[S]", "A=1\r\n[S]\r\n"},
         {"empty file", "", ""},
         {"one empty line", "\r\n", "\r\n"},
-        {"explicit unnamed header kept", "[$$$unnamed$$$]\r\nk=v\r\n", "[$$$unnamed$$$]\r\nk=v\r\n"},
+        {"explicit unnamed header kept", "[$$$unnamed$$$]\r\nk=v\r\n",
+         "[$$$unnamed$$$]\r\nk=v\r\n"},
         {"repeated headers keep their lines", "[A]\r\nx=1\r\n[B]\r\n[A]\r\ny=2\r\n[A]\r\n",
          "[A]\r\nx=1\r\n[B]\r\n[A]\r\ny=2\r\n[A]\r\n"},
         {"bom only", "\xFF\xFE", "\xFF\xFE"},
@@ -142,7 +149,8 @@ TEST_F(RoundTripTest, VeryLongLinesAreReadAndWrittenWhole) {
     for (size_t size : {1500, 100 * 1024, 1024 * 1024}) {
         SCOPED_TRACE(size);
         std::string value(size, 'v');
-        for (size_t i = 0; i < size; i += 997) value[i] = static_cast<char>('a' + i % 26);
+        for (size_t i = 0; i < size; i += 997)
+            value[i] = static_cast<char>('a' + i % 26);
         for (bool utf16 : {false, true}) {
             const std::string text = "[S]\r\nLong=" + value + "\r\n;" + value + "\r\nAfter=1\r\n";
             const std::string bytes = utf16 ? Utf16File(text) : text;
@@ -204,7 +212,7 @@ TEST_F(RoundTripTest, SaveFailuresRaiseTheirErrors) {
 // A line collection whose enumeration comes up short or hands out null lines, as a damaged
 // collection would: Save reports it instead of writing a partial file silently.
 class FaultyLines : public IniLineCollection {
-public:
+  public:
     enum Fault { kShort, kNull };
     explicit FaultyLines(Fault fault) : fault_(fault) {}
     IniEnumerator<IniLine>* NewEnumerator() const override {
@@ -213,10 +221,11 @@ public:
         return enumerator;
     }
 
-private:
+  private:
     class FaultyEnumerator : public IniEnumerator<IniLine> {
-    public:
-        FaultyEnumerator(const IniLineCollection* lines, Fault fault) : IniEnumerator(lines), fault_(fault) {}
+      public:
+        FaultyEnumerator(const IniLineCollection* lines, Fault fault)
+            : IniEnumerator(lines), fault_(fault) {}
         bool Next(IniLine** line) override {
             if (!IniEnumerator::Next(line)) return false;
             if (++taken_ < 2) return true;
@@ -225,7 +234,7 @@ private:
             return true;
         }
 
-    private:
+      private:
         Fault fault_;
         int taken_ = 0;
     };
@@ -233,7 +242,7 @@ private:
 };
 
 class FaultySection : public IniSection {
-public:
+  public:
     explicit FaultySection(FaultyLines::Fault fault) : fault_(fault) {}
     bool CreateLineCollection(IniLineCollection** lines) override {
         if (!lines) return false;
@@ -241,12 +250,12 @@ public:
         return true;
     }
 
-private:
+  private:
     FaultyLines::Fault fault_;
 };
 
 class FaultySections : public IniSectionCollection {
-public:
+  public:
     explicit FaultySections(FaultyLines::Fault fault) : fault_(fault) {}
     IniSection* CreateItem() override {
         auto* section = new FaultySection(fault_);
@@ -254,21 +263,21 @@ public:
         return section;
     }
 
-private:
+  private:
     FaultyLines::Fault fault_;
 };
 
 class FaultyIniFile : public CIniFile {
-public:
+  public:
     explicit FaultyIniFile(FaultyLines::Fault fault) : fault_(fault) {
         IniSectionCollection* sections = nullptr;
         CreateSectionCollection(&sections);
     }
 
-protected:
+  protected:
     IniSectionCollection* NewSectionCollection() override { return new FaultySections(fault_); }
 
-private:
+  private:
     FaultyLines::Fault fault_;
 };
 
@@ -277,8 +286,10 @@ TEST_F(RoundTripTest, DamagedLineCollectionFailsTheSave) {
         FaultyLines::Fault fault;
         const char* message;
     };
-    for (const Case& c : {Case{FaultyLines::kShort, "The number of INI section lines returned does not match the number requested."},
-                          Case{FaultyLines::kNull, "The array of INI sections contains null pointers."}}) {
+    for (const Case& c :
+         {Case{FaultyLines::kShort,
+               "The number of INI section lines returned does not match the number requested."},
+          Case{FaultyLines::kNull, "The array of INI sections contains null pointers."}}) {
         SCOPED_TRACE(c.message);
         const std::string path = temp.Write("f.ini", "[S]\r\na=1\r\nb=2\r\nc=3\r\n");
         std::unique_ptr<CZbIniFileException> error;
@@ -299,4 +310,4 @@ TEST_F(RoundTripTest, DamagedLineCollectionFailsTheSave) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,8 @@ inline std::string DumpSection(IniSection* section) {
     if (!section->GetLines(&lines) || !lines) return out;
     for (int i = 0; i < lines->Count(); ++i) {
         const IniLine* line = lines->At(i);
-        out += "  " + std::to_string(line->HeaderNumber()) + " <" + line->Key() + "> <" + line->Text() + ">\n";
+        out += "  " + std::to_string(line->HeaderNumber()) + " <" + line->Key() + "> <" +
+               line->Text() + ">\n";
     }
     return out;
 }
@@ -22,14 +23,15 @@ inline std::string DumpModel(const CIniFile& file) {
         IniSection* section = file.SectionAt(i);
         std::string name;
         section->GetName(name);
-        out += "[" + name + "]" + (section->FirstOfName() ? " repeat\n" : "\n") + DumpSection(section);
+        out +=
+            "[" + name + "]" + (section->FirstOfName() ? " repeat\n" : "\n") + DumpSection(section);
     }
     return out;
 }
 
 // A file object ready for use, its collection created.
 class ReadyIniFile : public CIniFile {
-public:
+  public:
     ReadyIniFile() {
         IniSectionCollection* sections = nullptr;
         CreateSectionCollection(&sections);

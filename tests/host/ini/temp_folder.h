@@ -7,7 +7,7 @@
 #include <string>
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "ini_test_XXXXXX").string();
         if (mkdtemp(pattern.data())) path_ = pattern;
@@ -28,7 +28,7 @@ public:
         return path;
     }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -38,8 +38,7 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 // The bytes of a literal, embedded NULs included.
-template <std::size_t N>
-std::string Bytes(const char (&literal)[N]) {
+template <std::size_t N> std::string Bytes(const char (&literal)[N]) {
     return std::string(literal, N - 1);
 }
 

@@ -28,7 +28,7 @@ ReadResult Read(CTCharStream& stream, int32_t capacity) {
 }
 
 class CharStreamWin32Test : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_FALSE(temp.Path().empty()); }
     WinTempFolder temp;
 };
@@ -41,7 +41,8 @@ TEST_F(CharStreamWin32Test, ReadsBothEncodingsWithTheCapacityProtocol) {
         CTCharStream stream;
         ASSERT_TRUE(stream.OpenStream(temp.Write("r.ini", utf16 ? Utf16File(text) : text).c_str(),
                                       CTCharStream::kModeRead));
-        EXPECT_EQ(stream.GetEncoding(), utf16 ? CTCharStream::kEncodingUtf16 : CTCharStream::kEncodingAnsi);
+        EXPECT_EQ(stream.GetEncoding(),
+                  utf16 ? CTCharStream::kEncodingUtf16 : CTCharStream::kEncodingAnsi);
         EXPECT_EQ(Read(stream, 1024).text, "[S]");
         ReadResult tooLong = Read(stream, 1024);
         EXPECT_FALSE(tooLong.ok);
@@ -66,7 +67,7 @@ TEST_F(CharStreamWin32Test, InvalidDataAndClosedStreamFail) {
     CTCharStream stream;
     EXPECT_EQ(Read(stream, 10).error, static_cast<DWORD>(ERROR_INVALID_HANDLE));
     std::string wide = Utf16File("A\r\n");
-    wide += "\x01\x01";  // U+0101 has no 8-bit form
+    wide += "\x01\x01"; // U+0101 has no 8-bit form
     ASSERT_TRUE(stream.OpenStream(temp.Write("u.ini", wide).c_str(), CTCharStream::kModeRead));
     EXPECT_EQ(Read(stream, 10).text, "A");
     ReadResult bad = Read(stream, 10);
@@ -83,7 +84,7 @@ TEST_F(CharStreamWin32Test, WritesBothEncodings) {
     EXPECT_TRUE(stream.Close());
     EXPECT_EQ(WinTempFolder::ReadBytes(path), Utf16File("[Rename]\r\nNUL=C:\\X\xE9\r\n"));
 
-    ASSERT_TRUE(stream.OpenStream(path.c_str(), CTCharStream::kModeWriteAnsi));  // truncates
+    ASSERT_TRUE(stream.OpenStream(path.c_str(), CTCharStream::kModeWriteAnsi)); // truncates
     EXPECT_TRUE(stream.WriteLine("a"));
     EXPECT_TRUE(stream.Close());
     EXPECT_EQ(WinTempFolder::ReadBytes(path), "a\r\n");
@@ -132,16 +133,19 @@ bool FindSplitName(const std::string& folder, SplitName& name) {
 }
 
 bool WriteWide(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                               nullptr);
 }
 
 TEST_F(CharStreamWin32Test, NamesAreTriedInOemThenAnsiForm) {
     SplitName name;
     if (!FindSplitName(temp.Path(), name)) GTEST_SKIP() << "OEM and ANSI code pages agree";
 
-    // Only the ANSI form exists: it is read, and writing rewrites it rather than creating the OEM form.
+    // Only the ANSI form exists: it is read, and writing rewrites it rather than creating the OEM
+    // form.
     ASSERT_TRUE(WriteWide(name.ansi, "ansi\r\n"));
     CTCharStream stream;
     ASSERT_TRUE(stream.OpenStream(name.narrow.c_str(), CTCharStream::kModeRead));
@@ -167,4 +171,4 @@ TEST_F(CharStreamWin32Test, NamesAreTriedInOemThenAnsiForm) {
     EXPECT_EQ(::GetFileAttributesW(name.ansi.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-}  // namespace
+} // namespace

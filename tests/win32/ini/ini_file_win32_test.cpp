@@ -18,7 +18,7 @@ std::string DataFile(const std::string& relative) {
 }
 
 class ReadyIniFile : public CIniFile {
-public:
+  public:
     ReadyIniFile() {
         IniSectionCollection* sections = nullptr;
         CreateSectionCollection(&sections);
@@ -26,15 +26,17 @@ public:
 };
 
 class IniFileWin32Test : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_FALSE(temp.Path().empty()); }
     WinTempFolder temp;
 };
 
 TEST_F(IniFileWin32Test, GoldenFilesComeBackByteForByte) {
-    for (const char* name : {"setup_ansi.ini", "setup_utf16.ini", "long_lines_ansi.ini", "long_lines_utf16.ini"}) {
+    for (const char* name :
+         {"setup_ansi.ini", "setup_utf16.ini", "long_lines_ansi.ini", "long_lines_utf16.ini"}) {
         SCOPED_TRACE(name);
-        const std::string original = WinTempFolder::ReadBytes(DataFile(std::string("round_trip/") + name));
+        const std::string original =
+            WinTempFolder::ReadBytes(DataFile(std::string("round_trip/") + name));
         ASSERT_GT(original.size(), 100u);
         const std::string path = temp.Write(name, original);
         ReadyIniFile file;
@@ -47,7 +49,8 @@ TEST_F(IniFileWin32Test, GoldenFilesComeBackByteForByte) {
 TEST_F(IniFileWin32Test, AppendedRenameEntryKeepsTheEncoding) {
     for (bool utf16 : {false, true}) {
         SCOPED_TRACE(utf16 ? "utf16" : "ansi");
-        const std::string before = "[boot]\r\nshell=Explorer.exe\r\n[Rename]\r\nNUL=C:\\OLD.DLL\r\n[Other]\r\n";
+        const std::string before =
+            "[boot]\r\nshell=Explorer.exe\r\n[Rename]\r\nNUL=C:\\OLD.DLL\r\n[Other]\r\n";
         const std::string path = temp.Write("wininit.ini", utf16 ? Utf16File(before) : before);
         ReadyIniFile file;
         file.Open(path);
@@ -55,8 +58,8 @@ TEST_F(IniFileWin32Test, AppendedRenameEntryKeepsTheEncoding) {
         ASSERT_TRUE(file.FindSection("Rename", &rename));
         rename->AddKeyValue("NUL", "C:\\PROGRA~1\\NEW.DLL");
         file.Save();
-        const std::string after =
-            "[boot]\r\nshell=Explorer.exe\r\n[Rename]\r\nNUL=C:\\OLD.DLL\r\nNUL=C:\\PROGRA~1\\NEW.DLL\r\n[Other]\r\n";
+        const std::string after = "[boot]\r\nshell=Explorer.exe\r\n[Rename]\r\nNUL=C:\\OLD."
+                                  "DLL\r\nNUL=C:\\PROGRA~1\\NEW.DLL\r\n[Other]\r\n";
         EXPECT_EQ(WinTempFolder::ReadBytes(path), utf16 ? Utf16File(after) : after);
     }
 }
@@ -66,7 +69,8 @@ TEST_F(IniFileWin32Test, OpenFailuresCarryTheSystemCode) {
         std::string path;
         uint32_t code;
     };
-    for (const Case& c : {Case{temp.File("SETUP.INI"), ERROR_FILE_NOT_FOUND}, Case{temp.Path(), ERROR_ACCESS_DENIED}}) {
+    for (const Case& c : {Case{temp.File("SETUP.INI"), ERROR_FILE_NOT_FOUND},
+                          Case{temp.Path(), ERROR_ACCESS_DENIED}}) {
         SCOPED_TRACE(c.path);
         ReadyIniFile file;
         std::unique_ptr<CZbIniFileException> error;
@@ -83,4 +87,4 @@ TEST_F(IniFileWin32Test, OpenFailuresCarryTheSystemCode) {
     }
 }
 
-}  // namespace
+} // namespace

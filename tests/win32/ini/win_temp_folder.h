@@ -1,19 +1,21 @@
-// A fresh folder under the Windows temporary folder for one test, removed with its files afterwards.
+// A fresh folder under the Windows temporary folder for one test, removed with its files
+// afterwards.
 #pragma once
 #include <string>
 
 #include "sys/unique_handle.h"
 
 class WinTempFolder {
-public:
+  public:
     WinTempFolder() {
         char temp[MAX_PATH];
         const DWORD n = ::GetTempPathA(MAX_PATH, temp);
         if (n == 0 || n >= MAX_PATH) return;
         static unsigned counter = 0;
         for (unsigned attempt = 0; attempt < 100; ++attempt) {
-            const std::string path = std::string(temp) + "ini_test_" + std::to_string(::GetCurrentProcessId()) +
-                                     "_" + std::to_string(counter++);
+            const std::string path = std::string(temp) + "ini_test_" +
+                                     std::to_string(::GetCurrentProcessId()) + "_" +
+                                     std::to_string(counter++);
             if (::CreateDirectoryA(path.c_str(), nullptr)) {
                 path_ = path;
                 return;
@@ -53,27 +55,34 @@ public:
     }
 
     static bool WriteBytes(const std::string& path, const std::string& bytes) {
-        UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        UniqueFile file(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        return file &&
+               ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                           nullptr) &&
                written == bytes.size();
     }
 
     static std::string ReadBytes(const std::wstring& path) {
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
         std::string bytes;
         if (!file) return "<missing>";
         char buffer[4096];
         DWORD read = 0;
-        while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+        while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+            bytes.append(buffer, read);
         return bytes;
     }
     static std::string ReadBytes(const std::string& path) { return ReadBytes(Wide(path)); }
 
     // ASCII paths only (the folder itself is ASCII).
-    static std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+    static std::wstring Wide(const std::string& ascii) {
+        return std::wstring(ascii.begin(), ascii.end());
+    }
 
-private:
+  private:
     std::string path_;
 };
 

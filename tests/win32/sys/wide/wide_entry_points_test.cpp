@@ -13,7 +13,7 @@ TEST(WideEntryPointsTest, PlatformAndCodePages) {
     OSVERSIONINFOA info;
     ASSERT_TRUE(GetPlatformVersion(info));
     EXPECT_EQ(IsWindowsNT(), info.dwPlatformId == VER_PLATFORM_WIN32_NT);
-    EXPECT_EQ(IsWindowsNT(), IsWindowsNT());  // cached answer
+    EXPECT_EQ(IsWindowsNT(), IsWindowsNT()); // cached answer
     EXPECT_NE(GetUserAnsiCodePage(), 0u);
     EXPECT_NE(GetUserOemCodePage(), 0u);
     EXPECT_EQ(GetUserAnsiCodePage(), ::GetACP());
@@ -21,15 +21,18 @@ TEST(WideEntryPointsTest, PlatformAndCodePages) {
 
 TEST(WideEntryPointsTest, GetEntryPointFindsExportsAndMissesEverythingElse) {
     EXPECT_EQ(reinterpret_cast<void*>(GetEntryPoint("KERNEL32.DLL", "CreateFileW")),
-              reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "CreateFileW")));
+              reinterpret_cast<void*>(
+                  ::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "CreateFileW")));
     struct Case {
         const char* library;
         const char* name;
     };
-    for (const Case& c : {Case{nullptr, "CreateFileW"}, Case{"KERNEL32.DLL", nullptr}, Case{"", "CreateFileW"},
-                          Case{"KERNEL32.DLL", ""}, Case{"NOSUCHLIBRARY.DLL", "CreateFileW"},
-                          Case{"KERNEL32.DLL", "NoSuchEntryPoint"}}) {
-        SCOPED_TRACE(std::string(c.library ? c.library : "(null)") + " " + (c.name ? c.name : "(null)"));
+    for (const Case& c :
+         {Case{nullptr, "CreateFileW"}, Case{"KERNEL32.DLL", nullptr}, Case{"", "CreateFileW"},
+          Case{"KERNEL32.DLL", ""}, Case{"NOSUCHLIBRARY.DLL", "CreateFileW"},
+          Case{"KERNEL32.DLL", "NoSuchEntryPoint"}}) {
+        SCOPED_TRACE(std::string(c.library ? c.library : "(null)") + " " +
+                     (c.name ? c.name : "(null)"));
         EXPECT_EQ(GetEntryPoint(c.library, c.name), nullptr);
     }
 }
@@ -43,7 +46,7 @@ TEST(WideEntryPointsTest, ConversionsFitTwoHundredFiftyNineCharacters) {
     wchar_t wide[kWideBufferChars + 1];
     char narrow[kWideBufferChars + 1];
     for (auto convert : {&AnsiToWide, &OemToWide}) {
-        wide[kWideBufferChars] = L'!';  // guard after the 260 elements
+        wide[kWideBufferChars] = L'!'; // guard after the 260 elements
         EXPECT_EQ(convert(fits.c_str(), wide), wide);
         EXPECT_EQ(std::wstring(wide), wideFits);
         EXPECT_EQ(convert(tooLong.c_str(), wide), wide);
@@ -68,9 +71,13 @@ TEST(WideEntryPointsTest, ConversionsUseTheirCodePages) {
     const std::string text = "\xE9\x81\xFF";
     wchar_t wide[kWideBufferChars];
     wchar_t expected[kWideBufferChars];
-    ASSERT_GT(::MultiByteToWideChar(GetUserAnsiCodePage(), 0, text.c_str(), -1, expected, kWideBufferChars), 0);
+    ASSERT_GT(::MultiByteToWideChar(GetUserAnsiCodePage(), 0, text.c_str(), -1, expected,
+                                    kWideBufferChars),
+              0);
     EXPECT_EQ(std::wstring(AnsiToWide(text.c_str(), wide)), std::wstring(expected));
-    ASSERT_GT(::MultiByteToWideChar(GetUserOemCodePage(), 0, text.c_str(), -1, expected, kWideBufferChars), 0);
+    ASSERT_GT(::MultiByteToWideChar(GetUserOemCodePage(), 0, text.c_str(), -1, expected,
+                                    kWideBufferChars),
+              0);
     EXPECT_EQ(std::wstring(OemToWide(text.c_str(), wide)), std::wstring(expected));
     // Back to 8-bit text through the OEM code page.
     char narrow[kWideBufferChars];
@@ -78,13 +85,14 @@ TEST(WideEntryPointsTest, ConversionsUseTheirCodePages) {
 }
 
 class DeleteFileAnyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char temp[MAX_PATH];
         const DWORD n = ::GetTempPathA(MAX_PATH, temp);
         ASSERT_TRUE(n > 0 && n < MAX_PATH);
         folder = std::string(temp) + "wide_test_" + std::to_string(::GetCurrentProcessId());
-        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr) ||
+                    ::GetLastError() == ERROR_ALREADY_EXISTS);
         // A name whose OEM and ANSI readings are different characters.
         for (int byte = 0xE0; byte <= 0xFE && oem == ansi; ++byte) {
             narrow = folder + "\\d" + static_cast<char>(byte) + ".txt";
@@ -99,10 +107,13 @@ protected:
         ::RemoveDirectoryA(folder.c_str());
     }
     static bool Create(const std::wstring& path) {
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        UniqueFile file(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         return file.valid();
     }
-    static bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static bool Exists(const std::wstring& path) {
+        return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
     std::string folder, narrow;
     std::wstring oem, ansi;
@@ -120,11 +131,11 @@ TEST_F(DeleteFileAnyTest, TriesTheOemFormFirstThenTheAnsiForm) {
     ASSERT_TRUE(Create(ansi));
     EXPECT_NE(DeleteFileAny(narrow.c_str()), FALSE);
     EXPECT_FALSE(Exists(oem));
-    EXPECT_TRUE(Exists(ansi));  // one call deletes one file
+    EXPECT_TRUE(Exists(ansi)); // one call deletes one file
 
     EXPECT_NE(DeleteFileAny(narrow.c_str()), FALSE);
     EXPECT_FALSE(Exists(ansi));
-    EXPECT_EQ(DeleteFileAny(narrow.c_str()), FALSE);  // nothing left
+    EXPECT_EQ(DeleteFileAny(narrow.c_str()), FALSE); // nothing left
 }
 
-}  // namespace
+} // namespace
