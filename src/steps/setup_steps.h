@@ -43,6 +43,44 @@ public:
     // The attached command line; internal error (location, 0x80004003) when none is attached.
     SetupCommandLine& RequireCommandLine(unsigned location) const;
 
+    // The step operations, in the order the setup sequence calls them. Operations without a result
+    // raise a SetupError (or an internal error) to end setup; see each group's source file.
+
+    // Prerequisite checks (prerequisite_checks_win32.cpp).
+    bool IsCdPromptMutexSet();
+    bool CheckPlatform();
+    bool IsInstallerVersionSufficient();
+    bool HasInstallPrivileges();
+
+    // Installer engine bootstrap (engine_bootstrap_win32.cpp).
+    void InstallWindowsInstaller();
+    bool DownloadWindowsInstaller(std::string& localPath);
+
+    // Incompatible applications and previous versions (application_removal_win32.cpp).
+    void CheckIncompatibleApplications();
+    void UninstallIncompatibleApplications();
+    bool UninstallPreviousVersions();
+    bool RemoveApplication(const std::string& removeCommand);
+
+    // Upgrade conditions, the product's registry key and shutdown (upgrade_conditions_win32.cpp).
+    void CheckUpgradeConditions();
+    void ShutdownApplications();
+    bool IsProductRegistryKeyPresent();
+    bool ShutdownApplicationEntry(const std::string& entry);
+
+    // Installer invocation and the temporary copy (installer_invocation_win32.cpp).
+    void CopySetupToTempFolder();
+    void RemoveTempFolder();
+    bool LoadPackageInfo(const std::string& packagePath);
+    bool GetPackageProductName(std::string& name);
+    bool IsSamePackageInstalled();
+    bool IsAnyFeatureRunFromSource();
+    void RunMaintenanceInstaller();
+    bool CheckNestedInstall(bool* suppressReboot);
+    void RunMainInstaller(bool suppressReboot);
+    bool LaunchNestedInstaller();
+    void LaunchPostInstallApplications();
+
 private:
     HWND ownerWindow_;
     HANDLE endSessionEvent_;

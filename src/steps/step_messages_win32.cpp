@@ -1,0 +1,26 @@
+// The boxes that steps show.
+#include "steps/step_messages.h"
+
+#include "text/messages.h"
+
+int ShowStepBox(HWND owner, const std::string& text, unsigned captionNumber, UINT iconAndButtons) {
+    std::string caption;
+    GetMessageText(captionNumber, caption);
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), iconAndButtons | MB_SETFOREGROUND);
+}
+
+void ShowStepError(HWND owner, unsigned textNumber, unsigned captionNumber,
+                   const std::vector<std::string>& placeholders) {
+    std::string text;
+    GetMessageText(textNumber, text);
+    SubstitutePlaceholders(placeholders, text);
+    ShowStepBox(owner, text, captionNumber, MB_OK | MB_ICONERROR);
+}
+
+bool AskStepQuestion(HWND owner, unsigned textNumber, unsigned captionNumber,
+                     const std::vector<std::string>& placeholders) {
+    std::string text;
+    GetMessageText(textNumber, text);
+    SubstitutePlaceholders(placeholders, text);
+    return ShowStepBox(owner, text, captionNumber, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
