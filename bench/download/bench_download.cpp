@@ -34,16 +34,17 @@ int RunClient(const char* url, const char* file) {
         std::fprintf(stderr, "download failed: %s\n", ZBHTTP::ResultName(result));
         return 1;
     }
-    std::printf("client bytes=%lld seconds=%.3f MBps=%.1f\n", static_cast<long long>(g_bytes), seconds,
-                g_bytes / seconds / 1e6);
+    std::printf("client bytes=%lld seconds=%.3f MBps=%.1f\n", static_cast<long long>(g_bytes),
+                seconds, g_bytes / seconds / 1e6);
     return 0;
 }
 
 int RunPlain(const char* host, int port, const char* path, const char* file) {
-    ZBHTTP library;  // starts the socket library
+    ZBHTTP library; // starts the socket library
     CBlockingSocket socket;
     sockaddr_in address{};
-    if (CBlockingSocket::GetHostByName(host, static_cast<uint16_t>(port), &address) != Socket_Sucess ||
+    if (CBlockingSocket::GetHostByName(host, static_cast<uint16_t>(port), &address) !=
+            Socket_Sucess ||
         socket.Create(1) != Socket_Sucess || socket.Connect(address) != Socket_Sucess)
         return 2;
     std::FILE* out = std::fopen(file, "wb");
@@ -51,14 +52,18 @@ int RunPlain(const char* host, int port, const char* path, const char* file) {
     const Clock::time_point start = Clock::now();
     const std::string request = std::string("GET ") + path + " HTTP/1.0\r\n\r\n";
     int32_t sent = 0;
-    if (socket.Write(request.data(), static_cast<int32_t>(request.size()), 5, &sent) != Socket_Sucess) return 2;
+    if (socket.Write(request.data(), static_cast<int32_t>(request.size()), 5, &sent) !=
+        Socket_Sucess)
+        return 2;
     char piece[ZBHTTP::kPieceSize];
     int64_t bytes = 0;
     for (;;) {
         int32_t received = 0;
         if (socket.Receive(piece, sizeof piece, 5, &received) != Socket_Sucess) return 1;
         if (received <= 0) break;
-        if (std::fwrite(piece, 1, static_cast<size_t>(received), out) != static_cast<size_t>(received)) return 1;
+        if (std::fwrite(piece, 1, static_cast<size_t>(received), out) !=
+            static_cast<size_t>(received))
+            return 1;
         bytes += received;
     }
     std::fclose(out);
@@ -69,7 +74,7 @@ int RunPlain(const char* host, int port, const char* path, const char* file) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "client") == 0) return RunClient(argv[2], argv[3]);

@@ -25,10 +25,10 @@ std::FILE* g_outputFile = nullptr;
 OutputFileState g_outputState = OutputFileState::None;
 
 void WriteLocked(const char* text) {
-    if (g_outputState == OutputFileState::Failed) return;  // file could not be opened: lost
+    if (g_outputState == OutputFileState::Failed) return; // file could not be opened: lost
     if (g_outputFile) {
         std::fputs(text, g_outputFile);
-        std::fflush(g_outputFile);  // texts survive a crash and are readable at once
+        std::fflush(g_outputFile); // texts survive a crash and are readable at once
         return;
     }
     std::fputs(text, stdout);
@@ -46,7 +46,8 @@ void CheckCreateLocked() {
         g_outputState = OutputFileState::Open;
     } else if (errno == ENOMEM) {
         // No memory for the stream: say so and try again with the next text.
-        std::fprintf(stderr, "DebugMgr::CheckCreateOutputFile : ERROR creating output file \"%s\".\n ",
+        std::fprintf(stderr,
+                     "DebugMgr::CheckCreateOutputFile : ERROR creating output file \"%s\".\n ",
                      DebugMgr::DebugOutputFileName.c_str());
     } else {
         g_outputState = OutputFileState::Failed;
@@ -69,7 +70,7 @@ void FormatAndWrite(const char* overflowNotice, const char* invalidNotice, const
     DebugMgr::WriteDebugText(buffer);
 }
 
-}  // namespace
+} // namespace
 
 void DebugMgr::DebugOutput(int32_t level, const char* format, ...) {
     if (DebugLevel == 0 || level > DebugLevel || !format) return;

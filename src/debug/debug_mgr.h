@@ -5,7 +5,7 @@
 #include <string>
 
 class DebugMgr {
-public:
+  public:
     // 0: nothing is written. Otherwise DebugOutput texts up to this level are written, and
     // DebugError and Assert texts whatever the level.
     static int32_t DebugLevel;

@@ -45,7 +45,7 @@ const ErrorMapping kErrorMappings[] = {
     {10057, Socket_Error},          // WSAENOTCONN
 };
 
-}  // namespace
+} // namespace
 
 CBlockingSocket::~CBlockingSocket() {
     if (HasSocket()) sockapi::CloseSocket(handle_);
@@ -54,31 +54,36 @@ CBlockingSocket::~CBlockingSocket() {
 BlockSockErr CBlockingSocket::MapWinSockErrToBlockSockErr() {
     const int32_t error = sockapi::LastSocketError();
     if (error == 0) {
-        DebugMgr::DebugOutput(kLogLevel,
-                              "MAPPING Winsock ERROR_SUCCESS TO SUCCESS, DID YOU USE THIS CORRECTLY?\n");
+        DebugMgr::DebugOutput(
+            kLogLevel, "MAPPING Winsock ERROR_SUCCESS TO SUCCESS, DID YOU USE THIS CORRECTLY?\n");
         return Socket_Sucess;
     }
     for (const ErrorMapping& mapping : kErrorMappings) {
         if (mapping.winsockError == error) {
-            DebugMgr::DebugOutput(kLogLevel,
-                                  "CBlockingSocket::MapWinSockErrToBlockSockErr : winsock error %ld \n",
-                                  static_cast<long>(error));
+            DebugMgr::DebugOutput(
+                kLogLevel, "CBlockingSocket::MapWinSockErrToBlockSockErr : winsock error %ld \n",
+                static_cast<long>(error));
             return mapping.result;
         }
     }
-    DebugMgr::DebugOutput(kLogLevel,
-                          "CBlockingSocket::MapWinSockErrToBlockSockErr : unhandled winsock error %ld.\n",
-                          static_cast<long>(error));
+    DebugMgr::DebugOutput(
+        kLogLevel, "CBlockingSocket::MapWinSockErrToBlockSockErr : unhandled winsock error %ld.\n",
+        static_cast<long>(error));
     return Socket_Error;
 }
 
 const char* CBlockingSocket::BlockSockErrName(int32_t value) {
     switch (value) {
-    case Socket_Sucess: return "CBlockingSocket::Socket_Sucess ";
-    case Socket_Timeout: return "CBlockingSocket::Socket_Timeout ";
-    case Socket_NetworkError: return "CBlockingSocket::Socket_NetworkError ";
-    case Socket_Error: return "CBlockingSocket::Socket_Error ";
-    default: return "INVALID_BLOCKSOCKERROR";  // Socket_NotInitialised included
+    case Socket_Sucess:
+        return "CBlockingSocket::Socket_Sucess ";
+    case Socket_Timeout:
+        return "CBlockingSocket::Socket_Timeout ";
+    case Socket_NetworkError:
+        return "CBlockingSocket::Socket_NetworkError ";
+    case Socket_Error:
+        return "CBlockingSocket::Socket_Error ";
+    default:
+        return "INVALID_BLOCKSOCKERROR"; // Socket_NotInitialised included
     }
 }
 
@@ -88,7 +93,7 @@ BlockSockErr CBlockingSocket::FailAfterCall(const char* operationMessage) {
     const int32_t raw = sockapi::LastSocketError();
     BlockSockErr result = MapWinSockErrToBlockSockErr();
     DebugMgr::DebugOutput(kLogLevel, operationMessage, static_cast<long>(raw));
-    sockapi::SetLastSocketError(raw);  // callers that log after us read the same error
+    sockapi::SetLastSocketError(raw); // callers that log after us read the same error
     return result;
 }
 
@@ -150,8 +155,8 @@ BlockSockErr CBlockingSocket::TimedTransfer(bool sending, char* data, int32_t le
         *count = -1;
         return result == Socket_Sucess ? Socket_Timeout : result;
     }
-    int transferred = sending ? sockapi::Send(handle_, data, length)
-                              : sockapi::Receive(handle_, data, length);
+    int transferred =
+        sending ? sockapi::Send(handle_, data, length) : sockapi::Receive(handle_, data, length);
     *count = transferred;
     if (transferred != sockapi::kSocketError) return Socket_Sucess;
     BlockSockErr result = FailAfterCall(errorMessage);

@@ -7,16 +7,16 @@
 
 enum BlockSockErr : int32_t {
     Socket_Sucess = 0,
-    Socket_Timeout = 1,  // no answer, refused, name not found, interrupted
+    Socket_Timeout = 1, // no answer, refused, name not found, interrupted
     Socket_NetworkError = 2,
     Socket_NotInitialised = 3,
-    Socket_Error = -1,  // anything else, misuse included
+    Socket_Error = -1, // anything else, misuse included
 };
 
 class CBlockingSocket {
-public:
+  public:
     CBlockingSocket() = default;
-    ~CBlockingSocket();  // closes a socket still held, silently
+    ~CBlockingSocket(); // closes a socket still held, silently
     CBlockingSocket(const CBlockingSocket&) = delete;
     CBlockingSocket& operator=(const CBlockingSocket&) = delete;
 
@@ -49,7 +49,7 @@ public:
     BlockSockErr Attach(sockapi::SocketHandle handle);
     bool HasSocket() const { return handle_ != sockapi::kNoSocket; }
 
-private:
+  private:
     static BlockSockErr FailAfterCall(const char* operationMessage);
     BlockSockErr TimedTransfer(bool sending, char* data, int32_t length, int32_t timeoutSeconds,
                                int32_t* count);

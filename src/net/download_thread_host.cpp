@@ -17,7 +17,7 @@ struct HostEvent {
     bool signalled = false;
 };
 
-}  // namespace
+} // namespace
 
 DoneEventHandle CreateDoneEvent(uint32_t* error) {
     HostEvent* event = new (std::nothrow) HostEvent;
@@ -38,11 +38,13 @@ bool WaitDoneEvent(DoneEventHandle handle, uint32_t milliseconds) {
     if (!event->changed.wait_for(guard, std::chrono::milliseconds(milliseconds),
                                  [event] { return event->signalled; }))
         return false;
-    event->signalled = false;  // auto-reset
+    event->signalled = false; // auto-reset
     return true;
 }
 
-void CloseDoneEvent(DoneEventHandle handle) { delete static_cast<HostEvent*>(handle); }
+void CloseDoneEvent(DoneEventHandle handle) {
+    delete static_cast<HostEvent*>(handle);
+}
 
 bool StartDetachedThread(uint32_t (*routine)(void*), void* argument, uint32_t* error) {
     try {

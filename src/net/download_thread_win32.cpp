@@ -11,13 +11,17 @@ DoneEventHandle CreateDoneEvent(uint32_t* error) {
     return event;
 }
 
-void SignalDoneEvent(DoneEventHandle event) { ::SetEvent(event); }
+void SignalDoneEvent(DoneEventHandle event) {
+    ::SetEvent(event);
+}
 
 bool WaitDoneEvent(DoneEventHandle event, uint32_t milliseconds) {
     return ::WaitForSingleObject(event, milliseconds) == WAIT_OBJECT_0;
 }
 
-void CloseDoneEvent(DoneEventHandle event) { ::CloseHandle(event); }
+void CloseDoneEvent(DoneEventHandle event) {
+    ::CloseHandle(event);
+}
 
 namespace {
 
@@ -32,7 +36,7 @@ DWORD WINAPI RunThread(void* parameter) {
     return start.routine(start.argument);
 }
 
-}  // namespace
+} // namespace
 
 bool StartDetachedThread(uint32_t (*routine)(void*), void* argument, uint32_t* error) {
     ThreadStart* start = new (std::nothrow) ThreadStart{routine, argument};
@@ -46,5 +50,5 @@ bool StartDetachedThread(uint32_t (*routine)(void*), void* argument, uint32_t* e
         delete start;
         return false;
     }
-    return true;  // the handle closes here; the thread runs on
+    return true; // the handle closes here; the thread runs on
 }

@@ -34,19 +34,25 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-}  // namespace
+} // namespace
 
 ZBHTTPResult ZBHTTP::MapErrnoToZBHTTPResult(int error) {
     switch (error) {
     case 0:
-        DebugMgr::DebugOutput(kSizeLogLevel, "MAPPING ERRNO ZERO TO SUCCESS, DID YOU USE THIS CORRECTLY?");
+        DebugMgr::DebugOutput(kSizeLogLevel,
+                              "MAPPING ERRNO ZERO TO SUCCESS, DID YOU USE THIS CORRECTLY?");
         return ZBHTTP_SUCCESS;
-    case ENOENT: return ZBHTTP_ParentDirNotExist;
-    case ENOMEM: return ZBHTTP_OutOfMemory;
-    case EACCES: return ZBHTTP_PermissionDenied;
-    case ENOSPC: return ZBHTTP_NoSpaceLeft;
+    case ENOENT:
+        return ZBHTTP_ParentDirNotExist;
+    case ENOMEM:
+        return ZBHTTP_OutOfMemory;
+    case EACCES:
+        return ZBHTTP_PermissionDenied;
+    case ENOSPC:
+        return ZBHTTP_NoSpaceLeft;
     default:
-        DebugMgr::DebugError("MapErrnoToZBHTTPResult : unhandled errno %ld.\n", static_cast<long>(error));
+        DebugMgr::DebugError("MapErrnoToZBHTTPResult : unhandled errno %ld.\n",
+                             static_cast<long>(error));
         return ZBHTTP_Error;
     }
 }
@@ -64,7 +70,7 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
     DownloadState state = DownloadStarting;
     ZBHTTPResult result = ZBHTTP_SUCCESS;
     int32_t size = -1;
-    int64_t total = 0;  // 64-bit: a body beyond 2 GB must not overflow the count
+    int64_t total = 0; // 64-bit: a body beyond 2 GB must not overflow the count
     std::unique_ptr<std::FILE, FileCloser> file;
     std::unique_ptr<char[]> buffer;
     bool transferError = false;
@@ -72,7 +78,8 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
     do {
         if (Report(DownloadStarting, size, total) == CallbackAbort) {
             DebugMgr::DebugOutput(kAbortLogLevel,
-                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before getting size), file=\"%s\".\n",
+                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
+                                  "getting size), file=\"%s\".\n",
                                   LocalFile.c_str());
             state = DownloadAborted;
             result = ZBHTTP_UserAbort;
@@ -80,9 +87,10 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
         }
         result = GetDownloadFileSize(&size);
         if (result != ZBHTTP_SUCCESS) {
-            DebugMgr::DebugOutput(kSizeLogLevel,
-                                  "ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"%s\".\n",
-                                  LocalFile.c_str());
+            DebugMgr::DebugOutput(
+                kSizeLogLevel,
+                "ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"%s\".\n",
+                LocalFile.c_str());
             transferError = true;
             break;
         }
@@ -90,10 +98,11 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
         file.reset(std::fopen(LocalFile.c_str(), "wb"));
         if (!file) {
             const int error = errno;
-            DebugMgr::DebugError("ZBHTTP PerformFileDownload: Open local file \"%s\" FAILED (errno=%ld).\n",
-                                 LocalFile.c_str(), static_cast<long>(error));
-            DebugMgr::DebugError("ZBHTTP PerformFileDownload : Download to File Error (errno=%d), ABORT.\n",
-                                 error);
+            DebugMgr::DebugError(
+                "ZBHTTP PerformFileDownload: Open local file \"%s\" FAILED (errno=%ld).\n",
+                LocalFile.c_str(), static_cast<long>(error));
+            DebugMgr::DebugError(
+                "ZBHTTP PerformFileDownload : Download to File Error (errno=%d), ABORT.\n", error);
             result = MapErrnoToZBHTTPResult(error);
             if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
             transferError = true;
@@ -108,7 +117,8 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
         }
         if (Report(DownloadStarting, size, total) == CallbackAbort) {
             DebugMgr::DebugOutput(kAbortLogLevel,
-                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before starting read), file=\"%s\".\n",
+                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
+                                  "starting read), file=\"%s\".\n",
                                   LocalFile.c_str());
             state = DownloadAborted;
             result = ZBHTTP_UserAbort;
@@ -126,16 +136,18 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
                                      static_cast<long>(result));
                 break;
             }
-            if (received < 1) break;  // the server closed the connection: the body is complete
+            if (received < 1) break; // the server closed the connection: the body is complete
             errno = 0;
             const std::size_t written =
                 std::fwrite(buffer.get(), 1, static_cast<std::size_t>(received), file.get());
             if (written < static_cast<std::size_t>(received)) {
                 const int error = errno;
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fwrite FAILED (requested=%ld,written=%ld,errno=%d.\n",
-                                     static_cast<long>(received), static_cast<long>(written), error);
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n",
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fwrite FAILED "
+                                     "(requested=%ld,written=%ld,errno=%d.\n",
+                                     static_cast<long>(received), static_cast<long>(written),
                                      error);
+                DebugMgr::DebugError(
+                    "ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n", error);
                 result = MapErrnoToZBHTTPResult(error);
                 // A short write is a failure even when the system left no error number.
                 if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
@@ -145,14 +157,16 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             total += received;
             const int64_t elapsed = now - start;
             if (elapsed >= 1000) {
-                const double rate = static_cast<double>(total) / static_cast<double>(elapsed) * 1000.0;
+                const double rate =
+                    static_cast<double>(total) / static_cast<double>(elapsed) * 1000.0;
                 BytesPerSecond = rate >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(rate);
             }
             if (now - lastProgress > ProgressIntervalMs) {
                 lastProgress = now;
                 if (Report(DownloadReading, size, total) == CallbackAbort) {
                     DebugMgr::DebugOutput(kAbortLogLevel,
-                                          "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (during read), file=\"%s\".\n",
+                                          "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD "
+                                          "(during read), file=\"%s\".\n",
                                           LocalFile.c_str());
                     state = DownloadAborted;
                     result = ZBHTTP_UserAbort;
@@ -168,9 +182,10 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             errno = 0;
             if (std::fflush(file.get()) != 0) {
                 const int error = errno;
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fflush FAILED (errno=%d).\n", error);
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n",
+                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fflush FAILED (errno=%d).\n",
                                      error);
+                DebugMgr::DebugError(
+                    "ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n", error);
                 result = MapErrnoToZBHTTPResult(error);
                 if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
             }
@@ -240,8 +255,8 @@ ZBHTTPResult ZBHTTP::DoGetIntoFile(const char* localFile, DownloadCallback callb
                                      static_cast<long>(error));
                 result = ZBHTTP_Error;
             } else {
-                DebugMgr::Assert(doneEvent != nullptr,
-                                 "ZBHTTP DoGetIntoFile : Asynchronous caller will not save event, it will be LEAKED.\n");
+                DebugMgr::Assert(doneEvent != nullptr, "ZBHTTP DoGetIntoFile : Asynchronous caller "
+                                                       "will not save event, it will be LEAKED.\n");
                 // The local copy: the thread may already have taken DoneEvent.
                 if (doneEvent) *doneEvent = event;
                 return ZBHTTP_SUCCESS;

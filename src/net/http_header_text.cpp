@@ -9,11 +9,12 @@ bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-}  // namespace
+} // namespace
 
 int32_t ParseDecimal(const char* begin, const char* end) {
     const char* p = begin;
-    while (p < end && IsCSpace(*p)) ++p;
+    while (p < end && IsCSpace(*p))
+        ++p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
@@ -47,7 +48,7 @@ std::string LowerCaseCopy(const std::string& text) {
 
 std::string FindRedirectLocation(const std::string& header) {
     static const char kKey[] = "location:";
-    constexpr std::string::size_type kValueOffset = 10;  // the key and one more character
+    constexpr std::string::size_type kValueOffset = 10; // the key and one more character
     const std::string lower = LowerCaseCopy(header);
     std::string::size_type match = lower.find(kKey);
     if (match != std::string::npos && match > 0 && lower[match - 1] == '-') {

@@ -16,8 +16,8 @@ namespace sockapi {
 
 #ifdef _WIN32
 using SocketHandle = SOCKET;
-constexpr SocketHandle kInvalidSocket = INVALID_SOCKET;  // what a failed socket() returns
-constexpr SocketHandle kNoSocket = 0;                    // "no socket held"
+constexpr SocketHandle kInvalidSocket = INVALID_SOCKET; // what a failed socket() returns
+constexpr SocketHandle kNoSocket = 0;                   // "no socket held"
 #else
 using SocketHandle = int;
 constexpr SocketHandle kInvalidSocket = -1;
@@ -25,7 +25,7 @@ constexpr SocketHandle kInvalidSocket = -1;
 constexpr SocketHandle kNoSocket = -1;
 #endif
 
-constexpr int kSocketError = -1;  // SOCKET_ERROR
+constexpr int kSocketError = -1; // SOCKET_ERROR
 
 // Winsock error numbers used by the mapping (the host translates errno and resolver codes).
 enum : int32_t {
@@ -43,8 +43,8 @@ enum : int32_t {
 };
 
 struct StartupInfo {
-    int highMajor, highMinor;  // highest version the library supports
-    int major, minor;          // version it will use
+    int highMajor, highMinor; // highest version the library supports
+    int major, minor;         // version it will use
 };
 
 // Starts the socket library in the given version: 0, or the library's error code.
@@ -56,14 +56,14 @@ int Cleanup();
 int32_t LastSocketError();
 void SetLastSocketError(int32_t code);
 
-SocketHandle OpenSocket(int type);  // AF_INET, protocol 0; kInvalidSocket on failure
+SocketHandle OpenSocket(int type); // AF_INET, protocol 0; kInvalidSocket on failure
 int CloseSocket(SocketHandle socket);
 int Connect(SocketHandle socket, const sockaddr_in& address);
 // Waits until the socket can be read (or written): 1 ready, 0 the time ran out (last error set
 // to WSAETIMEDOUT), kSocketError when the wait itself failed.
 int Wait(SocketHandle socket, bool forWrite, long seconds);
-int Send(SocketHandle socket, const char* data, int length);  // bytes, or kSocketError
-int Receive(SocketHandle socket, char* buffer, int size);     // bytes, 0 closed, or kSocketError
+int Send(SocketHandle socket, const char* data, int length); // bytes, or kSocketError
+int Receive(SocketHandle socket, char* buffer, int size);    // bytes, 0 closed, or kSocketError
 int LocalAddress(SocketHandle socket, sockaddr_in* address);
 // IPv4 address of a host name (network byte order); false with the last error set on failure.
 bool LookupHost(const char* name, in_addr* address);
@@ -72,7 +72,7 @@ bool LookupHost(const char* name, in_addr* address);
 // Test seams of the host build: a failing library start, and a send that takes partial pieces.
 void SetStartupFailsForTesting(bool fails);
 using SendFunction = int (*)(SocketHandle socket, const char* data, int length);
-void SetSendForTesting(SendFunction send);  // nullptr restores the real call
+void SetSendForTesting(SendFunction send); // nullptr restores the real call
 #endif
 
-}  // namespace sockapi
+} // namespace sockapi

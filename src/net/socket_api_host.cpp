@@ -23,19 +23,19 @@ struct ErrnoMapping {
 };
 
 const ErrnoMapping kErrnoMappings[] = {
-    {EINTR, 10004},        {EBADF, 10009},           {EACCES, 10013},
-    {EFAULT, 10014},       {EINVAL, 10022},          {EMFILE, 10024},
-    {EWOULDBLOCK, 10035},  {EINPROGRESS, 10036},     {EALREADY, 10037},
-    {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},    {EMSGSIZE, 10040},
-    {EPROTOTYPE, 10041},   {ENOPROTOOPT, 10042},     {EPROTONOSUPPORT, 10043},
+    {EINTR, 10004},           {EBADF, 10009},        {EACCES, 10013},
+    {EFAULT, 10014},          {EINVAL, 10022},       {EMFILE, 10024},
+    {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},  {EALREADY, 10037},
+    {ENOTSOCK, 10038},        {EDESTADDRREQ, 10039}, {EMSGSIZE, 10040},
+    {EPROTOTYPE, 10041},      {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043},
     {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045},   {EPFNOSUPPORT, 10046},
-    {EAFNOSUPPORT, 10047}, {EADDRINUSE, 10048},      {EADDRNOTAVAIL, 10049},
-    {ENETDOWN, 10050},     {ENETUNREACH, 10051},     {ENETRESET, 10052},
-    {ECONNABORTED, 10053}, {ECONNRESET, 10054},      {ENOBUFS, 10055},
-    {EISCONN, 10056},      {ENOTCONN, 10057},        {ESHUTDOWN, 10058},
-    {EPIPE, 10058},        {ETOOMANYREFS, 10059},    {ETIMEDOUT, 10060},
-    {ECONNREFUSED, 10061}, {ELOOP, 10062},           {ENAMETOOLONG, 10063},
-    {EHOSTDOWN, 10064},    {EHOSTUNREACH, 10065},
+    {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},   {EADDRNOTAVAIL, 10049},
+    {ENETDOWN, 10050},        {ENETUNREACH, 10051},  {ENETRESET, 10052},
+    {ECONNABORTED, 10053},    {ECONNRESET, 10054},   {ENOBUFS, 10055},
+    {EISCONN, 10056},         {ENOTCONN, 10057},     {ESHUTDOWN, 10058},
+    {EPIPE, 10058},           {ETOOMANYREFS, 10059}, {ETIMEDOUT, 10060},
+    {ECONNREFUSED, 10061},    {ELOOP, 10062},        {ENAMETOOLONG, 10063},
+    {EHOSTDOWN, 10064},       {EHOSTUNREACH, 10065},
 };
 
 // errno values outside the table stay as they are (all far below the Winsock range).
@@ -45,23 +45,32 @@ int32_t MapErrno(int value) {
     return value;
 }
 
-void RecordErrno() { t_lastError = MapErrno(errno); }
+void RecordErrno() {
+    t_lastError = MapErrno(errno);
+}
 
 int32_t MapResolverError(int code) {
     switch (code) {
-    case EAI_NONAME: return kWsaHostNotFound;
+    case EAI_NONAME:
+        return kWsaHostNotFound;
 #ifdef EAI_NODATA
-    case EAI_NODATA: return kWsaNoData;
+    case EAI_NODATA:
+        return kWsaNoData;
 #endif
-    case EAI_AGAIN: return kWsaTryAgain;
-    case EAI_FAIL: return kWsaNoRecovery;
-    case EAI_MEMORY: return 10055;  // WSAENOBUFS
-    case EAI_SYSTEM: return errno ? MapErrno(errno) : kWsaNoRecovery;
-    default: return kWsaNoRecovery;
+    case EAI_AGAIN:
+        return kWsaTryAgain;
+    case EAI_FAIL:
+        return kWsaNoRecovery;
+    case EAI_MEMORY:
+        return 10055; // WSAENOBUFS
+    case EAI_SYSTEM:
+        return errno ? MapErrno(errno) : kWsaNoRecovery;
+    default:
+        return kWsaNoRecovery;
     }
 }
 
-}  // namespace
+} // namespace
 
 int Startup(int major, int minor, StartupInfo* info) {
     if (g_startupFails) {
@@ -72,10 +81,16 @@ int Startup(int major, int minor, StartupInfo* info) {
     return 0;
 }
 
-int Cleanup() { return 0; }
+int Cleanup() {
+    return 0;
+}
 
-int32_t LastSocketError() { return t_lastError; }
-void SetLastSocketError(int32_t code) { t_lastError = code; }
+int32_t LastSocketError() {
+    return t_lastError;
+}
+void SetLastSocketError(int32_t code) {
+    t_lastError = code;
+}
 
 SocketHandle OpenSocket(int type) {
     int handle = ::socket(AF_INET, type, 0);
@@ -106,12 +121,12 @@ int Wait(SocketHandle socket, bool forWrite, long seconds) {
     const long long totalMs = seconds > INT_MAX / 1000 ? INT_MAX : seconds * 1000LL;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(totalMs);
     for (;;) {
-        long long leftMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               deadline - Clock::now()).count();
+        long long leftMs =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (leftMs < 0) leftMs = 0;
         pollfd entry{socket, static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
         int ready = ::poll(&entry, 1, static_cast<int>(leftMs));
-        if (ready > 0) return 1;  // readable, writable, or an error the transfer will report
+        if (ready > 0) return 1; // readable, writable, or an error the transfer will report
         if (ready == 0) {
             t_lastError = kWsaEtimedout;
             return 0;
@@ -180,7 +195,11 @@ bool LookupHost(const char* name, in_addr* address) {
     return ok;
 }
 
-void SetStartupFailsForTesting(bool fails) { g_startupFails = fails; }
-void SetSendForTesting(SendFunction send) { g_sendOverride = send; }
+void SetStartupFailsForTesting(bool fails) {
+    g_startupFails = fails;
+}
+void SetSendForTesting(SendFunction send) {
+    g_sendOverride = send;
+}
 
-}  // namespace sockapi
+} // namespace sockapi

@@ -16,14 +16,24 @@ int Startup(int major, int minor, StartupInfo* info) {
     return error;
 }
 
-int Cleanup() { return ::WSACleanup(); }
+int Cleanup() {
+    return ::WSACleanup();
+}
 
-int32_t LastSocketError() { return ::WSAGetLastError(); }
-void SetLastSocketError(int32_t code) { ::WSASetLastError(code); }
+int32_t LastSocketError() {
+    return ::WSAGetLastError();
+}
+void SetLastSocketError(int32_t code) {
+    ::WSASetLastError(code);
+}
 
-SocketHandle OpenSocket(int type) { return ::socket(AF_INET, type, 0); }
+SocketHandle OpenSocket(int type) {
+    return ::socket(AF_INET, type, 0);
+}
 
-int CloseSocket(SocketHandle socket) { return ::closesocket(socket); }
+int CloseSocket(SocketHandle socket) {
+    return ::closesocket(socket);
+}
 
 int Connect(SocketHandle socket, const sockaddr_in& address) {
     return ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
@@ -34,7 +44,8 @@ int Wait(SocketHandle socket, bool forWrite, long seconds) {
     FD_ZERO(&set);
     FD_SET(socket, &set);
     timeval timeout{seconds < 0 ? 0 : seconds, 0};
-    int ready = ::select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &timeout);
+    int ready =
+        ::select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &timeout);
     if (ready == 0) {
         // select leaves the last error alone when the time runs out; record the time-out so that
         // a stale error of an earlier call is not reported instead.
@@ -48,7 +59,9 @@ int Send(SocketHandle socket, const char* data, int length) {
     return ::send(socket, data, length, 0);
 }
 
-int Receive(SocketHandle socket, char* buffer, int size) { return ::recv(socket, buffer, size, 0); }
+int Receive(SocketHandle socket, char* buffer, int size) {
+    return ::recv(socket, buffer, size, 0);
+}
 
 int LocalAddress(SocketHandle socket, sockaddr_in* address) {
     int length = sizeof *address;
@@ -67,4 +80,4 @@ bool LookupHost(const char* name, in_addr* address) {
     return true;
 }
 
-}  // namespace sockapi
+} // namespace sockapi

@@ -15,13 +15,12 @@ constexpr int32_t kSocketLogLevel = 20;
 constexpr int32_t kDetailLogLevel = 40;
 constexpr int kStreamSocket = 1;
 
-const char kRequestTrailer[] =
-    "User-Agent: Mozilla/1.22 (Windows; U; 32bit)\r\n"
-    "Accept: */*\r\n"
-    "Accept: image/gif\r\n"
-    "Accept: image/x-xbitmap\r\n"
-    "Accept: image/jpeg\r\n"
-    "\r\n";
+const char kRequestTrailer[] = "User-Agent: Mozilla/1.22 (Windows; U; 32bit)\r\n"
+                               "Accept: */*\r\n"
+                               "Accept: image/gif\r\n"
+                               "Accept: image/x-xbitmap\r\n"
+                               "Accept: image/jpeg\r\n"
+                               "\r\n";
 
 // Process-wide socket library start-up, shared by every client. Clients may live on different
 // threads (an asynchronous download), so the count is guarded.
@@ -29,7 +28,7 @@ std::mutex g_startupLock;
 int32_t g_startupCount = 0;
 bool g_startupFailed = false;
 
-}  // namespace
+} // namespace
 
 ZBHTTP::ZBHTTP() {
     {
@@ -58,10 +57,11 @@ ZBHTTPResult ZBHTTP::ZBHTTPStartup() {
         sockapi::StartupInfo info{};
         int error = sockapi::Startup(version[0], version[1], &info);
         if (error == 0) {
-            DebugMgr::DebugOutput(
-                kDetailLogLevel,
-                "ZBHTTP::ZBHTTP : WSAStartup (req=%d.%d) returns high version=%d.%d, low version=%d.%d.\n",
-                version[0], version[1], info.highMajor, info.highMinor, info.major, info.minor);
+            DebugMgr::DebugOutput(kDetailLogLevel,
+                                  "ZBHTTP::ZBHTTP : WSAStartup (req=%d.%d) returns high "
+                                  "version=%d.%d, low version=%d.%d.\n",
+                                  version[0], version[1], info.highMajor, info.highMinor,
+                                  info.major, info.minor);
             return ZBHTTP_SUCCESS;
         }
         DebugMgr::DebugOutput(
@@ -77,42 +77,62 @@ ZBHTTPResult ZBHTTP::ZBHTTPTerminate() {
     std::lock_guard<std::mutex> guard(g_startupLock);
     if (--g_startupCount != 0 || g_startupFailed) return ZBHTTP_SUCCESS;
     if (sockapi::Cleanup() != sockapi::kSocketError) return ZBHTTP_SUCCESS;
-    DebugMgr::DebugError("ZBHTTP::ZBHTTPTerminate : WSACleanup FAILED %ld \"%s\": SOCKET_ERROR %ld\n",
-                         static_cast<long>(ZBHTTP_Error), ResultName(ZBHTTP_Error),
-                         static_cast<long>(sockapi::LastSocketError()));
+    DebugMgr::DebugError(
+        "ZBHTTP::ZBHTTPTerminate : WSACleanup FAILED %ld \"%s\": SOCKET_ERROR %ld\n",
+        static_cast<long>(ZBHTTP_Error), ResultName(ZBHTTP_Error),
+        static_cast<long>(sockapi::LastSocketError()));
     return ZBHTTP_Error;
 }
 
 const char* ZBHTTP::ResultName(int32_t result) {
     switch (result) {
-    case ZBHTTP_SUCCESS: return "ZBHTTP_SUCCESS ";
-    case ZBHTTP_SockReadFailed: return "ZBHTTP_SockReadFailed";
-    case ZBHTTP_ParseHeaderFailed: return "ZBHTTP_ParseHeaderFailed";
-    case ZBHTTP_ServerError: return "ZBHTTP_ServerError";
-    case ZBHTTP_ServerUrlNotFound: return "ZBHTTP_ServerUrlNotFound";
-    case ZBHTTP_ServerTimeOut: return "ZBHTTP_ServerTimeOut";
-    case ZBHTTP_UserAbort: return "ZBHTTP_UserAbort";
-    case ZBHTTP_WSAStartupError: return "ZBHTTP_WSAStartupError";
-    case ZBHTTP_ParentDirNotExist: return "ZBHTTP_ParentDirNotExist";
-    case ZBHTTP_PermissionDenied: return "ZBHTTP_PermissionDenied";
-    case ZBHTTP_NoSpaceLeft: return "ZBHTTP_NoSpaceLeft";
-    case ZBHTTP_FileInUse: return "ZBHTTP_FileInUse";
-    case ZBHTTP_OutOfMemory: return "ZBHTTP_OutOfMemory";
-    case ZBHTTP_Error: return "ZBHTTP_Error";
-    default: return "INVALID_ZBHTTPERROR";  // RedirectResult included
+    case ZBHTTP_SUCCESS:
+        return "ZBHTTP_SUCCESS ";
+    case ZBHTTP_SockReadFailed:
+        return "ZBHTTP_SockReadFailed";
+    case ZBHTTP_ParseHeaderFailed:
+        return "ZBHTTP_ParseHeaderFailed";
+    case ZBHTTP_ServerError:
+        return "ZBHTTP_ServerError";
+    case ZBHTTP_ServerUrlNotFound:
+        return "ZBHTTP_ServerUrlNotFound";
+    case ZBHTTP_ServerTimeOut:
+        return "ZBHTTP_ServerTimeOut";
+    case ZBHTTP_UserAbort:
+        return "ZBHTTP_UserAbort";
+    case ZBHTTP_WSAStartupError:
+        return "ZBHTTP_WSAStartupError";
+    case ZBHTTP_ParentDirNotExist:
+        return "ZBHTTP_ParentDirNotExist";
+    case ZBHTTP_PermissionDenied:
+        return "ZBHTTP_PermissionDenied";
+    case ZBHTTP_NoSpaceLeft:
+        return "ZBHTTP_NoSpaceLeft";
+    case ZBHTTP_FileInUse:
+        return "ZBHTTP_FileInUse";
+    case ZBHTTP_OutOfMemory:
+        return "ZBHTTP_OutOfMemory";
+    case ZBHTTP_Error:
+        return "ZBHTTP_Error";
+    default:
+        return "INVALID_ZBHTTPERROR"; // RedirectResult included
     }
 }
 
 ZBHTTPResult ZBHTTP::MapBlockSockErrToZBHTTPErr(int32_t error) {
     switch (error) {
     case Socket_Sucess:
-        DebugMgr::DebugOutput(kSocketLogLevel,
-                              "MAPPING BlockSock Socket_Success TO ZBHTTP_SUCCESS, DID YOU USE THIS CORRECTLY?");
+        DebugMgr::DebugOutput(
+            kSocketLogLevel,
+            "MAPPING BlockSock Socket_Success TO ZBHTTP_SUCCESS, DID YOU USE THIS CORRECTLY?");
         return ZBHTTP_SUCCESS;
     case Socket_Timeout:
-    case Socket_NetworkError: return ZBHTTP_ServerTimeOut;
-    case Socket_NotInitialised: return ZBHTTP_WSAStartupError;
-    case Socket_Error: return ZBHTTP_Error;
+    case Socket_NetworkError:
+        return ZBHTTP_ServerTimeOut;
+    case Socket_NotInitialised:
+        return ZBHTTP_WSAStartupError;
+    case Socket_Error:
+        return ZBHTTP_Error;
     default:
         DebugMgr::DebugOutput(kSocketLogLevel, "MapBlockSockErrToZBHTTPErr: unhandled error %ld.\n",
                               static_cast<long>(error));
@@ -133,7 +153,8 @@ ZBHTTPResult ZBHTTP::SetURL(const std::string& url) {
     } else {
         result = ZBHTTP_Error;
         DebugMgr::DebugError("ZBHTTP SetURL : ParseURL FAILED %ld \"%s\" for URL \"%s\"\n",
-                             static_cast<long>(ZBHTTP_Error), ResultName(ZBHTTP_Error), Url.c_str());
+                             static_cast<long>(ZBHTTP_Error), ResultName(ZBHTTP_Error),
+                             Url.c_str());
     }
     BytesPerSecond = -1;
     if (Close() != ZBHTTP_SUCCESS) {
@@ -167,7 +188,8 @@ ZBHTTPResult ZBHTTP::ParseURL(const std::string& url) {
         port = ParseDecimal(host.substr(colon + 1));
         // A port that does not fit 16 bits would silently reach another port.
         if (port < 0 || port > 65535) {
-            DebugMgr::DebugError("ZBHTTP ParseURL: port out of range for URL \"%s\"\n", url.c_str());
+            DebugMgr::DebugError("ZBHTTP ParseURL: port out of range for URL \"%s\"\n",
+                                 url.c_str());
             return ZBHTTP_Error;
         }
         host.erase(colon);
@@ -190,18 +212,19 @@ ZBHTTPResult ZBHTTP::CheckReadHeader(int32_t depth) {
                                  Url.c_str());
             return ZBHTTP_Error;
         }
-        ++depth;  // a loop, not recursion: 100 nested frames of request buffers are not needed
+        ++depth; // a loop, not recursion: 100 nested frames of request buffers are not needed
     }
 }
 
 ZBHTTPResult ZBHTTP::FormatRequest(RequestTexts* texts) const {
     const bool lineFits =
-        UseProxy ? FormatBounded(texts->line, sizeof texts->line, "GET %s%s%s HTTP/1.0\r\n", "http://",
-                                 Host.c_str(), Path.c_str())
+        UseProxy ? FormatBounded(texts->line, sizeof texts->line, "GET %s%s%s HTTP/1.0\r\n",
+                                 "http://", Host.c_str(), Path.c_str())
                  : FormatBounded(texts->line, sizeof texts->line, "GET %s%s%s HTTP/1.0\r\n", "", "",
                                  Path.c_str());
     if (!lineFits) {
-        DebugMgr::DebugError("ZBHTTP CheckReadHeader: request line too long for url \"%s\"\n", Url.c_str());
+        DebugMgr::DebugError("ZBHTTP CheckReadHeader: request line too long for url \"%s\"\n",
+                             Url.c_str());
         return ZBHTTP_Error;
     }
     texts->authorization[0] = '\0';
@@ -209,8 +232,9 @@ ZBHTTPResult ZBHTTP::FormatRequest(RequestTexts* texts) const {
         const std::string credentials = EncodeBase64(Proxy.ProxyUser + ":" + Proxy.ProxyPassword);
         if (!FormatBounded(texts->authorization, sizeof texts->authorization,
                            "Proxy-Authorization: Basic %s\r\n", credentials.c_str())) {
-            DebugMgr::DebugError("ZBHTTP CheckReadHeader: proxy authorization too long for url \"%s\"\n",
-                                 Url.c_str());
+            DebugMgr::DebugError(
+                "ZBHTTP CheckReadHeader: proxy authorization too long for url \"%s\"\n",
+                Url.c_str());
             return ZBHTTP_Error;
         }
     }
@@ -230,7 +254,8 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
     BlockSockErr error = Socket.Create(kStreamSocket);
     if (error != Socket_Sucess) {
         result = MapBlockSockErrToZBHTTPErr(error);
-        DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket create error %ld. \"%s\"\n",
+        DebugMgr::DebugOutput(kSocketLogLevel,
+                              "ZBHTTP::CheckReadHeader: socket create error %ld. \"%s\"\n",
                               static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
         return result;
     }
@@ -243,25 +268,27 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         error = CBlockingSocket::GetHostByName(name, port, &server);
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(kSocketLogLevel,
-                                  "ZBHTTP::CheckReadHeader: socket gethostbyname error %ld.\"%s\" \n",
-                                  static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+            DebugMgr::DebugOutput(
+                kSocketLogLevel,
+                "ZBHTTP::CheckReadHeader: socket gethostbyname error %ld.\"%s\" \n",
+                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
         }
         error = Socket.Connect(server);
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket connect error %ld. \"%s\" \n",
-                                  static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+            DebugMgr::DebugOutput(
+                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket connect error %ld. \"%s\" \n",
+                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
         }
         sockaddr_in local{};
         error = Socket.GetSockAddr(&local);
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(kSocketLogLevel,
-                                  "ZBHTTP::CheckReadHeader: socket GetSockAddr error %ld. \"%s\" \n",
-                                  static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+            DebugMgr::DebugOutput(
+                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket GetSockAddr error %ld. \"%s\" \n",
+                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
         }
         if (DebugMgr::DebugLevel >= kDetailLogLevel) {
@@ -276,15 +303,16 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         const char* pieces[] = {texts->line, texts->authorization, kRequestTrailer};
         for (const char* piece : pieces) {
             const int32_t length = static_cast<int32_t>(std::strlen(piece));
-            if (length == 0) continue;  // no proxy authorization
+            if (length == 0) continue; // no proxy authorization
             int32_t sent = 0;
             error = Socket.Write(piece, length, TimeoutSeconds, &sent);
             if (error != Socket_Sucess) break;
         }
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket write error %ld. \"%s\" \n",
-                                  static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+            DebugMgr::DebugOutput(
+                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket write error %ld. \"%s\" \n",
+                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
         }
         result = ReadHttpHeader(TimeoutSeconds);
@@ -292,14 +320,16 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         result = ResponseAllRight();
         if (result == ZBHTTP_SUCCESS) {
             NeedsRequest = false;
-            return ZBHTTP_SUCCESS;  // the body follows on this connection
+            return ZBHTTP_SUCCESS; // the body follows on this connection
         }
         if (result == ZBHTTP_ServerUrlNotFound) {
-            DebugMgr::DebugError("ZBHTTP CheckReadHeader: server 404 error %ld \"%s\" for url \"%s\"\n",
-                                 static_cast<long>(result), ResultName(result), Url.c_str());
+            DebugMgr::DebugError(
+                "ZBHTTP CheckReadHeader: server 404 error %ld \"%s\" for url \"%s\"\n",
+                static_cast<long>(result), ResultName(result), Url.c_str());
         } else if (result != RedirectResult) {
-            DebugMgr::DebugError("ZBHTTP CheckReadHeader: server error: %ld \"%s\" for url \"%s\"\n",
-                                 static_cast<long>(result), ResultName(result), Url.c_str());
+            DebugMgr::DebugError(
+                "ZBHTTP CheckReadHeader: server error: %ld \"%s\" for url \"%s\"\n",
+                static_cast<long>(result), ResultName(result), Url.c_str());
         }
     } while (false);
 
@@ -307,8 +337,9 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         error = Socket.Close();
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket close error %ld. \"%s\" \n",
-                                  static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+            DebugMgr::DebugOutput(
+                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket close error %ld. \"%s\" \n",
+                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
         }
         SocketOpen = false;
     }
@@ -339,27 +370,33 @@ ZBHTTPResult ZBHTTP::ReadHttpHeader(int32_t timeoutSeconds) {
     char* const buffer = HeaderBuffer.get();
     std::memset(buffer, 0, kHeaderBufferSize);
     HeaderLength = 0;
-    const int32_t capacity = kHeaderBufferSize - 1;  // the text keeps a terminating zero
+    const int32_t capacity = kHeaderBufferSize - 1; // the text keeps a terminating zero
     int32_t position = 0;
-    int matched = 0;  // 1: the text ends with a line feed; 2: with a line feed and carriage return
+    int matched = 0; // 1: the text ends with a line feed; 2: with a line feed and carriage return
     while (matched < 3) {
         if (position >= capacity) {
-            DebugMgr::DebugError("ZBHTTP::ReadHttpHeader: header longer than %ld bytes for url \"%s\"\n",
-                                 static_cast<long>(capacity), Url.c_str());
+            DebugMgr::DebugError(
+                "ZBHTTP::ReadHttpHeader: header longer than %ld bytes for url \"%s\"\n",
+                static_cast<long>(capacity), Url.c_str());
             return ZBHTTP_ParseHeaderFailed;
         }
         int32_t wanted = matched == 2 ? 1 : 2;
         if (wanted > capacity - position) wanted = capacity - position;
         int32_t received = 0;
-        ZBHTTPResult result = ReceiveHeaderBytes(buffer + position, wanted, timeoutSeconds, &received);
+        ZBHTTPResult result =
+            ReceiveHeaderBytes(buffer + position, wanted, timeoutSeconds, &received);
         if (result != ZBHTTP_SUCCESS) return result;
-        if (received > wanted) received = wanted;  // never trust a count beyond the request
+        if (received > wanted) received = wanted; // never trust a count beyond the request
         for (int32_t i = 0; i < received; ++i) {
             const char c = buffer[position + i];
-            if (matched == 2) matched = 3;
-            else if (c == '\n') matched = 1;
-            else if (matched == 1 && c == '\r') matched = 2;
-            else matched = 0;
+            if (matched == 2)
+                matched = 3;
+            else if (c == '\n')
+                matched = 1;
+            else if (matched == 1 && c == '\r')
+                matched = 2;
+            else
+                matched = 0;
         }
         position += received;
     }
@@ -386,19 +423,21 @@ ZBHTTPResult ZBHTTP::ResponseAllRight() {
     if (code >= 300 && code <= 399) {
         const std::string location = FindRedirectLocation(header);
         if (location.empty()) {
-            DebugMgr::DebugError(
-                "ZHTTP ResponseAllRight : unable to parse redirect response for url\"%s\", code is %d, header is \"%s\".\n",
-                Url.c_str(), static_cast<int>(code), header.c_str());
+            DebugMgr::DebugError("ZHTTP ResponseAllRight : unable to parse redirect response for "
+                                 "url\"%s\", code is %d, header is \"%s\".\n",
+                                 Url.c_str(), static_cast<int>(code), header.c_str());
             return ZBHTTP_ServerUrlNotFound;
         }
-        SetURL(BuildRedirectUrl(location, Host));  // closes the connection
-        DebugMgr::DebugOutput(kSocketLogLevel,
-                              "ZHTTP ResponseAllRight : response code %ld, attempting to redirect to url \"%s\".\n",
-                              static_cast<long>(code), Url.c_str());
+        SetURL(BuildRedirectUrl(location, Host)); // closes the connection
+        DebugMgr::DebugOutput(
+            kSocketLogLevel,
+            "ZHTTP ResponseAllRight : response code %ld, attempting to redirect to url \"%s\".\n",
+            static_cast<long>(code), Url.c_str());
         return RedirectResult;
     }
     if (code == 404) {
-        DebugMgr::DebugError("ZHTTP ResponseAllRight : server 404 error for url \"%s\"\n", Url.c_str());
+        DebugMgr::DebugError("ZHTTP ResponseAllRight : server 404 error for url \"%s\"\n",
+                             Url.c_str());
         return ZBHTTP_ServerUrlNotFound;
     }
     DebugMgr::DebugError("ZHTTP ResponseAllRight : server error %d for url \"%s\"\n",
@@ -412,32 +451,35 @@ ZBHTTPResult ZBHTTP::GetDownloadFileSize(int32_t* size) {
     *size = -1;
     ZBHTTPResult result = CheckReadHeader(0);
     if (result != ZBHTTP_SUCCESS) {
-        DebugMgr::DebugError("ZBHTTP GetDownloadFileSize : Read header FAILED %ld \"%s\" for path \"%s\"\n",
-                             static_cast<long>(result), ResultName(result), LocalFile.c_str());
+        DebugMgr::DebugError(
+            "ZBHTTP GetDownloadFileSize : Read header FAILED %ld \"%s\" for path \"%s\"\n",
+            static_cast<long>(result), ResultName(result), LocalFile.c_str());
     } else {
         switch (FindContentLength(HeaderText(), size)) {
-        case ContentLengthFound::Yes: break;
+        case ContentLengthFound::Yes:
+            break;
         case ContentLengthFound::NoLine:
-            DebugMgr::DebugError(
-                " ZBHTTP GetDownloadFileSize : FAILED, content-length not found in server response header for path \"%s\"\n",
-                LocalFile.c_str());
+            DebugMgr::DebugError(" ZBHTTP GetDownloadFileSize : FAILED, content-length not found "
+                                 "in server response header for path \"%s\"\n",
+                                 LocalFile.c_str());
             result = ZBHTTP_Error;
             break;
         case ContentLengthFound::NoCarriageReturn:
-            DebugMgr::DebugError(
-                "ZBHTTP GetDownloadFileSize : FAILED, error parsing for CR in content-length header for path \"%s\"\n",
-                LocalFile.c_str());
+            DebugMgr::DebugError("ZBHTTP GetDownloadFileSize : FAILED, error parsing for CR in "
+                                 "content-length header for path \"%s\"\n",
+                                 LocalFile.c_str());
             result = ZBHTTP_Error;
             break;
         case ContentLengthFound::NoBlank:
-            DebugMgr::DebugError(
-                " ZBHTTP GetDownloadFileSize : FAILED, error parsing for space in content-length header for path \"%s\"\n",
-                LocalFile.c_str());
+            DebugMgr::DebugError(" ZBHTTP GetDownloadFileSize : FAILED, error parsing for space in "
+                                 "content-length header for path \"%s\"\n",
+                                 LocalFile.c_str());
             result = ZBHTTP_Error;
             break;
         }
     }
-    if (Close() != ZBHTTP_SUCCESS) DebugMgr::DebugError(" ZBHTTP::GetDownloadFileSize : Close( ) FAILED \n");
+    if (Close() != ZBHTTP_SUCCESS)
+        DebugMgr::DebugError(" ZBHTTP::GetDownloadFileSize : Close( ) FAILED \n");
     return result;
 }
 
@@ -448,7 +490,8 @@ ZBHTTPResult ZBHTTP::DoGetIntoBuffer(char* buffer, int32_t size, int32_t* receiv
     BlockSockErr error = Socket.Receive(buffer, size, TimeoutSeconds, &count);
     if (error != Socket_Sucess) {
         result = MapBlockSockErrToZBHTTPErr(error);
-        DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::DoGetIntoBuffer: socket error %ld. \"%s\"\n",
+        DebugMgr::DebugOutput(kSocketLogLevel,
+                              "ZBHTTP::DoGetIntoBuffer: socket error %ld. \"%s\"\n",
                               static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
     }
     DebugMgr::DebugOutput(kDetailLogLevel, "ZBHTTP::DoGetIntoBuffer bytes received = %ld\n",
@@ -466,7 +509,8 @@ ZBHTTPResult ZBHTTP::Close() {
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
             DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::Close: socket error %ld. \"%s\"\n",
-                                  static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+                                  static_cast<long>(error),
+                                  CBlockingSocket::BlockSockErrName(error));
         }
         SocketOpen = false;
     }

@@ -11,8 +11,8 @@
 
 enum ZBHTTPResult : int32_t {
     ZBHTTP_SUCCESS = 0,
-    ZBHTTP_SockReadFailed = 1,     // connection closed while the header was read
-    ZBHTTP_ParseHeaderFailed = 2,  // header does not fit the 4096-byte buffer
+    ZBHTTP_SockReadFailed = 1,    // connection closed while the header was read
+    ZBHTTP_ParseHeaderFailed = 2, // header does not fit the 4096-byte buffer
     ZBHTTP_ServerError = 3,
     ZBHTTP_ServerUrlNotFound = 4,
     ZBHTTP_ServerTimeOut = 5,
@@ -23,7 +23,7 @@ enum ZBHTTPResult : int32_t {
     ZBHTTP_NoSpaceLeft = 10,
     ZBHTTP_FileInUse = 11,
     ZBHTTP_OutOfMemory = 12,
-    RedirectResult = 13,  // internal to CheckReadHeader
+    RedirectResult = 13, // internal to CheckReadHeader
     ZBHTTP_Error = -1,
 };
 
@@ -31,7 +31,7 @@ enum DownloadState : int32_t {
     DownloadStarting = 100,
     DownloadReading = 101,
     DownloadFailed = 102,
-    DownloadAborted = 103,  // stored only, never passed to the callback
+    DownloadAborted = 103, // stored only, never passed to the callback
     DownloadDone = 104,
 };
 
@@ -54,11 +54,11 @@ struct ProxySettings {
 // The texts of one request, each limited to the 4096-byte request buffer.
 struct RequestTexts {
     char line[4096];
-    char authorization[4096];  // empty without proxy authorization
+    char authorization[4096]; // empty without proxy authorization
 };
 
 class ZBHTTP {
-public:
+  public:
     static constexpr int32_t kHeaderBufferSize = 4096;
     static constexpr int32_t kRequestBufferSize = 4096;
     static constexpr int32_t kPieceSize = 4096;
@@ -129,7 +129,7 @@ public:
     int32_t HeaderLength = 0;
     int32_t BytesPerSecond = -1;
 
-private:
+  private:
     ZBHTTPResult SendRequestAndJudge();
     ZBHTTPResult ReceiveHeaderBytes(char* at, int32_t wanted, int32_t timeoutSeconds,
                                     int32_t* received);

@@ -24,7 +24,7 @@ bool ConnectCanned(ZBHTTP& http, const std::string& response) {
     std::size_t sent = 0;
     while (sent < response.size()) {
         ssize_t n = send(ends[1], response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) break;  // a full socket buffer cuts the response short
+        if (n <= 0) break; // a full socket buffer cuts the response short
         sent += static_cast<std::size_t>(n);
     }
     close(ends[1]);
@@ -48,7 +48,7 @@ void FuzzResponse(const std::string& response) {
     // The same bytes through the client, as a server would send them.
     ZBHTTP http;
     http.SetURL("http://127.0.0.1:9/dir/file.exe");
-    http.TimeoutSeconds = 1;  // the peer has closed: no wait lasts
+    http.TimeoutSeconds = 1; // the peer has closed: no wait lasts
     if (!ConnectCanned(http, response)) return;
     if (http.ReadHttpHeader(http.TimeoutSeconds) != ZBHTTP_SUCCESS) {
         if (http.HeaderLength != 0) abort();
@@ -62,7 +62,8 @@ void FuzzResponse(const std::string& response) {
     char piece[ZBHTTP::kPieceSize];
     for (;;) {
         int32_t received = 0;
-        if (http.DoGetIntoBuffer(piece, sizeof piece, &received) != ZBHTTP_SUCCESS || received <= 0) break;
+        if (http.DoGetIntoBuffer(piece, sizeof piece, &received) != ZBHTTP_SUCCESS || received <= 0)
+            break;
         if (received > static_cast<int32_t>(sizeof piece)) abort();
     }
 }
@@ -82,7 +83,7 @@ void FuzzUrl(const std::string& url, uint8_t flags) {
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Messages are formatted and written (to nowhere), so their formats are exercised too.

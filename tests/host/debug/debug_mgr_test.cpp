@@ -12,7 +12,7 @@
 namespace {
 
 class DebugMgrTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = "/tmp/debug-mgr-test-" + std::to_string(getpid()) + ".txt";
         std::remove(path_.c_str());
@@ -81,7 +81,7 @@ TEST_F(DebugMgrTest, FileIsAppendedAndKept) {
     { std::ofstream(path_) << "before\n"; }
     UseFile(10);
     DebugMgr::DebugOutput(10, "one\n");
-    DebugMgr::DebugOutputFileName = path_ + ".other";  // the open stream stays in use
+    DebugMgr::DebugOutputFileName = path_ + ".other"; // the open stream stays in use
     DebugMgr::DebugOutput(10, "two\n");
     EXPECT_EQ("before\none\ntwo\n", FileText());
     EXPECT_NE(0, access((path_ + ".other").c_str(), F_OK));
@@ -103,4 +103,4 @@ TEST_F(DebugMgrTest, AFileThatCannotBeOpenedLosesTheTexts) {
     EXPECT_EQ("", testing::internal::GetCapturedStdout());
 }
 
-}  // namespace
+} // namespace

@@ -41,12 +41,16 @@ int ClosedPort() {
 
 TEST(BlockingSocket, NameTexts) {
     const std::pair<int32_t, const char*> cases[] = {
-        {0, "CBlockingSocket::Socket_Sucess "},     {1, "CBlockingSocket::Socket_Timeout "},
-        {2, "CBlockingSocket::Socket_NetworkError "}, {3, "INVALID_BLOCKSOCKERROR"},
-        {-1, "CBlockingSocket::Socket_Error "},     {7, "INVALID_BLOCKSOCKERROR"},
+        {0, "CBlockingSocket::Socket_Sucess "},
+        {1, "CBlockingSocket::Socket_Timeout "},
+        {2, "CBlockingSocket::Socket_NetworkError "},
+        {3, "INVALID_BLOCKSOCKERROR"},
+        {-1, "CBlockingSocket::Socket_Error "},
+        {7, "INVALID_BLOCKSOCKERROR"},
         {-2, "INVALID_BLOCKSOCKERROR"},
     };
-    for (const auto& c : cases) EXPECT_STREQ(c.second, CBlockingSocket::BlockSockErrName(c.first));
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.second, CBlockingSocket::BlockSockErrName(c.first));
 }
 
 TEST(BlockingSocket, WinsockErrorMapping) {
@@ -56,21 +60,21 @@ TEST(BlockingSocket, WinsockErrorMapping) {
         bool listed;
     };
     const Case cases[] = {
-        {10004, Socket_Timeout, true},       {10014, Socket_Timeout, true},
-        {10058, Socket_Timeout, true},       {10060, Socket_Timeout, true},
-        {10061, Socket_Timeout, true},       {11001, Socket_Timeout, true},
-        {11002, Socket_Timeout, true},       {11003, Socket_Timeout, true},
-        {11004, Socket_Timeout, true},       {10050, Socket_NetworkError, true},
-        {10051, Socket_NetworkError, true},  {10064, Socket_NetworkError, true},
-        {10065, Socket_NetworkError, true},  {10093, Socket_NotInitialised, true},
-        {10013, Socket_Error, true},         {10036, Socket_Error, true},
-        {10037, Socket_Error, true},         {10039, Socket_Error, true},
-        {10042, Socket_Error, true},         {10043, Socket_Error, true},
-        {10044, Socket_Error, true},         {10045, Socket_Error, true},
-        {10046, Socket_Error, true},         {10047, Socket_Error, true},
-        {10048, Socket_Error, true},         {10049, Socket_Error, true},
-        {10056, Socket_Error, true},         {10057, Socket_Error, true},
-        {10054, Socket_Error, false},        {10022, Socket_Error, false},
+        {10004, Socket_Timeout, true},      {10014, Socket_Timeout, true},
+        {10058, Socket_Timeout, true},      {10060, Socket_Timeout, true},
+        {10061, Socket_Timeout, true},      {11001, Socket_Timeout, true},
+        {11002, Socket_Timeout, true},      {11003, Socket_Timeout, true},
+        {11004, Socket_Timeout, true},      {10050, Socket_NetworkError, true},
+        {10051, Socket_NetworkError, true}, {10064, Socket_NetworkError, true},
+        {10065, Socket_NetworkError, true}, {10093, Socket_NotInitialised, true},
+        {10013, Socket_Error, true},        {10036, Socket_Error, true},
+        {10037, Socket_Error, true},        {10039, Socket_Error, true},
+        {10042, Socket_Error, true},        {10043, Socket_Error, true},
+        {10044, Socket_Error, true},        {10045, Socket_Error, true},
+        {10046, Socket_Error, true},        {10047, Socket_Error, true},
+        {10048, Socket_Error, true},        {10049, Socket_Error, true},
+        {10056, Socket_Error, true},        {10057, Socket_Error, true},
+        {10054, Socket_Error, false},       {10022, Socket_Error, false},
         {5, Socket_Error, false},
     };
     for (const Case& c : cases) {
@@ -86,7 +90,8 @@ TEST(BlockingSocket, WinsockErrorMapping) {
     DebugCapture capture;
     sockapi::SetLastSocketError(0);
     EXPECT_EQ(Socket_Sucess, CBlockingSocket::MapWinSockErrToBlockSockErr());
-    EXPECT_EQ("MAPPING Winsock ERROR_SUCCESS TO SUCCESS, DID YOU USE THIS CORRECTLY?\n", capture.Text());
+    EXPECT_EQ("MAPPING Winsock ERROR_SUCCESS TO SUCCESS, DID YOU USE THIS CORRECTLY?\n",
+              capture.Text());
 }
 
 TEST(BlockingSocket, MisuseWithoutASocket) {
@@ -118,7 +123,7 @@ TEST(BlockingSocket, CreateTwiceKeepsTheFirstSocket) {
     EXPECT_EQ(Socket_Error, socket.Create(1));
     EXPECT_EQ("CBlockingSocket::Create: socket is not null error \n", capture.Text());
     sockaddr_in address{};
-    EXPECT_EQ(Socket_Sucess, socket.GetSockAddr(&address));  // the first socket is still open
+    EXPECT_EQ(Socket_Sucess, socket.GetSockAddr(&address)); // the first socket is still open
     EXPECT_EQ(Socket_Sucess, socket.Close());
     EXPECT_FALSE(socket.HasSocket());
 }
@@ -172,7 +177,7 @@ TEST(BlockingSocket, ReceiveTimesOutInBoundedTimeEvenWithAStaleError) {
     SocketPair pair;
     CBlockingSocket socket;
     ASSERT_EQ(Socket_Sucess, socket.Attach(pair.ends[0]));
-    sockapi::SetLastSocketError(10022);  // left over from an earlier call
+    sockapi::SetLastSocketError(10022); // left over from an earlier call
     char buffer[8];
     int32_t count = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -228,4 +233,4 @@ TEST(BlockingSocket, SilentWhileTheLevelIsZero) {
     EXPECT_EQ("", testing::internal::GetCapturedStdout());
 }
 
-}  // namespace
+} // namespace

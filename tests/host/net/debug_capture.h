@@ -9,9 +9,10 @@
 #include <unistd.h>
 
 class DebugCapture {
-public:
+  public:
     explicit DebugCapture(int32_t level = 100) {
-        path_ = "/tmp/net-debug-" + std::to_string(getpid()) + "-" + std::to_string(counter_++) + ".txt";
+        path_ = "/tmp/net-debug-" + std::to_string(getpid()) + "-" + std::to_string(counter_++) +
+                ".txt";
         std::remove(path_.c_str());
         DebugMgr::DebugLevel = level;
         DebugMgr::DebugOutputFileName = path_;
@@ -28,9 +29,11 @@ public:
         content << in.rdbuf();
         return content.str();
     }
-    bool Contains(const std::string& piece) const { return Text().find(piece) != std::string::npos; }
+    bool Contains(const std::string& piece) const {
+        return Text().find(piece) != std::string::npos;
+    }
 
-private:
+  private:
     std::string path_;
     static inline int counter_ = 0;
 };

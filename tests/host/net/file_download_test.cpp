@@ -19,11 +19,13 @@
 
 // A download started without taking its event leaks the event by design; leave it out of the
 // leak report.
-extern "C" const char* __lsan_default_suppressions() { return "leak:CreateDoneEvent\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:CreateDoneEvent\n";
+}
 
 namespace {
 
-using Step = std::tuple<int32_t, int32_t, int32_t>;  // state, size, bytes so far
+using Step = std::tuple<int32_t, int32_t, int32_t>; // state, size, bytes so far
 
 struct Recorder {
     std::vector<Step> steps;
@@ -46,13 +48,14 @@ struct Recorder {
 };
 
 class FileDownload : public testing::Test {
-protected:
+  protected:
     ZBHTTPResult Download(const std::string& path, Recorder& recorder, int32_t intervalMs = 200,
                           int32_t timeoutSeconds = 5) {
         http_.TimeoutSeconds = timeoutSeconds;
         EXPECT_EQ(ZBHTTP_SUCCESS, http_.SetURL(TestHttpServer::Instance().Url(path)));
         return http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
-                                   reinterpret_cast<uintptr_t>(&recorder), intervalMs, false, nullptr);
+                                   reinterpret_cast<uintptr_t>(&recorder), intervalMs, false,
+                                   nullptr);
     }
     bool TargetExists() const { return access(target_.c_str(), F_OK) == 0; }
 
@@ -64,8 +67,9 @@ protected:
 TEST_F(FileDownload, PlainDownloadReportsStartSizeAndDone) {
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_SUCCESS, Download("/file/10000", recorder));
-    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 10000}}), recorder.steps);
-    EXPECT_EQ((std::vector<int32_t>{-1, -1, -1}), recorder.rates);  // under a second: no rate
+    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 10000}}),
+              recorder.steps);
+    EXPECT_EQ((std::vector<int32_t>{-1, -1, -1}), recorder.rates); // under a second: no rate
     EXPECT_EQ(target_, recorder.file);
     EXPECT_EQ(PatternBytes(10000), ReadWholeFile(target_));
     EXPECT_EQ(DownloadDone, http_.State);
@@ -75,7 +79,8 @@ TEST_F(FileDownload, PlainDownloadReportsStartSizeAndDone) {
 
 TEST_F(FileDownload, WithoutACallbackAndMuchLarger) {
     http_.SetURL(TestHttpServer::Instance().Url("/file/3000000"));
-    EXPECT_EQ(ZBHTTP_SUCCESS, http_.DoGetIntoFile(target_.c_str(), nullptr, 0, 200, false, nullptr));
+    EXPECT_EQ(ZBHTTP_SUCCESS,
+              http_.DoGetIntoFile(target_.c_str(), nullptr, 0, 200, false, nullptr));
     EXPECT_EQ(PatternBytes(3000000), ReadWholeFile(target_));
     EXPECT_EQ(DownloadDone, http_.State);
 }
@@ -83,7 +88,8 @@ TEST_F(FileDownload, WithoutACallbackAndMuchLarger) {
 TEST_F(FileDownload, ShortBodyStillEndsDone) {
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_SUCCESS, Download("/short/10000/4000", recorder));
-    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 4000}}), recorder.steps);
+    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 4000}}),
+              recorder.steps);
     EXPECT_EQ(PatternBytes(4000), ReadWholeFile(target_));
 }
 
@@ -129,9 +135,11 @@ TEST_F(FileDownload, FailedSizeRequestEndsAtOnce) {
         EXPECT_FALSE(TargetExists());
         EXPECT_EQ(DownloadFailed, http_.State);
         EXPECT_EQ(c.result, http_.LastResult);
-        EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"" +
-                                     target_ + "\".\n"));
-        EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload : transfer error. file=\"" + target_ + "\"\n"));
+        EXPECT_TRUE(
+            capture.Contains("ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"" +
+                             target_ + "\".\n"));
+        EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload : transfer error. file=\"" +
+                                     target_ + "\"\n"));
     }
 }
 
@@ -144,36 +152,39 @@ TEST_F(FileDownload, StallInTheBodyTimesOut) {
     EXPECT_EQ(Step(100, -1, 0), recorder.steps[0]);
     EXPECT_EQ(Step(100, 10000, 0), recorder.steps[1]);
     EXPECT_EQ(Step(102, 10000, 5000), recorder.steps.back());
-    EXPECT_EQ(PatternBytes(5000), ReadWholeFile(target_));  // what came stays
+    EXPECT_EQ(PatternBytes(5000), ReadWholeFile(target_)); // what came stays
     EXPECT_EQ(DownloadFailed, http_.State);
 }
 
 TEST_F(FileDownload, AbortBeforeTheSize) {
     Recorder recorder;
     recorder.abortWhen = [](DownloadState, int32_t) { return true; };
-    DebugCapture capture(10);  // the abort messages' level
+    DebugCapture capture(10); // the abort messages' level
     EXPECT_EQ(ZBHTTP_UserAbort, Download("/file/10002", recorder));
     EXPECT_EQ((std::vector<Step>{{100, -1, 0}}), recorder.steps);
     EXPECT_FALSE(TargetExists());
     EXPECT_EQ(0, ServerHits("/file/10002"));
-    EXPECT_EQ("ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before getting size), file=\"" + target_ +
-                  "\".\n",
+    EXPECT_EQ("ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before getting size), file=\"" +
+                  target_ + "\".\n",
               capture.Text());
-    EXPECT_EQ(DownloadFailed, http_.State);  // synchronous: 102 even after an abort
+    EXPECT_EQ(DownloadFailed, http_.State); // synchronous: 102 even after an abort
     EXPECT_EQ(ZBHTTP_UserAbort, http_.LastResult);
 }
 
 TEST_F(FileDownload, AbortOnceTheSizeIsKnown) {
     std::ofstream(target_) << "old content";
     Recorder recorder;
-    recorder.abortWhen = [](DownloadState state, int32_t size) { return state == 100 && size >= 0; };
+    recorder.abortWhen = [](DownloadState state, int32_t size) {
+        return state == 100 && size >= 0;
+    };
     DebugCapture capture;
     EXPECT_EQ(ZBHTTP_UserAbort, Download("/file/10001", recorder));
     EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10001, 0}}), recorder.steps);
     EXPECT_TRUE(TargetExists());
-    EXPECT_EQ("", ReadWholeFile(target_));  // opened, so truncated
+    EXPECT_EQ("", ReadWholeFile(target_)); // opened, so truncated
     EXPECT_EQ(1, ServerHits("/file/10001"));
-    EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before starting read), file=\""));
+    EXPECT_TRUE(capture.Contains(
+        "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before starting read), file=\""));
     EXPECT_EQ(DownloadFailed, http_.State);
     EXPECT_EQ(ZBHTTP_UserAbort, http_.LastResult);
 }
@@ -185,7 +196,8 @@ TEST_F(FileDownload, AbortDuringTheRead) {
     EXPECT_EQ(ZBHTTP_UserAbort, Download("/slow/8192/4/100", recorder, 10));
     EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 8192, 0}, {101, 8192, 2048}}), recorder.steps);
     EXPECT_EQ(PatternBytes(2048), ReadWholeFile(target_));
-    EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (during read), file=\""));
+    EXPECT_TRUE(capture.Contains(
+        "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (during read), file=\""));
     EXPECT_FALSE(capture.Contains("transfer error"));
     EXPECT_EQ(DownloadFailed, http_.State);
     EXPECT_EQ(ZBHTTP_UserAbort, http_.LastResult);
@@ -206,11 +218,13 @@ TEST_F(FileDownload, LocalFileErrors) {
         DebugCapture capture;
         Recorder recorder;
         http_.SetURL(TestHttpServer::Instance().Url("/file/10"));
-        EXPECT_EQ(c.result, http_.DoGetIntoFile(c.file.c_str(), &Recorder::Callback,
-                                                reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr));
+        EXPECT_EQ(c.result,
+                  http_.DoGetIntoFile(c.file.c_str(), &Recorder::Callback,
+                                      reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr));
         EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {102, 10, 0}}), recorder.steps);
         EXPECT_TRUE(capture.Contains(c.message)) << capture.Text();
-        EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload : Download to File Error (errno="));
+        EXPECT_TRUE(
+            capture.Contains("ZBHTTP PerformFileDownload : Download to File Error (errno="));
     }
 }
 
@@ -229,8 +243,8 @@ TEST_F(FileDownload, FullDiskIsNoSpaceLeft) {
         Recorder recorder;
         http_.SetURL(TestHttpServer::Instance().Url(path));
         EXPECT_EQ(ZBHTTP_NoSpaceLeft,
-                  http_.DoGetIntoFile("/dev/full", &Recorder::Callback, reinterpret_cast<uintptr_t>(&recorder),
-                                      200, false, nullptr))
+                  http_.DoGetIntoFile("/dev/full", &Recorder::Callback,
+                                      reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr))
             << path;
         ASSERT_FALSE(recorder.steps.empty());
         EXPECT_EQ(102, std::get<0>(recorder.steps.back()));
@@ -240,11 +254,13 @@ TEST_F(FileDownload, FullDiskIsNoSpaceLeft) {
 
 TEST(FileDownloadErrno, Mapping) {
     const std::pair<int, ZBHTTPResult> cases[] = {
-        {0, ZBHTTP_SUCCESS},           {ENOENT, ZBHTTP_ParentDirNotExist}, {ENOMEM, ZBHTTP_OutOfMemory},
-        {EACCES, ZBHTTP_PermissionDenied}, {ENOSPC, ZBHTTP_NoSpaceLeft},   {EISDIR, ZBHTTP_Error},
+        {0, ZBHTTP_SUCCESS},          {ENOENT, ZBHTTP_ParentDirNotExist},
+        {ENOMEM, ZBHTTP_OutOfMemory}, {EACCES, ZBHTTP_PermissionDenied},
+        {ENOSPC, ZBHTTP_NoSpaceLeft}, {EISDIR, ZBHTTP_Error},
         {EIO, ZBHTTP_Error},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.second, ZBHTTP::MapErrnoToZBHTTPResult(c.first)) << c.first;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, ZBHTTP::MapErrnoToZBHTTPResult(c.first)) << c.first;
     DebugCapture capture(2);
     ZBHTTP::MapErrnoToZBHTTPResult(0);
     EXPECT_EQ("MAPPING ERRNO ZERO TO SUCCESS, DID YOU USE THIS CORRECTLY?", capture.Text());
@@ -254,16 +270,19 @@ TEST_F(FileDownload, AsynchronousDownloadSignalsItsEvent) {
     Recorder recorder;
     http_.SetURL(TestHttpServer::Instance().Url("/file/50000"));
     DoneEventHandle event = nullptr;
-    ASSERT_EQ(ZBHTTP_SUCCESS, http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
-                                                  reinterpret_cast<uintptr_t>(&recorder), 200, true, &event));
+    ASSERT_EQ(ZBHTTP_SUCCESS,
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, true, &event));
     ASSERT_NE(nullptr, event);
     ASSERT_TRUE(WaitDoneEvent(event, 20000));
     CloseDoneEvent(event);
     EXPECT_EQ(ZBHTTP_SUCCESS, http_.LastResult);
     EXPECT_EQ(DownloadDone, http_.State);
     EXPECT_EQ(nullptr, http_.DoneEvent);
-    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 50000, 0}, {104, 50000, 50000}}), recorder.steps);
-    for (const std::thread::id& id : recorder.threads) EXPECT_NE(std::this_thread::get_id(), id);
+    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 50000, 0}, {104, 50000, 50000}}),
+              recorder.steps);
+    for (const std::thread::id& id : recorder.threads)
+        EXPECT_NE(std::this_thread::get_id(), id);
     EXPECT_EQ(PatternBytes(50000), ReadWholeFile(target_));
 }
 
@@ -272,8 +291,9 @@ TEST_F(FileDownload, AsynchronousAbortKeepsTheAbortedState) {
     recorder.abortWhen = [](DownloadState state, int32_t) { return state == DownloadReading; };
     http_.SetURL(TestHttpServer::Instance().Url("/slow/8192/4/100"));
     DoneEventHandle event = nullptr;
-    ASSERT_EQ(ZBHTTP_SUCCESS, http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
-                                                  reinterpret_cast<uintptr_t>(&recorder), 10, true, &event));
+    ASSERT_EQ(ZBHTTP_SUCCESS,
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 10, true, &event));
     ASSERT_TRUE(WaitDoneEvent(event, 20000));
     CloseDoneEvent(event);
     EXPECT_EQ(ZBHTTP_UserAbort, http_.LastResult);
@@ -285,10 +305,13 @@ TEST_F(FileDownload, AsynchronousWithoutTheEventStillRuns) {
     Recorder recorder;
     http_.SetURL(TestHttpServer::Instance().Url("/file/20000"));
     DebugCapture capture;
-    ASSERT_EQ(ZBHTTP_SUCCESS, http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
-                                                  reinterpret_cast<uintptr_t>(&recorder), 200, true, nullptr));
-    EXPECT_TRUE(capture.Contains("ZBHTTP DoGetIntoFile : Asynchronous caller will not save event, it will be LEAKED.\n"));
-    for (int i = 0; i < 200 && !recorder.finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(ZBHTTP_SUCCESS,
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, true, nullptr));
+    EXPECT_TRUE(capture.Contains(
+        "ZBHTTP DoGetIntoFile : Asynchronous caller will not save event, it will be LEAKED.\n"));
+    for (int i = 0; i < 200 && !recorder.finished; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_TRUE(recorder.finished);
     // The thread still closes the connection and stores the result after its last report.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -296,4 +319,4 @@ TEST_F(FileDownload, AsynchronousWithoutTheEventStillRuns) {
     EXPECT_EQ(PatternBytes(20000), ReadWholeFile(target_));
 }
 
-}  // namespace
+} // namespace

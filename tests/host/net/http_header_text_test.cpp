@@ -14,15 +14,25 @@ struct DecimalCase {
 
 TEST(HttpHeaderText, ParseDecimalReadsLikeAtoiAndSaturates) {
     const DecimalCase cases[] = {
-        {"123", 123},          {"  42x", 42},       {"+7", 7},
-        {"-5", -5},            {"", 0},             {"abc", 0},
-        {"\t\r\n12", 12},      {"1 2", 1},          {"8080", 8080},
-        {"2147483647", INT32_MAX},                  {"2147483648", INT32_MAX},
-        {"99999999999999999999999999", INT32_MAX},  {"-2147483648", INT32_MIN},
-        {"-99999999999999999999", INT32_MIN},       {"000000000000000000000000000000000017", 17},
+        {"123", 123},
+        {"  42x", 42},
+        {"+7", 7},
+        {"-5", -5},
+        {"", 0},
+        {"abc", 0},
+        {"\t\r\n12", 12},
+        {"1 2", 1},
+        {"8080", 8080},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MAX},
+        {"99999999999999999999999999", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-99999999999999999999", INT32_MIN},
+        {"000000000000000000000000000000000017", 17},
         {"- 5", 0},
     };
-    for (const DecimalCase& c : cases) EXPECT_EQ(c.value, ParseDecimal(std::string(c.text))) << c.text;
+    for (const DecimalCase& c : cases)
+        EXPECT_EQ(c.value, ParseDecimal(std::string(c.text))) << c.text;
 }
 
 TEST(HttpHeaderText, ParseDecimalStopsAtTheEndOfItsRange) {
@@ -41,7 +51,7 @@ TEST(HttpHeaderText, StatusCodeIsTheWordAfterTheFirstBlank) {
         {"HTTP/1.0 200 OK\r\n\r\n", true, 200},
         {"HTTP/1.1 404\r\n\r\n", true, 404},
         {"HTTP/1.0 302\r\nLocation: x\r\n", true, 302},
-        {"HTTP/1.0  200 OK", true, 0},  // two blanks: an empty code
+        {"HTTP/1.0  200 OK", true, 0}, // two blanks: an empty code
         {"HTTP/1.0 99999999999 OK", true, INT32_MAX},
         {"HTTP/1.0\r\n\r\n", false, 0},
         {"", false, 0},
@@ -67,21 +77,22 @@ TEST(HttpHeaderText, RedirectLocation) {
         {"HTTP/1.0 301 M\r\nContent-Location: /c\r\nLocation: /real\r\n\r\n", "/real"},
         {"HTTP/1.0 301 M\r\nContent-Location: /only\r\n\r\n", ""},
         {"HTTP/1.0 302 F\r\nLocation: /a b\r\n", "/a"},
-        {"HTTP/1.0 302 F\r\nLocation:/x.exe\r\n\r\n", "x.exe"},  // one character is always skipped
+        {"HTTP/1.0 302 F\r\nLocation:/x.exe\r\n\r\n", "x.exe"}, // one character is always skipped
         {"HTTP/1.0 302 F\r\nLocation: \r\n\r\n", ""},
         {"HTTP/1.0 302 F\r\nLocation: /unterminated", ""},
         {"HTTP/1.0 302 F\r\nLocation:", ""},
         {"HTTP/1.0 302 F\r\nContent-Location:", ""},
         {"location: /first\r\n", "/first"},
     };
-    for (const LocationCase& c : cases) EXPECT_EQ(c.location, FindRedirectLocation(c.header)) << c.header;
+    for (const LocationCase& c : cases)
+        EXPECT_EQ(c.location, FindRedirectLocation(c.header)) << c.header;
 }
 
 TEST(HttpHeaderText, RedirectUrlStaysOnTheHostUnlessAbsolute) {
     EXPECT_EQ("http://h/new/x.exe", BuildRedirectUrl("/new/x.exe", "h"));
     EXPECT_EQ("http://h/other.exe", BuildRedirectUrl("other.exe", "h"));
     EXPECT_EQ("http://o/x", BuildRedirectUrl("http://o/x", "h"));
-    EXPECT_EQ("http://h/HTTP://o/x", BuildRedirectUrl("HTTP://o/x", "h"));  // the scheme is exact
+    EXPECT_EQ("http://h/HTTP://o/x", BuildRedirectUrl("HTTP://o/x", "h")); // the scheme is exact
 }
 
 struct LengthCase {
@@ -95,7 +106,8 @@ TEST(HttpHeaderText, ContentLength) {
         {"HTTP/1.0 200 OK\r\nContent-Length: 10000\r\n\r\n", ContentLengthFound::Yes, 10000},
         {"HTTP/1.0 200 OK\r\ncontent-length: 0\r\n\r\n", ContentLengthFound::Yes, 0},
         {"HTTP/1.0 200 OK\r\nCONTENT-LENGTH: -3\r\n\r\n", ContentLengthFound::Yes, -3},
-        {"HTTP/1.0 200 OK\r\nContent-Length: 99999999999999\r\n\r\n", ContentLengthFound::Yes, INT32_MAX},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 99999999999999\r\n\r\n", ContentLengthFound::Yes,
+         INT32_MAX},
         {"HTTP/1.0 200 OK\r\nContent-Length: \r\n 55\r\n", ContentLengthFound::Yes, 0},
         {"HTTP/1.0 200 OK\r\n\r\n", ContentLengthFound::NoLine, -1},
         {"HTTP/1.0 200 OK\r\nContent-Length:5\r\n\r\n", ContentLengthFound::NoBlank, -1},
@@ -110,11 +122,17 @@ TEST(HttpHeaderText, ContentLength) {
 }
 
 TEST(HttpHeaderText, Base64MatchesTheStandardVectors) {
-    const char* cases[][2] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-                              {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
-                              {"foobar", "Zm9vYmFy"}, {"user:", "dXNlcjo="},
+    const char* cases[][2] = {{"", ""},
+                              {"f", "Zg=="},
+                              {"fo", "Zm8="},
+                              {"foo", "Zm9v"},
+                              {"foob", "Zm9vYg=="},
+                              {"fooba", "Zm9vYmE="},
+                              {"foobar", "Zm9vYmFy"},
+                              {"user:", "dXNlcjo="},
                               {"\xff\xfe\xfd", "//79"}};
-    for (const auto& c : cases) EXPECT_EQ(c[1], EncodeBase64(c[0])) << c[0];
+    for (const auto& c : cases)
+        EXPECT_EQ(c[1], EncodeBase64(c[0])) << c[0];
 }
 
-}  // namespace
+} // namespace

@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <spawn.h>
-#include <arpa/inet.h>
 #include <netinet/in.h>
+#include <spawn.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,7 +39,8 @@ TestHttpServer::TestHttpServer() {
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     const char* argv[] = {"python3", SETUP_NET_TEST_SERVER, nullptr};
     pid_t pid = -1;
-    int spawned = posix_spawnp(&pid, "python3", &actions, nullptr, const_cast<char**>(argv), environ);
+    int spawned =
+        posix_spawnp(&pid, "python3", &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (spawned != 0) {
@@ -87,7 +88,8 @@ std::string ReadWholeFile(const std::string& path) {
 
 std::string PatternBytes(std::size_t count) {
     std::string bytes(count, '\0');
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(i % 251);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<char>(i % 251);
     return bytes;
 }
 
@@ -100,10 +102,12 @@ int ServerHits(const std::string& path) {
     std::string response;
     if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
         const std::string request = "GET /hits" + path + " HTTP/1.0\r\n\r\n";
-        if (send(s, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
+        if (send(s, request.data(), request.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(request.size())) {
             char buffer[512];
             ssize_t n;
-            while ((n = recv(s, buffer, sizeof buffer, 0)) > 0) response.append(buffer, n);
+            while ((n = recv(s, buffer, sizeof buffer, 0)) > 0)
+                response.append(buffer, n);
         }
     }
     close(s);

@@ -5,7 +5,7 @@
 #include <string>
 
 class TestHttpServer {
-public:
+  public:
     // The process-wide server, started on first use; stopped when the program ends.
     static TestHttpServer& Instance();
 
@@ -15,7 +15,7 @@ public:
 
     ~TestHttpServer();
 
-private:
+  private:
     TestHttpServer();
     int port_ = 0;
     int pid_ = -1;
@@ -23,13 +23,13 @@ private:
 
 // A file name in a fresh temporary folder of this test, removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -16,11 +16,12 @@ namespace {
 
 // Hands the client a connection on which the peer has already sent `response`.
 class CannedPeer {
-public:
+  public:
     CannedPeer(ZBHTTP& http, const std::string& response, bool closeAfter = true) {
         int ends[2];
         EXPECT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM, 0, ends));
-        EXPECT_EQ(static_cast<ssize_t>(response.size()), write(ends[1], response.data(), response.size()));
+        EXPECT_EQ(static_cast<ssize_t>(response.size()),
+                  write(ends[1], response.data(), response.size()));
         peer_ = ends[1];
         if (closeAfter) ClosePeer();
         EXPECT_EQ(Socket_Sucess, http.Socket.Attach(ends[0]));
@@ -32,7 +33,7 @@ public:
         peer_ = -1;
     }
 
-private:
+  private:
     int peer_ = -1;
 };
 
@@ -76,7 +77,7 @@ TEST(ZbhttpUrl, SplitsHostPortAndPath) {
         {"http://h: +81/x", "h", 81, "/x"},
         {"http://h:81:82/x", "h", 81, "/x"},
         {"http:///x", "", 80, "/x"},
-        {"xxhttp://h/x", "", 80, "//h/x"},  // the first seven characters are dropped
+        {"xxhttp://h/x", "", 80, "//h/x"}, // the first seven characters are dropped
     };
     for (const Case& c : cases) {
         ZBHTTP http;
@@ -119,8 +120,9 @@ TEST(ZbhttpUrl, FailuresLeaveTheFieldsAndSayWhy) {
         EXPECT_EQ("/old", http.Path);
         EXPECT_EQ(c.url, http.Url);
         EXPECT_TRUE(capture.Contains(c.message)) << capture.Text();
-        EXPECT_TRUE(capture.Contains(std::string("ZBHTTP SetURL : ParseURL FAILED -1 \"ZBHTTP_Error\" for URL \"") +
-                                     c.url + "\"\n"));
+        EXPECT_TRUE(capture.Contains(
+            std::string("ZBHTTP SetURL : ParseURL FAILED -1 \"ZBHTTP_Error\" for URL \"") + c.url +
+            "\"\n"));
     }
 }
 
@@ -135,21 +137,37 @@ TEST(ZbhttpUrl, SetUrlResetsTheRate) {
 
 TEST(ZbhttpNames, ResultNamesAndSocketMapping) {
     const std::pair<int32_t, const char*> names[] = {
-        {0, "ZBHTTP_SUCCESS "},         {1, "ZBHTTP_SockReadFailed"},   {2, "ZBHTTP_ParseHeaderFailed"},
-        {3, "ZBHTTP_ServerError"},      {4, "ZBHTTP_ServerUrlNotFound"}, {5, "ZBHTTP_ServerTimeOut"},
-        {6, "ZBHTTP_UserAbort"},        {7, "ZBHTTP_WSAStartupError"},  {8, "ZBHTTP_ParentDirNotExist"},
-        {9, "ZBHTTP_PermissionDenied"}, {10, "ZBHTTP_NoSpaceLeft"},     {11, "ZBHTTP_FileInUse"},
-        {12, "ZBHTTP_OutOfMemory"},     {13, "INVALID_ZBHTTPERROR"},    {-1, "ZBHTTP_Error"},
-        {14, "INVALID_ZBHTTPERROR"},    {-2, "INVALID_ZBHTTPERROR"},
+        {0, "ZBHTTP_SUCCESS "},
+        {1, "ZBHTTP_SockReadFailed"},
+        {2, "ZBHTTP_ParseHeaderFailed"},
+        {3, "ZBHTTP_ServerError"},
+        {4, "ZBHTTP_ServerUrlNotFound"},
+        {5, "ZBHTTP_ServerTimeOut"},
+        {6, "ZBHTTP_UserAbort"},
+        {7, "ZBHTTP_WSAStartupError"},
+        {8, "ZBHTTP_ParentDirNotExist"},
+        {9, "ZBHTTP_PermissionDenied"},
+        {10, "ZBHTTP_NoSpaceLeft"},
+        {11, "ZBHTTP_FileInUse"},
+        {12, "ZBHTTP_OutOfMemory"},
+        {13, "INVALID_ZBHTTPERROR"},
+        {-1, "ZBHTTP_Error"},
+        {14, "INVALID_ZBHTTPERROR"},
+        {-2, "INVALID_ZBHTTPERROR"},
     };
-    for (const auto& n : names) EXPECT_STREQ(n.second, ZBHTTP::ResultName(n.first)) << n.first;
+    for (const auto& n : names)
+        EXPECT_STREQ(n.second, ZBHTTP::ResultName(n.first)) << n.first;
 
     const std::pair<int32_t, ZBHTTPResult> mapping[] = {
-        {Socket_Sucess, ZBHTTP_SUCCESS},          {Socket_Timeout, ZBHTTP_ServerTimeOut},
-        {Socket_NetworkError, ZBHTTP_ServerTimeOut}, {Socket_NotInitialised, ZBHTTP_WSAStartupError},
-        {Socket_Error, ZBHTTP_Error},             {9, ZBHTTP_Error},
+        {Socket_Sucess, ZBHTTP_SUCCESS},
+        {Socket_Timeout, ZBHTTP_ServerTimeOut},
+        {Socket_NetworkError, ZBHTTP_ServerTimeOut},
+        {Socket_NotInitialised, ZBHTTP_WSAStartupError},
+        {Socket_Error, ZBHTTP_Error},
+        {9, ZBHTTP_Error},
     };
-    for (const auto& m : mapping) EXPECT_EQ(m.second, ZBHTTP::MapBlockSockErrToZBHTTPErr(m.first));
+    for (const auto& m : mapping)
+        EXPECT_EQ(m.second, ZBHTTP::MapBlockSockErrToZBHTTPErr(m.first));
     DebugCapture capture;
     ZBHTTP::MapBlockSockErrToZBHTTPErr(9);
     ZBHTTP::MapBlockSockErrToZBHTTPErr(Socket_Sucess);
@@ -161,8 +179,8 @@ TEST(ZbhttpNames, ResultNamesAndSocketMapping) {
 struct JudgeCase {
     const char* header;
     ZBHTTPResult result;
-    const char* url;      // Url afterwards
-    const char* message;  // a piece of the debug text ("" for none)
+    const char* url;     // Url afterwards
+    const char* message; // a piece of the debug text ("" for none)
 };
 
 TEST(ZbhttpHeader, StatusJudging) {
@@ -172,23 +190,28 @@ TEST(ZbhttpHeader, StatusJudging) {
         {"HTTP/1.0 199 X\r\n\r\n", ZBHTTP_SUCCESS, "http://h/d/f.exe", ""},
         {"HTTP/1.0 201 Created\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe",
          "ZHTTP ResponseAllRight : server error 201 for url \"http://h/d/f.exe\"\n"},
-        {"HTTP/1.0 204 No Content\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe", "server error 204"},
-        {"HTTP/1.0 206 Partial\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe", "server error 206"},
+        {"HTTP/1.0 204 No Content\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe",
+         "server error 204"},
+        {"HTTP/1.0 206 Partial\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe",
+         "server error 206"},
         {"HTTP/1.0 500 Oops\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe", "server error 500"},
         {"HTTP/1.0 404 Not Found\r\n\r\n", ZBHTTP_ServerUrlNotFound, "http://h/d/f.exe",
          "ZHTTP ResponseAllRight : server 404 error for url \"http://h/d/f.exe\"\n"},
         {"Garbage\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe",
          "ZHTTP ResponseAllRight : server error 500 for url \"http://h/d/f.exe\"\n"},
         {"HTTP/1.0 302 Found\r\n\r\n", ZBHTTP_ServerUrlNotFound, "http://h/d/f.exe",
-         "ZHTTP ResponseAllRight : unable to parse redirect response for url\"http://h/d/f.exe\", code is 302, "
+         "ZHTTP ResponseAllRight : unable to parse redirect response for url\"http://h/d/f.exe\", "
+         "code is 302, "
          "header is \"HTTP/1.0 302 Found\r\n\r\n\".\n"},
         {"HTTP/1.0 301 Moved\r\nLocation: /new/x.exe\r\n\r\n", RedirectResult, "http://h/new/x.exe",
-         "ZHTTP ResponseAllRight : response code 301, attempting to redirect to url \"http://h/new/x.exe\".\n"},
-        {"HTTP/1.0 302 Found\r\nLocation: other.exe\r\n\r\n", RedirectResult, "http://h/other.exe", ""},
+         "ZHTTP ResponseAllRight : response code 301, attempting to redirect to url "
+         "\"http://h/new/x.exe\".\n"},
+        {"HTTP/1.0 302 Found\r\nLocation: other.exe\r\n\r\n", RedirectResult, "http://h/other.exe",
+         ""},
         {"HTTP/1.0 303 See\r\nLocation: http://Elsewhere/X.exe\r\n\r\n", RedirectResult,
          "http://Elsewhere/X.exe", ""},
-        {"HTTP/1.0 301 Moved\r\nContent-Location: /c.exe\r\nLocation: /l.exe\r\n\r\n", RedirectResult,
-         "http://h/l.exe", ""},
+        {"HTTP/1.0 301 Moved\r\nContent-Location: /c.exe\r\nLocation: /l.exe\r\n\r\n",
+         RedirectResult, "http://h/l.exe", ""},
     };
     for (const JudgeCase& c : cases) {
         ZBHTTP http;
@@ -200,7 +223,7 @@ TEST(ZbhttpHeader, StatusJudging) {
         EXPECT_EQ(c.url, http.Url) << c.header;
         EXPECT_TRUE(capture.Contains(c.message)) << capture.Text();
         if (c.result == RedirectResult) {
-            EXPECT_FALSE(http.SocketOpen);  // the redirect closed it
+            EXPECT_FALSE(http.SocketOpen); // the redirect closed it
         }
     }
 }
@@ -230,7 +253,7 @@ TEST(ZbhttpHeader, EndsAtLineFeedCarriageReturnAndOneMoreByte) {
     const Case cases[] = {
         {"HTTP/1.0 200 OK\n\r\nBODY", ZBHTTP_SUCCESS, 18},
         {"HTTP/1.0 200 OK\r\n\n\r\nBODY", ZBHTTP_SUCCESS, 20},
-        {"HTTP/1.0 200 OK\n\nBODY", ZBHTTP_SockReadFailed, 0},  // a bare empty line does not end it
+        {"HTTP/1.0 200 OK\n\nBODY", ZBHTTP_SockReadFailed, 0}, // a bare empty line does not end it
         {"HTTP/1.0 200 OK\r\nContent-Le", ZBHTTP_SockReadFailed, 0},
         {"", ZBHTTP_SockReadFailed, 0},
     };
@@ -261,7 +284,8 @@ TEST(ZbhttpHeader, AHeaderThatDoesNotFitTheBufferFails) {
         CannedPeer peer(http, HeaderOfLength(length) + "BODY");
         EXPECT_EQ(ZBHTTP_ParseHeaderFailed, http.ReadHttpHeader(1)) << length;
         EXPECT_EQ(0, http.HeaderLength);
-        EXPECT_TRUE(capture.Contains("ZBHTTP::ReadHttpHeader: header longer than 4095 bytes")) << length;
+        EXPECT_TRUE(capture.Contains("ZBHTTP::ReadHttpHeader: header longer than 4095 bytes"))
+            << length;
     }
 }
 
@@ -272,7 +296,8 @@ TEST(ZbhttpHeader, StalledPeerTimesOut) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ZBHTTP_ServerTimeOut, http.ReadHttpHeader(1));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
-    EXPECT_TRUE(capture.Contains("ZBHTTP::ReadHttpHeader: socket error 1. \"CBlockingSocket::Socket_Timeout \"\n"));
+    EXPECT_TRUE(capture.Contains(
+        "ZBHTTP::ReadHttpHeader: socket error 1. \"CBlockingSocket::Socket_Timeout \"\n"));
 }
 
 // ---- against the test server ----
@@ -313,7 +338,8 @@ TEST(ZbhttpRequest, ProxyGetsTheAbsoluteUriAndCredentials) {
     sockapi::SetSendForTesting(nullptr);
     EXPECT_EQ(ZBHTTP_SUCCESS, result);
     EXPECT_EQ(std::string("GET http://example.invalid/echo HTTP/1.0\r\n"
-                          "Proxy-Authorization: Basic dXNlcjo=\r\n") + kTrailer,
+                          "Proxy-Authorization: Basic dXNlcjo=\r\n") +
+                  kTrailer,
               echoed);
     EXPECT_EQ(3u, g_writes.size());
 }
@@ -327,7 +353,8 @@ TEST(ZbhttpRequest, ARequestLineThatDoesNotFitIsRefused) {
         ZBHTTP http;
         ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL(server.Url(fits)));
         int32_t size = 0;
-        EXPECT_EQ(ZBHTTP_ServerUrlNotFound, http.GetDownloadFileSize(&size));  // it reached the server
+        EXPECT_EQ(ZBHTTP_ServerUrlNotFound,
+                  http.GetDownloadFileSize(&size)); // it reached the server
     }
     {
         DebugCapture capture;
@@ -376,8 +403,9 @@ TEST(ZbhttpServer, ZeroAndMissingContentLength) {
         int32_t size = 0;
         EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
         EXPECT_EQ(-1, size);
-        EXPECT_TRUE(capture.Contains(" ZBHTTP GetDownloadFileSize : FAILED, content-length not found in "
-                                     "server response header for path \"local.bin\"\n"));
+        EXPECT_TRUE(
+            capture.Contains(" ZBHTTP GetDownloadFileSize : FAILED, content-length not found in "
+                             "server response header for path \"local.bin\"\n"));
     }
 }
 
@@ -388,11 +416,15 @@ TEST(ZbhttpServer, NotFoundAndServerError) {
         const char* message;
     };
     const Case cases[] = {
-        {"/status/404", ZBHTTP_ServerUrlNotFound, "ZBHTTP CheckReadHeader: server 404 error 4 \"ZBHTTP_ServerUrlNotFound\""},
-        {"/status/500", ZBHTTP_ServerError, "ZBHTTP CheckReadHeader: server error: 3 \"ZBHTTP_ServerError\""},
+        {"/status/404", ZBHTTP_ServerUrlNotFound,
+         "ZBHTTP CheckReadHeader: server 404 error 4 \"ZBHTTP_ServerUrlNotFound\""},
+        {"/status/500", ZBHTTP_ServerError,
+         "ZBHTTP CheckReadHeader: server error: 3 \"ZBHTTP_ServerError\""},
         {"/redirect-nolocation", ZBHTTP_ServerUrlNotFound, "unable to parse redirect response"},
-        {"/close-mid-header", ZBHTTP_SockReadFailed, "Read header FAILED 1 \"ZBHTTP_SockReadFailed\""},
-        {"/long-header/5000", ZBHTTP_ParseHeaderFailed, "Read header FAILED 2 \"ZBHTTP_ParseHeaderFailed\""},
+        {"/close-mid-header", ZBHTTP_SockReadFailed,
+         "Read header FAILED 1 \"ZBHTTP_SockReadFailed\""},
+        {"/long-header/5000", ZBHTTP_ParseHeaderFailed,
+         "Read header FAILED 2 \"ZBHTTP_ParseHeaderFailed\""},
     };
     for (const Case& c : cases) {
         DebugCapture capture;
@@ -420,7 +452,7 @@ TEST(ZbhttpRedirect, OneHundredRedirectsAreFollowed) {
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_SUCCESS, http.GetDownloadFileSize(&size));
     EXPECT_EQ(10, size);
-    EXPECT_EQ("http://127.0.0.1/file/10", http.Url);  // relative: the port stays in Port
+    EXPECT_EQ("http://127.0.0.1/file/10", http.Url); // relative: the port stays in Port
     EXPECT_EQ(TestHttpServer::Instance().Port(), http.Port);
 }
 
@@ -431,7 +463,8 @@ TEST(ZbhttpRedirect, TheHundredAndFirstFails) {
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
     EXPECT_EQ(-1, size);
-    EXPECT_TRUE(capture.Contains("ZBHTTP CheckReadHeader: TOO MANY REDIRECTS for url \"http://127.0.0.1/file/11\"\n"));
+    EXPECT_TRUE(capture.Contains(
+        "ZBHTTP CheckReadHeader: TOO MANY REDIRECTS for url \"http://127.0.0.1/file/11\"\n"));
     EXPECT_EQ(0, Hits("/file/11"));
 }
 
@@ -498,13 +531,15 @@ TEST(ZbhttpStartup, AFailedStartBlocksEveryRequest) {
         sockapi::SetStartupFailsForTesting(false);
         EXPECT_TRUE(ZBHTTP::StartupFailed());
         EXPECT_EQ(ZBHTTP_Error, http.SetURL("http://h/x"));
-        EXPECT_TRUE(capture.Contains("ZBHTTP SetURL : WSAStartupError 7 \"ZBHTTP_WSAStartupError\" for URL \"http://h/x\"\n"));
+        EXPECT_TRUE(capture.Contains("ZBHTTP SetURL : WSAStartupError 7 \"ZBHTTP_WSAStartupError\" "
+                                     "for URL \"http://h/x\"\n"));
         EXPECT_TRUE(capture.Contains("ZBHTTP ParseURL: WSAStartupError: for URL \"http://h/x\"\n"));
-        EXPECT_EQ(ZBHTTP_WSAStartupError, http.DoGetIntoFile("x.bin", nullptr, 0, 200, false, nullptr));
+        EXPECT_EQ(ZBHTTP_WSAStartupError,
+                  http.DoGetIntoFile("x.bin", nullptr, 0, 200, false, nullptr));
         EXPECT_EQ(DownloadStarting, http.State);
     }
     ZBHTTP next;
     EXPECT_FALSE(ZBHTTP::StartupFailed());
 }
 
-}  // namespace
+} // namespace

@@ -16,12 +16,12 @@
 
 namespace {
 
-using Step = std::tuple<int32_t, int32_t, int32_t>;  // state, size, bytes so far
+using Step = std::tuple<int32_t, int32_t, int32_t>; // state, size, bytes so far
 
 struct Recorder {
     std::vector<Step> steps;
     DWORD thread = 0;
-    int32_t abortAt = 0;  // reply 201 to the first call in this state (0: never)
+    int32_t abortAt = 0; // reply 201 to the first call in this state (0: never)
     bool abortNeedsSize = false;
 
     static int32_t Callback(const char*, int32_t size, int32_t total, DownloadState state, int32_t,
@@ -44,7 +44,8 @@ std::string ReadFileBytes(const std::string& path, const char* mode = "rb") {
     if (FILE* file = std::fopen(path.c_str(), mode)) {
         char buffer[65536];
         size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, n);
         std::fclose(file);
     }
     return bytes;
@@ -58,21 +59,22 @@ bool IsPattern(const std::string& bytes, size_t count) {
 }
 
 class WineDownload : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_HTTP_PORT")) << "run through run_net_wine_tests.sh";
+        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_HTTP_PORT"))
+            << "run through run_net_wine_tests.sh";
         char folder[MAX_PATH];
         ASSERT_NE(0u, GetTempPathA(sizeof folder, folder));
-        target_ = std::string(folder) + "net-wine-" + std::to_string(GetCurrentProcessId()) + ".bin";
+        target_ =
+            std::string(folder) + "net-wine-" + std::to_string(GetCurrentProcessId()) + ".bin";
         DeleteFileA(target_.c_str());
     }
-    void TearDown() override {
-            DeleteFileA(target_.c_str());
-    }
+    void TearDown() override { DeleteFileA(target_.c_str()); }
     ZBHTTPResult Download(const std::string& path, Recorder& recorder, int32_t intervalMs = 200) {
         EXPECT_EQ(ZBHTTP_SUCCESS, http_.SetURL(ServerUrl(path)));
         return http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
-                                   reinterpret_cast<uintptr_t>(&recorder), intervalMs, false, nullptr);
+                                   reinterpret_cast<uintptr_t>(&recorder), intervalMs, false,
+                                   nullptr);
     }
 
     ZBHTTP http_;
@@ -82,7 +84,8 @@ protected:
 TEST_F(WineDownload, PlainDownload) {
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_SUCCESS, Download("/file/10000", recorder));
-    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 10000}}), recorder.steps);
+    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 10000}}),
+              recorder.steps);
     EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 10000));
     EXPECT_EQ(DownloadDone, http_.State);
 }
@@ -91,11 +94,12 @@ TEST_F(WineDownload, LargerFileInBinaryMode) {
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_SUCCESS, Download("/file/2000000", recorder));
     EXPECT_EQ(Step(104, 2000000, 2000000), recorder.steps.back());
-    EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 2000000));  // no CR LF translation
+    EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 2000000)); // no CR LF translation
 }
 
 TEST_F(WineDownload, RedirectChains) {
-    for (const char* path : {"/redirect/5/file/3000", "/redirect-abs/5/file/3000", "/redirect/100/file/3000"}) {
+    for (const char* path :
+         {"/redirect/5/file/3000", "/redirect-abs/5/file/3000", "/redirect/100/file/3000"}) {
         Recorder recorder;
         EXPECT_EQ(ZBHTTP_SUCCESS, Download(path, recorder)) << path;
         EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 3000)) << path;
@@ -134,8 +138,8 @@ TEST_F(WineDownload, RefusedConnectionIsATimeout) {
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_SUCCESS, http_.SetURL("http://127.0.0.1:1/x"));
     EXPECT_EQ(ZBHTTP_ServerTimeOut,
-              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback, reinterpret_cast<uintptr_t>(&recorder),
-                                  200, false, nullptr));
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr));
 }
 
 TEST_F(WineDownload, AbortPoints) {
@@ -159,7 +163,8 @@ TEST_F(WineDownload, AbortPoints) {
         Recorder recorder;
         recorder.abortAt = DownloadReading;
         EXPECT_EQ(ZBHTTP_UserAbort, Download("/slow/8192/4/100", recorder, 10));
-        EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 8192, 0}, {101, 8192, 2048}}), recorder.steps);
+        EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 8192, 0}, {101, 8192, 2048}}),
+                  recorder.steps);
         EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 2048));
         EXPECT_EQ(DownloadFailed, http_.State);
         EXPECT_EQ(ZBHTTP_UserAbort, http_.LastResult);
@@ -171,23 +176,24 @@ TEST_F(WineDownload, LocalFileErrors) {
     http_.SetURL(ServerUrl("/file/10"));
     const std::string missing = target_ + ".missing\\file.bin";
     EXPECT_EQ(ZBHTTP_ParentDirNotExist,
-              http_.DoGetIntoFile(missing.c_str(), &Recorder::Callback, reinterpret_cast<uintptr_t>(&recorder),
-                                  200, false, nullptr));
+              http_.DoGetIntoFile(missing.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr));
     // A file another handle holds without sharing (root writes read-only files under Wine).
     UniqueFile held(CreateFileA(target_.c_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held.valid());
     EXPECT_EQ(ZBHTTP_PermissionDenied,
-              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback, reinterpret_cast<uintptr_t>(&recorder),
-                                  200, false, nullptr));
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr));
 }
 
 TEST_F(WineDownload, AsynchronousDownloadSignalsAWin32Event) {
     Recorder recorder;
     http_.SetURL(ServerUrl("/file/100000"));
     DoneEventHandle event = nullptr;
-    ASSERT_EQ(ZBHTTP_SUCCESS, http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
-                                                  reinterpret_cast<uintptr_t>(&recorder), 200, true, &event));
+    ASSERT_EQ(ZBHTTP_SUCCESS,
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, true, &event));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(static_cast<HANDLE>(event), 30000));
     CloseHandle(static_cast<HANDLE>(event));
     EXPECT_EQ(ZBHTTP_SUCCESS, http_.LastResult);
@@ -203,15 +209,15 @@ TEST_F(WineDownload, DebugTextGoesToTheOutputFile) {
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_SUCCESS, http_.SetURL("http://127.0.0.1:1/x"));
     EXPECT_EQ(ZBHTTP_ServerTimeOut,
-              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback, reinterpret_cast<uintptr_t>(&recorder),
-                                  200, false, nullptr));
+              http_.DoGetIntoFile(target_.c_str(), &Recorder::Callback,
+                                  reinterpret_cast<uintptr_t>(&recorder), 200, false, nullptr));
     DebugMgr::CloseOutputFile();
     DebugMgr::DebugLevel = 0;
-    const std::string text = ReadFileBytes(log, "r");  // a text stream: CR LF on disk
+    const std::string text = ReadFileBytes(log, "r"); // a text stream: CR LF on disk
     DeleteFileA(log.c_str());
     EXPECT_NE(std::string::npos, text.find("CBlockingSocket::Connect: error 10061.\n")) << text;
-    EXPECT_NE(std::string::npos,
-              text.find("ZBHTTP::CheckReadHeader: socket connect error 1. \"CBlockingSocket::Socket_Timeout \" \n"));
+    EXPECT_NE(std::string::npos, text.find("ZBHTTP::CheckReadHeader: socket connect error 1. "
+                                           "\"CBlockingSocket::Socket_Timeout \" \n"));
 }
 
-}  // namespace
+} // namespace
