@@ -1,0 +1,171 @@
+// Incompatible applications and previous versions: refusing, removing and re-checking uninstall
+// registry entries before the package is installed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/setup_error.h"
+#include "config/setup_command_line.h"
+#include "steps/setup_steps.h"
+#include "steps/step_messages.h"
+#include "sys/process.h"
+#include "sys/setup_log.h"
+#include "sys/uninstall_registry.h"
+
+namespace {
+
+constexpr uint32_t kUserExit = 1602;
+constexpr uint32_t kInstallFailure = 1603;
+constexpr uint32_t kRebootThenResume = 0x00070669;
+
+constexpr unsigned kErrorCaption = 4;
+constexpr unsigned kWarningCaption = 6;
+constexpr unsigned kAskRemoveIncompatible = 9;
+constexpr unsigned kAskRemovePrevious = 10;
+constexpr unsigned kCannotContinue = 11;
+
+// /qb-, /qn+ and /qn: nothing is asked, nothing is shown.
+bool IsSilentLevel(int uiLevel) { return uiLevel >= 5 && uiLevel <= 7; }
+
+// An upper-case copy in the ANSI code page (CharUpperBuff leaves double-byte characters whole).
+std::string UpperCase(const std::string& text) {
+    std::string upper = text;
+    if (!upper.empty()) ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+// The entry looked up afresh; display name and remove command are replaced by what is found now.
+struct FoundEntry {
+    std::string keyName;
+    std::string displayName;
+    std::string removeCommand;
+
+    bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand); }
+};
+
+std::vector<std::string> ProductNamePlaceholder(const std::string& name) { return {"_PRODUCT_NAME_," + name}; }
+
+}  // namespace
+
+void SetupSteps::CheckIncompatibleApplications() {
+    WriteLog("Verifying that no incompatible applications are installed");
+    SetupCommandLine& commandLine = RequireCommandLine(17);
+    // A copy: a message box pumps messages, and nothing here should see the list change under it.
+    const std::vector<std::string> entries = commandLine.GetSetupData().GetIncompatibleAppExit();
+    for (const std::string& keyName : entries) {
+        FoundEntry entry{keyName, {}, {}};
+        if (!entry.LookUp()) continue;
+        WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
+        if (!IsSilentLevel(commandLine.GetUILevel()))
+            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
+        RaiseSetupError(kInstallFailure);
+    }
+}
+
+void SetupSteps::UninstallIncompatibleApplications() {
+    WriteLog("Uninstalling incompatible applications");
+    SetupCommandLine& commandLine = RequireCommandLine(21);
+    const std::vector<std::string> entries = commandLine.GetSetupData().GetIncompatibleAppUninstall();
+    for (const std::string& keyName : entries) {
+        FoundEntry entry{keyName, {}, {}};
+        if (!entry.LookUp()) continue;
+        WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
+        // Nothing is removed without the user's consent.
+        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(kInstallFailure);
+        if (entry.removeCommand.empty()) {
+            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
+            RaiseSetupError(kInstallFailure);
+        }
+        do {
+            if (!AskStepQuestion(GetOwnerWindow(), kAskRemoveIncompatible, kWarningCaption,
+                                 ProductNamePlaceholder(entry.displayName)))
+                RaiseSetupError(kUserExit);
+            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(kUserExit);
+        } while (entry.LookUp());
+    }
+}
+
+bool SetupSteps::UninstallPreviousVersions() {
+    WriteLog("Uninstalling previous versions");
+    SetupCommandLine& commandLine = RequireCommandLine(10);
+    const std::string packagePath = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
+    const bool silent = IsSilentLevel(commandLine.GetUILevel());
+    MsiLibrary& msi = GetMsiLibrary();
+
+    auto handleFoundEntry = [&](FoundEntry& entry) {
+        WriteLogF("Found previous version: %s", entry.displayName.c_str());
+        if (entry.removeCommand.empty()) {
+            if (!silent)
+                ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption,
+                              ProductNamePlaceholder(entry.displayName));
+            RaiseSetupError(kInstallFailure);
+        }
+        if (silent) {
+            if (!RemoveApplication(entry.removeCommand) || entry.LookUp()) RaiseSetupError(kInstallFailure);
+            return;
+        }
+        do {
+            // The old name goes first: "_PRODUCT_NAME_" is part of "_OLD_PRODUCT_NAME_".
+            const std::vector<std::string> placeholders = {"_OLD_PRODUCT_NAME_," + entry.displayName,
+                                                           "_PRODUCT_NAME_," + msi.GetProductName(),
+                                                           "_PRODUCT_VERSION_," + msi.GetProductVersion()};
+            if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption, placeholders))
+                RaiseSetupError(kUserExit);
+            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(kUserExit);
+        } while (entry.LookUp());
+    };
+
+    const std::vector<std::string> entries = commandLine.GetSetupData().GetPreviousVersionUninstall();
+    for (const std::string& keyName : entries) {
+        FoundEntry entry{keyName, {}, {}};
+        if (!entry.LookUp()) continue;
+        // The question names the product about to be installed; without the engine that is unknown,
+        // and the sequence tries again once the engine is in place.
+        if (!msi.LoadProductInfo(packagePath.c_str())) return false;
+        handleFoundEntry(entry);
+    }
+
+    // The product itself, installed from another package (same product code, other package code).
+    if (!msi.LoadProductInfo(packagePath.c_str())) return true;
+    if (!msi.IsPackageProductInstalled() || !msi.IsDifferentPackageInstalled()) return true;
+    FoundEntry product{msi.GetProductCode(), {}, {}};
+    if (!product.LookUp()) return true;
+    handleFoundEntry(product);
+    return true;
+}
+
+bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
+    WriteLog("Removing application");
+    if (removeCommand.empty()) return false;
+    // Only the three removal steps call this, after binding; unbound, no switch is added.
+    const SetupCommandLine* commandLine = GetCommandLine();
+    const int uiLevel = commandLine ? commandLine->GetUILevel() : 0;
+
+    std::string command = removeCommand;
+    const std::string upper = UpperCase(removeCommand);
+    const bool isInstallerRemoval = Contains(upper, "MSIEXEC");
+    if (isInstallerRemoval) {
+        if (!Contains(upper, "/Q") && uiLevel != 0 && commandLine) commandLine->AppendUILevelArg(command);
+    } else if (Contains(upper, "UNINST") && Contains(upper, ".ISU")) {
+        // Removal logs often sit in a quoted path whose closing quote was lost in the registry.
+        std::size_t quotes = 0;
+        for (char c : command) quotes += c == '"';
+        if (quotes % 2 != 0) command += "\"";
+        // -a runs the uninstaller without questions; only full UI (or none chosen) keeps them.
+        if (uiLevel != 0 && uiLevel != 1) command += " -a";
+    }
+
+    UniqueKernelHandle child;
+    if (!LaunchCommandLine(command, LaunchKind::UninstallCommand, &child)) return false;
+    uint32_t exitCode = 0;
+    // Other uninstallers may restart Windows a moment after they end: give the session end time
+    // to arrive.
+    const bool rebootDetected = WaitForProcess(child.get(), GetEndSessionEvent(), !isInstallerRemoval, &exitCode);
+    child.reset();
+    if (rebootDetected) RaiseSetupError(kRebootThenResume);
+    if (exitCode == 0) return true;
+    if (exitCode == kUserExit) return false;
+    RaiseSetupError(exitCode);
+}

@@ -1,0 +1,239 @@
+// Installer invocation: the temporary copy of the launcher folder, the package's product state,
+// and the command lines of the maintenance and main installers, the nested setup and the
+// applications started afterwards.
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/setup_command_line.h"
+#include "steps/installer_launch.h"
+#include "steps/setup_steps.h"
+#include "sys/fixed_buffer.h"
+#include "sys/last_error.h"
+#include "sys/deferred_deletion.h"
+#include "sys/setup_log.h"
+#include "sys/temp_folders.h"
+#include "text/internal_error.h"
+#include "text/next_token.h"
+
+namespace {
+
+InstallerLaunchFunction installerLaunch = nullptr;
+
+bool Launch(const std::string& commandLine, LaunchKind kind) {
+    return installerLaunch ? installerLaunch(commandLine, kind) : LaunchCommandLine(commandLine, kind);
+}
+
+// The system folder with a trailing backslash; a failure is the caller's internal error.
+std::string SystemFolder(unsigned location) {
+    char folder[kMaxPath] = "";
+    const UINT length = ::GetSystemDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) {
+        const uint32_t error = length == 0 ? GetLastSystemError() : static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER);
+        ReportInternalError(location, InternalErrorCode::FromSystem(error));
+    }
+    std::string text(folder, length);
+    if (text.back() != '\\') text += '\\';
+    return text;
+}
+
+// The settings every installer command line carries, in their fixed order.
+void AppendCommandLinePieces(const SetupCommandLine& commandLine, std::string& out) {
+    commandLine.AppendUILevelArg(out);
+    commandLine.AppendLogArgs(out);
+    commandLine.AppendMifArgs(out);
+    commandLine.AppendPassThroughArgs(out);
+    commandLine.AppendProperties(out);
+}
+
+struct NestedInstallEntry {
+    std::string productCode;
+    std::string arguments;
+    std::string rebootOption;
+};
+
+// "product code,arguments,reboot option"; false when the text is empty or the first two fields
+// cannot be split off. A missing field is empty.
+bool SplitNestedInstall(const std::string& text, NestedInstallEntry& entry) {
+    if (text.empty()) return false;
+    std::string rest = text;
+    if (!NextToken(rest, entry.productCode, ",", true) || !NextToken(rest, entry.arguments, ",", true)) return false;
+    if (!NextToken(rest, entry.rebootOption, ",", true)) entry.rebootOption.clear();
+    return true;
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// True for a folder path whose last part is "KOBR" and four hexadecimal digits, the only names
+// the temporary copy is made under.
+bool IsTempCopyFolder(const std::string& folder) {
+    std::string path = folder;
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    const std::size_t slash = path.find_last_of("\\/:");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() != 8 || _strnicmp(name.c_str(), "KOBR", 4) != 0) return false;
+    for (std::size_t i = 4; i < 8; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+}  // namespace
+
+void SetInstallerLaunchForTesting(InstallerLaunchFunction launch) { installerLaunch = launch; }
+
+void SetupSteps::CopySetupToTempFolder() {
+    SetupCommandLine& commandLine = RequireCommandLine(18);
+    // Already running from a copy, or told not to make one.
+    if (commandLine.GetTempCopyMarker() != 0) return;
+    std::string tempFolder;
+    if (!CreateTempFolder(tempFolder)) return;
+
+    const std::string originalFolder = GetLauncherFolder();
+    SetLauncherFolder(tempFolder);
+    commandLine.SetTempCopyMarker(1);
+    if (CopyFolderFiles(originalFolder.c_str(), tempFolder.c_str())) {
+        commandLine.SetLauncherFolder(tempFolder);
+        return;
+    }
+    // A partial copy cannot be restarted from: run from the original folder instead.
+    RemoveTempFolder();
+    commandLine.SetTempCopyMarker(2);
+    SetLauncherFolder(originalFolder);
+}
+
+void SetupSteps::RemoveTempFolder() {
+    const SetupCommandLine* commandLine = GetCommandLine();
+    if (!commandLine || commandLine->GetTempCopyMarker() != 1 || GetLauncherFolder().empty()) return;
+    // "/~" on a typed command line must not cost the user the folder the launcher was started
+    // from: only a folder named like the temporary copies is deleted.
+    if (!IsTempCopyFolder(GetLauncherFolder())) {
+        WriteLogF("Not removing \"%s\": it is not a temporary copy", GetLauncherFolder().c_str());
+        return;
+    }
+    DeleteFolderTree(GetLauncherFolder().c_str());
+    std::string folder = GetLauncherFolder();
+    folder.pop_back();  // the trailing backslash
+    if (!::RemoveDirectoryA(folder.c_str())) {
+        WriteLogF("Failed to remove directory: \"%s\", Error code = 0x%08X", folder.c_str(), GetLastSystemError());
+        LogForDeletion(folder.c_str());
+    }
+}
+
+bool SetupSteps::LoadPackageInfo(const std::string& packagePath) {
+    return GetMsiLibrary().LoadProductInfo(packagePath.c_str());
+}
+
+bool SetupSteps::GetPackageProductName(std::string& name) {
+    const std::string& productName = GetMsiLibrary().GetProductName();
+    if (productName.empty()) return false;
+    name = productName;
+    return true;
+}
+
+bool SetupSteps::IsSamePackageInstalled() {
+    MsiLibrary& msi = GetMsiLibrary();
+    return msi.IsPackageProductInstalled() && !msi.IsDifferentPackageInstalled();
+}
+
+bool SetupSteps::IsAnyFeatureRunFromSource() {
+    WriteLog("Checking if any features are set to run from source");
+    SetupCommandLine& commandLine = RequireCommandLine(4);
+    for (const std::string& feature : commandLine.GetSetupData().GetProductFeatures())
+        if (GetMsiLibrary().IsFeatureRunFromSource(feature.c_str())) return true;
+    return false;
+}
+
+void SetupSteps::RunMaintenanceInstaller() {
+    WriteLog("Running installer in maintenance mode");
+    SetupCommandLine& commandLine = RequireCommandLine(5);
+    const std::string systemFolder = SystemFolder(5);
+    const std::string package = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
+    // With REINSTALLMODE given, the user's own reinstall letters arrive with the properties.
+    std::string command = commandLine.GetReinstallMode().empty()
+                              ? FormatString("%sMSIEXEC /fvomus \"%s\"", systemFolder.c_str(), package.c_str())
+                              : FormatString("%sMSIEXEC /I \"%s\"", systemFolder.c_str(), package.c_str());
+    AppendCommandLinePieces(commandLine, command);
+    Launch(command, LaunchKind::MaintenanceInstaller);
+}
+
+bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
+    WriteLog("Checking if a nested install is included");
+    SetupCommandLine& commandLine = RequireCommandLine(20);
+    if (suppressReboot) *suppressReboot = false;
+    NestedInstallEntry nested;
+    if (!SplitNestedInstall(commandLine.GetSetupData().GetNestedInstall(), nested)) return false;
+    if (GetMsiLibrary().IsProductInstalled(nested.productCode.c_str())) return false;
+
+    // The first word of the arguments names the nested setup data file beside the launcher.
+    const std::string arguments = TrimBlanks(nested.arguments);
+    const std::string firstWord = arguments.substr(0, arguments.find(' '));
+    if (firstWord.empty() || !IsFile(GetLauncherFolder() + firstWord)) return false;
+
+    if (suppressReboot) {
+        std::string properties;
+        commandLine.AppendProperties(properties);
+        const std::size_t at = properties.find("REBOOT=");
+        const char value = at == std::string::npos ? '\0' : properties[at + 7];
+        *suppressReboot = value == 'S' || value == 'R' || _stricmp(nested.rebootOption.c_str(), "ONEREBOOT") == 0;
+    }
+    return true;
+}
+
+void SetupSteps::RunMainInstaller(bool suppressReboot) {
+    WriteLog("Running installer");
+    SetupCommandLine& commandLine = RequireCommandLine(6);
+    std::string command = SystemFolder(6) + "MSIEXEC.EXE";
+    if (commandLine.GetInstallMode() == 0) {
+        command += " /i \"" + GetPackageFolder() + commandLine.GetSetupData().GetPackageName() + "\"";
+    } else {
+        commandLine.AppendInstallModeArgs(command);
+    }
+    AppendCommandLinePieces(commandLine, command);
+    // A REBOOT the user gave wins over the held-back restart.
+    if (suppressReboot && command.find("REBOOT=") == std::string::npos) command += " REBOOT=S";
+    Launch(command, LaunchKind::MainInstaller);
+}
+
+bool SetupSteps::LaunchNestedInstaller() {
+    WriteLog("Launching Nested installer");
+    SetupCommandLine& commandLine = RequireCommandLine(12);
+    NestedInstallEntry nested;
+    // Without arguments the nested launcher would run this product's own setup data again.
+    if (!SplitNestedInstall(commandLine.GetSetupData().GetNestedInstall(), nested) || nested.arguments.empty())
+        return false;
+    if (GetMsiLibrary().IsProductInstalled(nested.productCode.c_str())) return false;
+
+    char self[kMaxPath] = "";
+    const DWORD length = ::GetModuleFileNameA(nullptr, self, sizeof self);
+    if (length == 0 || length >= sizeof self) ReportInternalError(12, InternalErrorCode::CannotStart);
+    // Quoted: the nested launcher splits its program name off at the first blank outside quotes,
+    // and temporary folders often lie below "Documents and Settings".
+    std::string command = FormatString("\"%s\" %s", self, nested.arguments.c_str());
+    AppendCommandLinePieces(commandLine, command);
+    command += " /~-";
+    Launch(command, LaunchKind::NestedSetup);
+    return true;
+}
+
+void SetupSteps::LaunchPostInstallApplications() {
+    WriteLog("Launching any post-install applications");
+    SetupCommandLine& commandLine = RequireCommandLine(26);
+    const std::vector<std::string> entries = commandLine.GetSetupData().GetLaunchApplications();
+    for (const std::string& line : entries) {
+        std::string rest = TrimBlanks(line);
+        if (rest.empty()) continue;
+        std::string componentId;
+        std::string arguments;
+        if (!NextToken(rest, componentId, ",", true) || !NextToken(rest, arguments, ",", true))
+            ReportInternalError(26, InternalErrorCode::InvalidArgument);
+        if (componentId.empty()) continue;
+        // A component not installed here gives an empty program name; that start fails quietly.
+        const std::string path = GetMsiLibrary().GetComponentPath(componentId.c_str()).value_or(std::string());
+        Launch("\"" + path + "\" " + arguments, LaunchKind::PostInstallApplication);
+    }
+}
