@@ -24,7 +24,8 @@ using MsiQueryProductStateAFunction = INT(WINAPI*)(LPCSTR);
 using MsiGetProductInfoAFunction = UINT(WINAPI*)(LPCSTR, LPCSTR, LPSTR, DWORD*);
 using MsiGetSummaryInformationAFunction = UINT(WINAPI*)(MsiHandle, LPCSTR, UINT, MsiHandle*);
 using MsiGetSummaryInformationWFunction = UINT(WINAPI*)(MsiHandle, LPCWSTR, UINT, MsiHandle*);
-using MsiSummaryInfoGetPropertyAFunction = UINT(WINAPI*)(MsiHandle, UINT, UINT*, INT*, FILETIME*, LPSTR, DWORD*);
+using MsiSummaryInfoGetPropertyAFunction = UINT(WINAPI*)(MsiHandle, UINT, UINT*, INT*, FILETIME*,
+                                                         LPSTR, DWORD*);
 using DllGetVersionFunction = HRESULT(WINAPI*)(DllVersionRecord*);
 using MsiQueryFeatureStateAFunction = INT(WINAPI*)(LPCSTR, LPCSTR);
 using MsiGetComponentPathAFunction = INT(WINAPI*)(LPCSTR, LPCSTR, LPSTR, DWORD*);
@@ -34,7 +35,7 @@ constexpr UINT kNoMoreItems = 259;
 constexpr INT kProductInstalled = 5;        // INSTALLSTATE_DEFAULT
 constexpr INT kFeatureRunsFromSource = 4;   // INSTALLSTATE_SOURCE
 constexpr INT kComponentLocal = 3;          // INSTALLSTATE_LOCAL
-constexpr UINT kRevisionNumberProperty = 9;  // holds the package code
+constexpr UINT kRevisionNumberProperty = 9; // holds the package code
 constexpr DWORD kTextChars = 260;
 
 const char* const kNoFunctions = "Failed to load function pointers from MSI.DLL";
@@ -44,7 +45,9 @@ std::string& LibraryPathOverride() {
     return path;
 }
 
-const char* OrEmpty(const char* text) { return text ? text : ""; }
+const char* OrEmpty(const char* text) {
+    return text ? text : "";
+}
 
 // Narrows the library's search order for good, where the system offers it (Windows 7 with
 // KB2533623 and later): a launcher in a download folder must not pick up DLLs planted beside it.
@@ -53,11 +56,13 @@ void RestrictLibrarySearch() {
     if (done) return;
     done = true;
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    if (auto setDefault = GetEntryPointAs<SetDefaultDllDirectoriesFunction>("KERNEL32.DLL", "SetDefaultDllDirectories"))
+    if (auto setDefault = GetEntryPointAs<SetDefaultDllDirectoriesFunction>(
+            "KERNEL32.DLL", "SetDefaultDllDirectories"))
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     using SetDllDirectoryAFunction = BOOL(WINAPI*)(LPCSTR);
-    if (auto setDllDirectory = GetEntryPointAs<SetDllDirectoryAFunction>("KERNEL32.DLL", "SetDllDirectoryA"))
-        setDllDirectory("");  // takes the current folder out of the search
+    if (auto setDllDirectory =
+            GetEntryPointAs<SetDllDirectoryAFunction>("KERNEL32.DLL", "SetDllDirectoryA"))
+        setDllDirectory(""); // takes the current folder out of the search
 }
 
 HMODULE LoadInstallerLibrary() {
@@ -89,9 +94,11 @@ UINT CallWithPath(const char* path, NarrowCall narrowCall, WideCall wideCall) {
     return wideCall(AnsiToWide(path, wide));
 }
 
-}  // namespace
+} // namespace
 
-void MsiLibrary::SetLibraryPathForTesting(const char* path) { LibraryPathOverride() = OrEmpty(path); }
+void MsiLibrary::SetLibraryPathForTesting(const char* path) {
+    LibraryPathOverride() = OrEmpty(path);
+}
 
 bool MsiLibrary::Load() {
     if (!library_) {
@@ -155,8 +162,10 @@ bool MsiLibrary::LoadProductInfo(const char* packagePath) {
 
     // Read into locals: a package that fails part-way keeps the previous product's values.
     std::string code, name, version;
-    if (!GetProperty(database, "ProductCode", code)) ReportInternalError(0x10F, InternalErrorCode::MissingValue);
-    if (!GetProperty(database, "ShortProductName", name) && !GetProperty(database, "ProductName", name))
+    if (!GetProperty(database, "ProductCode", code))
+        ReportInternalError(0x10F, InternalErrorCode::MissingValue);
+    if (!GetProperty(database, "ShortProductName", name) &&
+        !GetProperty(database, "ProductName", name))
         ReportInternalError(0x20F, InternalErrorCode::MissingValue);
     if (!GetProperty(database, "ProductVersion", version))
         ReportInternalError(0x30F, InternalErrorCode::MissingValue);
@@ -172,9 +181,15 @@ const std::string& MsiLibrary::LoadedValue(const std::string& value) const {
     return value;
 }
 
-const std::string& MsiLibrary::GetProductCode() const { return LoadedValue(productCode_); }
-const std::string& MsiLibrary::GetProductName() const { return LoadedValue(productName_); }
-const std::string& MsiLibrary::GetProductVersion() const { return LoadedValue(productVersion_); }
+const std::string& MsiLibrary::GetProductCode() const {
+    return LoadedValue(productCode_);
+}
+const std::string& MsiLibrary::GetProductName() const {
+    return LoadedValue(productName_);
+}
+const std::string& MsiLibrary::GetProductVersion() const {
+    return LoadedValue(productVersion_);
+}
 
 bool MsiLibrary::IsProductInstalled(const char* productCode) {
     WriteLogF("Checking the installation state of the product '%s'", OrEmpty(productCode));
@@ -193,7 +208,8 @@ bool MsiLibrary::IsProductInstalled(const char* productCode) {
 }
 
 bool MsiLibrary::IsPackageProductInstalled() {
-    if (!loaded_ && !LoadProductInfo(nullptr)) ReportInternalError(15, InternalErrorCode::InvalidState);
+    if (!loaded_ && !LoadProductInfo(nullptr))
+        ReportInternalError(15, InternalErrorCode::InvalidState);
     return IsProductInstalled(productCode_.c_str());
 }
 
@@ -204,7 +220,8 @@ bool MsiLibrary::IsDifferentPackageInstalled() {
     auto getProductInfo = EntryPointAs<MsiGetProductInfoAFunction>("MsiGetProductInfoA");
     auto summaryA = EntryPointAs<MsiGetSummaryInformationAFunction>("MsiGetSummaryInformationA");
     auto summaryW = EntryPointAs<MsiGetSummaryInformationWFunction>("MsiGetSummaryInformationW");
-    auto summaryProperty = EntryPointAs<MsiSummaryInfoGetPropertyAFunction>("MsiSummaryInfoGetPropertyA");
+    auto summaryProperty =
+        EntryPointAs<MsiSummaryInfoGetPropertyAFunction>("MsiSummaryInfoGetPropertyA");
     auto closeHandle = EntryPointAs<MsiCloseHandleFunction>("MsiCloseHandle");
     if (!getProductInfo || !summaryA || !summaryW || !summaryProperty || !closeHandle) {
         WriteLog(kNoFunctions);
@@ -224,7 +241,8 @@ bool MsiLibrary::IsDifferentPackageInstalled() {
         packagePath_.c_str(), [&](const char* path) { return summaryA(0, path, 0, &summary); },
         [&](const wchar_t* path) { return summaryW(0, path, 0, &summary); });
     if (result != kSuccess) {
-        WriteLogF("Failed to get the summary information stream for database: %s", packagePath_.c_str());
+        WriteLogF("Failed to get the summary information stream for database: %s",
+                  packagePath_.c_str());
         ReportInternalError(13, InternalErrorCode::FromSystem(result));
     }
     char packageCode[kTextChars] = "";
@@ -234,7 +252,8 @@ bool MsiLibrary::IsDifferentPackageInstalled() {
         INT number = 0;
         FILETIME time = {};
         length = kTextChars;
-        result = summaryProperty(summary, kRevisionNumberProperty, &dataType, &number, &time, packageCode, &length);
+        result = summaryProperty(summary, kRevisionNumberProperty, &dataType, &number, &time,
+                                 packageCode, &length);
         if (result != kSuccess) {
             WriteLog("Failed to get the package code of the database being installed.");
             ReportInternalError(13, InternalErrorCode::FromSystem(result));
@@ -246,7 +265,8 @@ bool MsiLibrary::IsDifferentPackageInstalled() {
         WriteLog("The old and new package codes match");
         return false;
     }
-    WriteLogF("The old package code '%s' does not match the new package code '%s'", installedCode, packageCode);
+    WriteLogF("The old package code '%s' does not match the new package code '%s'", installedCode,
+              packageCode);
     return true;
 }
 
@@ -262,7 +282,8 @@ bool MsiLibrary::GetVersion(DllVersionRecord* version) {
     record.size = sizeof record;
     const HRESULT result = dllGetVersion(&record);
     if (result < 0) {
-        WriteLogF("Failed to get version information from MSI.DLL, Return code = %08X", static_cast<unsigned>(result));
+        WriteLogF("Failed to get version information from MSI.DLL, Return code = %08X",
+                  static_cast<unsigned>(result));
         return false;
     }
     if (version) *version = record;
@@ -297,8 +318,8 @@ std::optional<std::string> MsiLibrary::GetComponentPath(const char* componentId)
     DWORD length = kTextChars;
     const INT state = getComponentPath(productCode_.c_str(), OrEmpty(componentId), path, &length);
     if (state != kComponentLocal) {
-        WriteLogF("Failed to get the key path for component: %s, Return code = %08X", OrEmpty(componentId),
-                  static_cast<unsigned>(state));
+        WriteLogF("Failed to get the key path for component: %s, Return code = %08X",
+                  OrEmpty(componentId), static_cast<unsigned>(state));
         return std::nullopt;
     }
     return std::string(path);
@@ -317,7 +338,8 @@ bool MsiLibrary::GetProperty(MsiDatabaseHandle database, const char* name, std::
         ReportInternalError(14, InternalErrorCode::NoInstaller);
 
     // The name goes in unchanged: callers pass only the launcher's own property names.
-    const std::string query = FormatString("SELECT * FROM `Property` WHERE `Property`='%s'", OrEmpty(name));
+    const std::string query =
+        FormatString("SELECT * FROM `Property` WHERE `Property`='%s'", OrEmpty(name));
     MsiHandle view = 0;
     UINT result = openView(database, query.c_str(), &view);
     if (result != kSuccess) ReportInternalError(0x10E, InternalErrorCode::FromSystem(result));

@@ -23,7 +23,7 @@ static_assert(sizeof(DllVersionRecord) == 20, "DllGetVersion expects a 20-byte r
 using MsiDatabaseHandle = unsigned long;
 
 class MsiLibrary {
-public:
+  public:
     MsiLibrary() = default;
     MsiLibrary(const MsiLibrary&) = delete;
     MsiLibrary& operator=(const MsiLibrary&) = delete;
@@ -59,10 +59,9 @@ public:
     // library. For tests; affects libraries loaded afterwards.
     static void SetLibraryPathForTesting(const char* path);
 
-private:
+  private:
     FARPROC EntryPoint(const char* name) const;
-    template <typename Function>
-    Function EntryPointAs(const char* name) const {
+    template <typename Function> Function EntryPointAs(const char* name) const {
         return reinterpret_cast<Function>(reinterpret_cast<void*>(EntryPoint(name)));
     }
     const std::string& LoadedValue(const std::string& value) const;

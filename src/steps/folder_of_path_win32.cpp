@@ -10,7 +10,7 @@ std::string FolderOfPath(const std::string& path, unsigned codePage) {
         if (c == '\\' || c == '/' || c == ':') {
             end = i + 1;
         } else if (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(c)) && i + 1 < path.size()) {
-            ++i;  // the trail byte may look like a backslash
+            ++i; // the trail byte may look like a backslash
         }
     }
     return path.substr(0, end);

@@ -22,9 +22,11 @@ std::string LauncherFileName(unsigned& codePage) {
     }
     codePage = GetUserOemCodePage();
     using GetModuleFileNameWFunction = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
-    auto getModuleFileNameW = GetEntryPointAs<GetModuleFileNameWFunction>("KERNEL32.DLL", "GetModuleFileNameW");
+    auto getModuleFileNameW =
+        GetEntryPointAs<GetModuleFileNameWFunction>("KERNEL32.DLL", "GetModuleFileNameW");
     if (!getModuleFileNameW) {
-        WriteLogF("Failed to load entry point of GetModuleFileNameW. Error Code = %08X", GetLastSystemError());
+        WriteLogF("Failed to load entry point of GetModuleFileNameW. Error Code = %08X",
+                  GetLastSystemError());
         return std::string();
     }
     wchar_t wide[kWideBufferChars] = L"";
@@ -38,7 +40,7 @@ std::string LauncherFileName(unsigned& codePage) {
     return name;
 }
 
-}  // namespace
+} // namespace
 
 SetupSteps::SetupSteps(HWND ownerWindow, HANDLE endSessionEvent)
     : ownerWindow_(ownerWindow), endSessionEvent_(endSessionEvent) {
@@ -50,7 +52,9 @@ SetupSteps::SetupSteps(HWND ownerWindow, HANDLE endSessionEvent)
     RegisterInternalErrorOwner(ownerWindow_);
 }
 
-SetupSteps::~SetupSteps() { msiLibrary_.Unload(); }
+SetupSteps::~SetupSteps() {
+    msiLibrary_.Unload();
+}
 
 void SetupSteps::AttachCommandLine(SetupCommandLine& commandLine) {
     commandLine_ = &commandLine;

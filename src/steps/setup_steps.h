@@ -9,7 +9,7 @@
 class SetupCommandLine;
 
 class SetupSteps {
-public:
+  public:
     // Records the owner of message boxes and of internal-error boxes, and the launcher's folder.
     // Neither handle is owned. A launcher file name that cannot be had is logged and leaves both
     // folders empty.
@@ -81,11 +81,11 @@ public:
     bool LaunchNestedInstaller();
     void LaunchPostInstallApplications();
 
-private:
+  private:
     HWND ownerWindow_;
     HANDLE endSessionEvent_;
     std::string launcherFolder_;
-    std::string startFolder_;  // the launcher folder at construction
+    std::string startFolder_; // the launcher folder at construction
     std::string packageFolder_;
     int platformId_ = -1;
     MsiLibrary msiLibrary_;

@@ -22,26 +22,33 @@ UniqueKernelHandle lastLaunchedProcess;
 struct LaunchRule {
     bool logsCommandLine;
     bool recordsChild;
-    unsigned failureLocation;  // 0: failures are answered false
-    bool startFailureRaises;   // false: only a missing CreateProcessW raises
+    unsigned failureLocation; // 0: failures are answered false
+    bool startFailureRaises;  // false: only a missing CreateProcessW raises
 };
 
 LaunchRule RuleFor(LaunchKind kind) {
     switch (kind) {
-        case LaunchKind::EngineRedistributable: return {true, true, 0, false};
-        case LaunchKind::MaintenanceInstaller: return {true, true, 5, true};
-        case LaunchKind::MainInstaller: return {true, true, 6, true};
-        case LaunchKind::NestedSetup: return {true, true, 12, true};
-        case LaunchKind::PostInstallApplication: return {false, false, 26, false};
-        case LaunchKind::UninstallCommand: return {true, false, 0, false};
+    case LaunchKind::EngineRedistributable:
+        return {true, true, 0, false};
+    case LaunchKind::MaintenanceInstaller:
+        return {true, true, 5, true};
+    case LaunchKind::MainInstaller:
+        return {true, true, 6, true};
+    case LaunchKind::NestedSetup:
+        return {true, true, 12, true};
+    case LaunchKind::PostInstallApplication:
+        return {false, false, 26, false};
+    case LaunchKind::UninstallCommand:
+        return {true, false, 0, false};
     }
     return {true, false, 0, false};
 }
 
 enum class StartResult { Started, NoEntryPoint, Failed };
 
-using CreateProcessWFunction = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
-                                             DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+using CreateProcessWFunction = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES,
+                                             LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                                             LPSTARTUPINFOW, LPPROCESS_INFORMATION);
 
 // The shared conversions stop at 260 characters; a command line (package path plus properties)
 // gets a buffer of its own length instead.
@@ -63,13 +70,15 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
         startup.cb = sizeof startup;
         std::vector<char> narrow(commandLine.begin(), commandLine.end());
         narrow.push_back('\0');
-        return ::CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)
+        return ::CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &startup, &info)
                    ? StartResult::Started
                    : StartResult::Failed;
     }
     auto createProcessW = GetEntryPointAs<CreateProcessWFunction>("KERNEL32.DLL", "CreateProcessW");
     if (!createProcessW) {
-        WriteLogF("Failed to load CreateProcess entry point. Error Code = %08X", GetLastSystemError());
+        WriteLogF("Failed to load CreateProcess entry point. Error Code = %08X",
+                  GetLastSystemError());
         return StartResult::NoEntryPoint;
     }
     STARTUPINFOW startup = {};
@@ -78,14 +87,15 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
         if (Widen(codePage, commandLine, wide) &&
-            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info)) {
             return StartResult::Started;
         }
     }
     return StartResult::Failed;
 }
 
-}  // namespace
+} // namespace
 
 bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind, UniqueKernelHandle* child) {
     const LaunchRule rule = RuleFor(kind);
@@ -93,7 +103,8 @@ bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind, UniqueKe
     PROCESS_INFORMATION info = {};
     const StartResult result = StartChild(commandLine, info);
     if (result != StartResult::Started) {
-        if (rule.failureLocation && (result == StartResult::NoEntryPoint || rule.startFailureRaises))
+        if (rule.failureLocation &&
+            (result == StartResult::NoEntryPoint || rule.startFailureRaises))
             ReportInternalError(rule.failureLocation, InternalErrorCode::CannotStart);
         return false;
     }
@@ -107,29 +118,38 @@ bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind, UniqueKe
     return true;
 }
 
-HANDLE LastLaunchedProcess() { return lastLaunchedProcess.get(); }
+HANDLE LastLaunchedProcess() {
+    return lastLaunchedProcess.get();
+}
 
-void ResetLastLaunchedProcess() { lastLaunchedProcess.reset(); }
+void ResetLastLaunchedProcess() {
+    lastLaunchedProcess.reset();
+}
 
-bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, uint32_t* exitCode) {
+bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot,
+                    uint32_t* exitCode) {
     if (process) {
         const HANDLE handles[2] = {process, endSessionEvent};
         // A null event would fail the whole wait: without one, only the child is waited for.
-        const DWORD waitResult = ::WaitForMultipleObjects(endSessionEvent ? 2 : 1, handles, FALSE, INFINITE);
+        const DWORD waitResult =
+            ::WaitForMultipleObjects(endSessionEvent ? 2 : 1, handles, FALSE, INFINITE);
         if (waitResult == WAIT_OBJECT_0 + 1) {
-            WriteLogF("Reboot detected immediatedly. WaitResult = %08X", static_cast<unsigned>(waitResult));
+            WriteLogF("Reboot detected immediatedly. WaitResult = %08X",
+                      static_cast<unsigned>(waitResult));
             return true;
         }
         DWORD code = 0;
         if (waitResult != WAIT_OBJECT_0) {
             WriteLogF("Failed to wait for the process. Error Code = %08X", GetLastSystemError());
         } else if (!::GetExitCodeProcess(process, &code)) {
-            WriteLogF("Failed to get the exit code of the process. Error Code = %08X", GetLastSystemError());
+            WriteLogF("Failed to get the exit code of the process. Error Code = %08X",
+                      GetLastSystemError());
         } else {
             WriteLogF("Process completed with exit code: %08X", static_cast<unsigned>(code));
             if (code == kRebootInitiated || code == kRebootRequired) {
                 if (exitCode) *exitCode = code;
-                WriteLogF("Reboot detected immediatedly. WaitResult = %08X", static_cast<unsigned>(waitResult));
+                WriteLogF("Reboot detected immediatedly. WaitResult = %08X",
+                          static_cast<unsigned>(waitResult));
                 return true;
             }
             if (code != 0 && !exitCode) RaiseSetupError(code);
@@ -139,7 +159,8 @@ bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, 
     if (waitForReboot) {
         WriteLog("Waiting five seconds for reboot!");
         const DWORD waitResult =
-            endSessionEvent ? ::WaitForSingleObject(endSessionEvent, kRebootGraceMilliseconds) : WAIT_FAILED;
+            endSessionEvent ? ::WaitForSingleObject(endSessionEvent, kRebootGraceMilliseconds)
+                            : WAIT_FAILED;
         if (waitResult == WAIT_OBJECT_0 || waitResult == WAIT_ABANDONED) {
             WriteLogF("Reboot detected! WaitResult = %08X", static_cast<unsigned>(waitResult));
             return true;

@@ -30,7 +30,9 @@ std::string BuildFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
-std::string Package(const char* name) { return BuildFolder() + name; }
+std::string Package(const char* name) {
+    return BuildFolder() + name;
+}
 
 std::string SystemFolder() {
     char path[MAX_PATH] = "";
@@ -64,7 +66,7 @@ void ExpectInternalError(const char* code, uint32_t raised, Action action) {
 }
 
 class MsiLibraryTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { MsiLibrary::SetLibraryPathForTesting(nullptr); }
 };
 
@@ -100,8 +102,11 @@ TEST_F(MsiLibraryTest, ReadsProductInformationFromPackages) {
         EXPECT_EQ(library.GetProductCode(), c.code);
         EXPECT_EQ(library.GetProductName(), c.name);
         EXPECT_EQ(library.GetProductVersion(), c.version);
-        EXPECT_TRUE(log.Contains("Loading product information for package '" + Package(c.file) + "'")) << log.Dump();
-        EXPECT_TRUE(log.Contains(std::string("The property's value is '") + c.code + "'")) << log.Dump();
+        EXPECT_TRUE(
+            log.Contains("Loading product information for package '" + Package(c.file) + "'"))
+            << log.Dump();
+        EXPECT_TRUE(log.Contains(std::string("The property's value is '") + c.code + "'"))
+            << log.Dump();
     }
     // Without a path the last package is read again.
     ASSERT_TRUE(library.LoadProductInfo());
@@ -142,8 +147,10 @@ TEST_F(MsiLibraryTest, PackageWithoutARequiredPropertyIsAnInternalError) {
     ASSERT_TRUE(library.LoadProductInfo(Package("kestrel-2.0.msi").c_str()));
     for (const MissingPropertyCase& c : cases) {
         SCOPED_TRACE(c.file);
-        ExpectInternalError(c.boxCode, 0x80040002, [&] { library.LoadProductInfo(Package(c.file).c_str()); });
-        // The flag is cleared; the values of the last good package stay for the stored-code queries.
+        ExpectInternalError(c.boxCode, 0x80040002,
+                            [&] { library.LoadProductInfo(Package(c.file).c_str()); });
+        // The flag is cleared; the values of the last good package stay for the stored-code
+        // queries.
         ExpectInternalError("000F.80040008", 0x80040008, [&] { library.GetProductName(); });
     }
 }
@@ -156,7 +163,8 @@ TEST_F(MsiLibraryTest, ProductInformationMustBeLoadedFirst) {
     SetupLogCapture log;
     const std::string missing = BuildFolder() + "no-such-package.msi";
     EXPECT_FALSE(library.LoadProductInfo(missing.c_str()));
-    EXPECT_NE(log.Dump().find("Failed to open package '" + missing + "', return code = "), std::string::npos)
+    EXPECT_NE(log.Dump().find("Failed to open package '" + missing + "', return code = "),
+              std::string::npos)
         << log.Dump();
     // Reloading the stored (missing) package fails too.
     ExpectInternalError("000F.80040008", 0x80040008, [&] { library.IsPackageProductInstalled(); });
@@ -180,7 +188,8 @@ TEST_F(MsiLibraryTest, PackagePathInTheAnsiCodePageStillOpens) {
     SetupLogCapture log;
     const std::string tooLong = std::string(temp) + std::string(280, 'k') + ".msi";
     EXPECT_FALSE(library.LoadProductInfo(tooLong.c_str()));
-    EXPECT_TRUE(log.Contains("Failed to convert filename: " + tooLong + " to Unicode")) << log.Dump();
+    EXPECT_TRUE(log.Contains("Failed to convert filename: " + tooLong + " to Unicode"))
+        << log.Dump();
 }
 
 TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
@@ -190,13 +199,14 @@ TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
 
     ASSERT_TRUE(library.LoadProductInfo(Package("kestrel-1.0.msi").c_str()));
     EXPECT_FALSE(library.IsPackageProductInstalled());
-    EXPECT_FALSE(library.IsDifferentPackageInstalled());  // nothing installed, nothing different
+    EXPECT_FALSE(library.IsDifferentPackageInstalled()); // nothing installed, nothing different
 
     ASSERT_EQ(RunMsiexec("/i \"" + Package("kestrel-1.0.msi") + "\" /qn"), 0u);
     struct Uninstall {
         MsiLibrary& library;
         ~Uninstall() {
-            if (library.IsProductInstalled(kProduct1)) RunMsiexec(std::string("/x ") + kProduct1 + " /qn");
+            if (library.IsProductInstalled(kProduct1))
+                RunMsiexec(std::string("/x ") + kProduct1 + " /qn");
         }
     } uninstall{library};
 
@@ -204,15 +214,18 @@ TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
         SetupLogCapture log;
         EXPECT_TRUE(library.IsPackageProductInstalled());
         EXPECT_FALSE(library.IsDifferentPackageInstalled());
-        EXPECT_TRUE(log.Contains(std::string("Checking the installation state of the product '") + kProduct1 + "'"));
+        EXPECT_TRUE(log.Contains(std::string("Checking the installation state of the product '") +
+                                 kProduct1 + "'"));
         EXPECT_TRUE(log.Contains("The specified product is installed")) << log.Dump();
         EXPECT_TRUE(log.Contains("The old and new package codes match")) << log.Dump();
     }
     {
         SetupLogCapture log;
-        EXPECT_FALSE(library.IsFeatureRunFromSource("Main"));  // installed locally
-        EXPECT_TRUE(log.Contains("Determining if feature 'Main' is configured to run from source")) << log.Dump();
-        EXPECT_TRUE(log.Contains("The specified feature is not configured to run from source")) << log.Dump();
+        EXPECT_FALSE(library.IsFeatureRunFromSource("Main")); // installed locally
+        EXPECT_TRUE(log.Contains("Determining if feature 'Main' is configured to run from source"))
+            << log.Dump();
+        EXPECT_TRUE(log.Contains("The specified feature is not configured to run from source"))
+            << log.Dump();
         const std::optional<std::string> path = library.GetComponentPath(kComponent);
         ASSERT_TRUE(path.has_value()) << log.Dump();
         EXPECT_NE(path->find("\\Kestrel Sample\\payload.txt"), std::string::npos) << *path;
@@ -222,8 +235,8 @@ TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
         SetupLogCapture log;
         const char* const unknown = "{6F1C2A3B-2999-4D5E-8F90-A1B2C3D4E5D9}";
         EXPECT_FALSE(library.GetComponentPath(unknown).has_value());
-        EXPECT_TRUE(log.Contains(std::string("Failed to get the key path for component: ") + unknown +
-                                 ", Return code = FFFFFFFF"))
+        EXPECT_TRUE(log.Contains(std::string("Failed to get the key path for component: ") +
+                                 unknown + ", Return code = FFFFFFFF"))
             << log.Dump();
     }
     // The same product from another package, and from a package whose code differs only in case.
@@ -232,7 +245,8 @@ TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
         SetupLogCapture log;
         ASSERT_TRUE(library.LoadProductInfo(Package(other).c_str()));
         EXPECT_TRUE(library.IsDifferentPackageInstalled());
-        EXPECT_NE(log.Dump().find(std::string("The old package code '") + kPackageCode1 + "' does not match"),
+        EXPECT_NE(log.Dump().find(std::string("The old package code '") + kPackageCode1 +
+                                  "' does not match"),
                   std::string::npos)
             << log.Dump();
     }
@@ -241,7 +255,8 @@ TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
         ASSERT_TRUE(library.LoadProductInfo(Package("kestrel-1.0-rebuilt.msi").c_str()));
         library.IsDifferentPackageInstalled();
         EXPECT_TRUE(log.Contains(std::string("The old package code '") + kPackageCode1 +
-                                 "' does not match the new package code '" + kRebuiltPackageCode + "'"))
+                                 "' does not match the new package code '" + kRebuiltPackageCode +
+                                 "'"))
             << log.Dump();
     }
     // Another product of the same family is not installed.
@@ -259,7 +274,7 @@ TEST_F(MsiLibraryTest, EngineVersionFromDllGetVersion) {
     ASSERT_TRUE(library.GetVersion(&version));
     EXPECT_EQ(version.size, 20u);
     EXPECT_GE(version.major, 2u);
-    EXPECT_NE(version.major, 99u);  // not the planted copy
+    EXPECT_NE(version.major, 99u); // not the planted copy
     EXPECT_TRUE(library.GetVersion(nullptr));
     EXPECT_TRUE(log.Contains("Attempting to determine the version of MSI.DLL")) << log.Dump();
     EXPECT_TRUE(library.Unload());
@@ -285,7 +300,7 @@ TEST_F(MsiLibraryTest, MissingLibraryGivesFalseOrAnInternalError) {
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_FALSE(library.Load());
-    EXPECT_FALSE(library.Load());  // tried again
+    EXPECT_FALSE(library.Load()); // tried again
     const std::vector<std::string> twice = {"Attempting to load MSI.DLL", "Failed to load MSI.DLL",
                                             "Attempting to load MSI.DLL", "Failed to load MSI.DLL"};
     EXPECT_EQ(log.Lines(), twice);
@@ -299,7 +314,7 @@ TEST_F(MsiLibraryTest, MissingLibraryGivesFalseOrAnInternalError) {
         std::string value;
         library.GetProperty(1, "ProductCode", value);
     });
-    EXPECT_TRUE(library.Unload());  // nothing loaded: nothing to do
+    EXPECT_TRUE(library.Unload()); // nothing loaded: nothing to do
 }
 
 TEST_F(MsiLibraryTest, MissingEntryPointsGiveFalseOrAnInternalError) {
@@ -309,23 +324,26 @@ TEST_F(MsiLibraryTest, MissingEntryPointsGiveFalseOrAnInternalError) {
         SetupLogCapture log;
         DllVersionRecord version = {20, 1, 2, 3, 4};
         EXPECT_FALSE(library.GetVersion(&version));
-        EXPECT_EQ(version.major, 1u);  // copied only on success
-        EXPECT_TRUE(log.Contains("Failed to get version information from MSI.DLL, Return code = 80004005"))
+        EXPECT_EQ(version.major, 1u); // copied only on success
+        EXPECT_TRUE(
+            log.Contains("Failed to get version information from MSI.DLL, Return code = 80004005"))
             << log.Dump();
     }
     {
         SetupLogCapture log;
-        EXPECT_TRUE(library.IsProductInstalled(kProduct1));  // the stand-in says installed
+        EXPECT_TRUE(library.IsProductInstalled(kProduct1)); // the stand-in says installed
         // All five entry points are needed; MsiGetSummaryInformationW and others are missing.
         EXPECT_FALSE(library.IsDifferentPackageInstalled());
         EXPECT_FALSE(library.IsFeatureRunFromSource("Main"));
         EXPECT_FALSE(library.GetComponentPath(kComponent).has_value());
         std::size_t missing = 0;
-        for (const std::string& line : log.Lines()) missing += line == "Failed to load function pointers from MSI.DLL";
+        for (const std::string& line : log.Lines())
+            missing += line == "Failed to load function pointers from MSI.DLL";
         EXPECT_EQ(missing, 3u) << log.Dump();
     }
     // The database opens, but the property view cannot be had.
-    ExpectInternalError("000E.80040009", 0x80040009, [&] { library.LoadProductInfo("C:\\any.msi"); });
+    ExpectInternalError("000E.80040009", 0x80040009,
+                        [&] { library.LoadProductInfo("C:\\any.msi"); });
 
     SetupLogCapture log;
     EXPECT_TRUE(library.Unload());
@@ -338,12 +356,13 @@ TEST_F(MsiLibraryTest, FeatureRunningFromSource) {
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_TRUE(library.IsFeatureRunFromSource("Remote"));
-    EXPECT_TRUE(log.Contains("The specified feature is configured to run from source")) << log.Dump();
+    EXPECT_TRUE(log.Contains("The specified feature is configured to run from source"))
+        << log.Dump();
     EXPECT_FALSE(library.IsFeatureRunFromSource("Main"));
     // A component that is not installed locally (state 2: absent).
     EXPECT_FALSE(library.GetComponentPath(kComponent).has_value());
-    EXPECT_TRUE(log.Contains(std::string("Failed to get the key path for component: ") + kComponent +
-                             ", Return code = 00000002"))
+    EXPECT_TRUE(log.Contains(std::string("Failed to get the key path for component: ") +
+                             kComponent + ", Return code = 00000002"))
         << log.Dump();
 }
 
@@ -355,9 +374,10 @@ TEST_F(MsiLibraryTest, LibraryWithoutEntryPoints) {
     EXPECT_FALSE(library.IsProductInstalled(kProduct1));
     EXPECT_FALSE(library.LoadProductInfo(Package("kestrel-1.0.msi").c_str()));
     std::size_t missing = 0;
-    for (const std::string& line : log.Lines()) missing += line == "Failed to load function pointers from MSI.DLL";
+    for (const std::string& line : log.Lines())
+        missing += line == "Failed to load function pointers from MSI.DLL";
     EXPECT_EQ(missing, 3u) << log.Dump();
     EXPECT_FALSE(log.Contains("Failed to load MSI.DLL"));
 }
 
-}  // namespace
+} // namespace

@@ -14,10 +14,12 @@ __declspec(dllexport) HRESULT WINAPI DllGetVersion(DWORD* record) {
 }
 #elif defined(STAND_IN_PARTIAL)
 __declspec(dllexport) HRESULT WINAPI DllGetVersion(DWORD* record) {
-    record[1] = 77;  // written, but the call fails: the caller's record must stay as it was
+    record[1] = 77; // written, but the call fails: the caller's record must stay as it was
     return E_FAIL;
 }
-__declspec(dllexport) INT WINAPI MsiQueryProductStateA(LPCSTR) { return 5; }
+__declspec(dllexport) INT WINAPI MsiQueryProductStateA(LPCSTR) {
+    return 5;
+}
 __declspec(dllexport) UINT WINAPI MsiOpenDatabaseA(LPCSTR, LPCSTR, unsigned long* database) {
     *database = 1;
     return 0;
@@ -26,13 +28,19 @@ __declspec(dllexport) UINT WINAPI MsiOpenDatabaseW(LPCWSTR, LPCWSTR, unsigned lo
     *database = 1;
     return 0;
 }
-__declspec(dllexport) UINT WINAPI MsiCloseHandle(unsigned long) { return 0; }
+__declspec(dllexport) UINT WINAPI MsiCloseHandle(unsigned long) {
+    return 0;
+}
 #elif defined(STAND_IN_SOURCE)
 __declspec(dllexport) INT WINAPI MsiQueryFeatureStateA(LPCSTR, LPCSTR feature) {
     return lstrcmpA(feature, "Remote") == 0 ? 4 : 3;
 }
-__declspec(dllexport) INT WINAPI MsiGetComponentPathA(LPCSTR, LPCSTR, LPSTR, DWORD*) { return 2; }
+__declspec(dllexport) INT WINAPI MsiGetComponentPathA(LPCSTR, LPCSTR, LPSTR, DWORD*) {
+    return 2;
+}
 #else
-__declspec(dllexport) int WINAPI StandInMarker() { return 1; }
+__declspec(dllexport) int WINAPI StandInMarker() {
+    return 1;
+}
 #endif
 }

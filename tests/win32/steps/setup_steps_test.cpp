@@ -26,15 +26,17 @@ std::string ThisProgramFolder() {
 
 // A launcher folder with sub\setup.ini in it, removed afterwards.
 class SetupFolder {
-public:
+  public:
     SetupFolder() {
         char temp[MAX_PATH] = "";
         ::GetTempPathA(sizeof temp, temp);
         folder_ = std::string(temp) + "setup_steps_test\\";
         ::CreateDirectoryA(folder_.c_str(), nullptr);
         ::CreateDirectoryA((folder_ + "sub").c_str(), nullptr);
-        Write("sub\\setup.ini", "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n");
-        Write("setup.ini", "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n");
+        Write("sub\\setup.ini",
+              "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n");
+        Write("setup.ini",
+              "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n");
     }
     ~SetupFolder() {
         ::DeleteFileA((folder_ + "sub\\setup.ini").c_str());
@@ -44,10 +46,10 @@ public:
     }
     const std::string& Path() const { return folder_; }
 
-private:
+  private:
     void Write(const char* name, const char* text) {
-        UniqueFile file(::CreateFileA((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(::CreateFileA((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         ::WriteFile(file.get(), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
     }
@@ -55,7 +57,7 @@ private:
 };
 
 class SetupStepsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         endSession_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         ASSERT_TRUE(endSession_);
@@ -75,13 +77,15 @@ TEST_F(SetupStepsTest, ConstructionTakesTheLauncherFolderAndLogsNothing) {
 }
 
 TEST_F(SetupStepsTest, OwnerWindowOwnsInternalErrorBoxes) {
-    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     {
         SetupSteps steps(owner, endSession_.get());
         EXPECT_EQ(steps.GetOwnerWindow(), owner);
         MessageBoxAnswerer answerer;
-        // Every operation that needs the command line raises with its own location before attaching.
+        // Every operation that needs the command line raises with its own location before
+        // attaching.
         try {
             steps.RequireCommandLine(17);
             ADD_FAILURE() << "no internal error";
@@ -90,7 +94,8 @@ TEST_F(SetupStepsTest, OwnerWindowOwnsInternalErrorBoxes) {
         }
         const auto boxes = answerer.Boxes();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_NE(boxes[0].text.find("Error Code: 0011.80004003"), std::string::npos) << boxes[0].text;
+        EXPECT_NE(boxes[0].text.find("Error Code: 0011.80004003"), std::string::npos)
+            << boxes[0].text;
         EXPECT_EQ(boxes[0].owner, owner);
     }
     ::DestroyWindow(owner);
@@ -156,11 +161,12 @@ TEST(FolderOfPath, SplitsAfterTheLastSeparatorOutsideDoubleByteCharacters) {
         {"\x83\x5Csetup.ini", 932, ""},
         {"\x83\x5C\\setup.ini", 932, "\x83\x5C\\"},
         {"\x83\x5Csetup.ini", 1252, "\x83\x5C"},
-        {"dir\\\x83", 932, "dir\\"},  // a lead byte at the very end
+        {"dir\\\x83", 932, "dir\\"}, // a lead byte at the very end
     };
     for (const FolderCase& c : cases) {
-        EXPECT_EQ(FolderOfPath(c.path, c.codePage), c.folder) << "path " << c.path << " code page " << c.codePage;
+        EXPECT_EQ(FolderOfPath(c.path, c.codePage), c.folder)
+            << "path " << c.path << " code page " << c.codePage;
     }
 }
 
-}  // namespace
+} // namespace

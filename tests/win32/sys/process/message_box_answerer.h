@@ -12,7 +12,7 @@
 #include "sys/win32.h"
 
 class MessageBoxAnswerer {
-public:
+  public:
     struct Answered {
         std::string text;
         HWND owner;
@@ -32,11 +32,12 @@ public:
     }
     std::vector<std::string> Texts() {
         std::vector<std::string> texts;
-        for (const Answered& box : Boxes()) texts.push_back(box.text);
+        for (const Answered& box : Boxes())
+            texts.push_back(box.text);
         return texts;
     }
 
-private:
+  private:
     static BOOL CALLBACK Visit(HWND window, LPARAM self) {
         reinterpret_cast<MessageBoxAnswerer*>(self)->Consider(window);
         return TRUE;
@@ -47,11 +48,12 @@ private:
         ::GetWindowThreadProcessId(window, &process);
         char className[32] = "";
         ::GetClassNameA(window, className, sizeof className);
-        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" || !::IsWindowVisible(window))
+        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" ||
+            !::IsWindowVisible(window))
             return;
         if (!answered_.insert(window).second) return;
         char text[1024] = "";
-        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the box's message text
+        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text); // the box's message text
         {
             std::lock_guard<std::mutex> lock(mutex_);
             boxes_.push_back({text, ::GetWindow(window, GW_OWNER)});
@@ -61,7 +63,8 @@ private:
 
     void Run() {
         while (!stop_) {
-            for (auto it = answered_.begin(); it != answered_.end();) it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
+            for (auto it = answered_.begin(); it != answered_.end();)
+                it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
             ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
             ::Sleep(20);
         }

@@ -24,7 +24,8 @@ int ActAsChildWhenAsked() {
     char request[1024];
     const DWORD length = ::GetEnvironmentVariableA("SETUP_TEST_CHILD", request, sizeof request);
     if (length == 0 || length >= sizeof request) return 0;
-    if (std::strncmp(request, "exit ", 5) == 0) ::ExitProcess(std::strtoul(request + 5, nullptr, 10));
+    if (std::strncmp(request, "exit ", 5) == 0)
+        ::ExitProcess(std::strtoul(request + 5, nullptr, 10));
     if (std::strncmp(request, "sleep ", 6) == 0) {
         ::Sleep(std::strtoul(request + 6, nullptr, 10));
         ::ExitProcess(0);
@@ -56,16 +57,20 @@ std::string TempFolder() {
 
 // The request for the children started while it lives.
 class ChildRequest {
-public:
-    explicit ChildRequest(const std::string& request) { ::SetEnvironmentVariableA("SETUP_TEST_CHILD", request.c_str()); }
+  public:
+    explicit ChildRequest(const std::string& request) {
+        ::SetEnvironmentVariableA("SETUP_TEST_CHILD", request.c_str());
+    }
     ~ChildRequest() { ::SetEnvironmentVariableA("SETUP_TEST_CHILD", nullptr); }
 };
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 // Signals an event from another thread after a delay, as the dialog does when the session ends.
 class DelayedSignal {
-public:
+  public:
     DelayedSignal(HANDLE event, int milliseconds)
         : thread_([=] {
               std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -73,12 +78,12 @@ public:
           }) {}
     ~DelayedSignal() { thread_.join(); }
 
-private:
+  private:
     std::thread thread_;
 };
 
 class ProcessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         endSession_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         ASSERT_TRUE(endSession_);
@@ -119,18 +124,21 @@ TEST_F(ProcessTest, ExitCodesAreJudged) {
         {1603, true, false, "Process completed with exit code: 00000643"},
     };
     for (const ExitCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "exit code " << c.code << (c.withOutput ? " with output" : ""));
+        SCOPED_TRACE(testing::Message()
+                     << "exit code " << c.code << (c.withOutput ? " with output" : ""));
         SetupLogCapture log;
         LaunchExiting(c.code);
         uint32_t output = 0xDEADBEEF;
-        const bool reboot = WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, c.withOutput ? &output : nullptr);
+        const bool reboot = WaitForProcess(LastLaunchedProcess(), endSession_.get(), false,
+                                           c.withOutput ? &output : nullptr);
         EXPECT_EQ(reboot, c.reboot);
         if (c.withOutput) {
             EXPECT_EQ(output, c.code);
         }
         EXPECT_TRUE(log.Contains(c.codeLine)) << log.Dump();
         // A detected restart returns at once, without the grace wait's closing line.
-        EXPECT_EQ(log.Contains("Reboot detected immediatedly. WaitResult = 00000000"), c.reboot) << log.Dump();
+        EXPECT_EQ(log.Contains("Reboot detected immediatedly. WaitResult = 00000000"), c.reboot)
+            << log.Dump();
         EXPECT_EQ(log.Contains("No reboot detected, continuing..."), !c.reboot) << log.Dump();
     }
 }
@@ -212,9 +220,13 @@ TEST_F(ProcessTest, NullHandleWithoutGraceWaitReturnsAtOnce) {
 TEST_F(ProcessTest, FailedWaitIsLoggedAndFallsThrough) {
     SetupLogCapture log;
     uint32_t output = 0xDEADBEEF;
-    EXPECT_FALSE(WaitForProcess(reinterpret_cast<HANDLE>(0x7FFC), endSession_.get(), false, &output));
+    EXPECT_FALSE(
+        WaitForProcess(reinterpret_cast<HANDLE>(0x7FFC), endSession_.get(), false, &output));
     EXPECT_EQ(output, 0xDEADBEEFu);
-    EXPECT_TRUE(log.Contains("No reboot detected, continuing...")) << log.Dump();
+    const std::vector<std::string> expected = {
+        "Failed to wait for the process. Error Code = 00000006",
+        "No reboot detected, continuing..."};
+    EXPECT_EQ(log.Lines(), expected);
 }
 
 TEST_F(ProcessTest, WaitWithoutEventStillWaitsForTheChild) {
@@ -228,7 +240,8 @@ TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
     const std::string echoFile = TempFolder() + "setup_process_echo.txt";
     ::DeleteFileA(echoFile.c_str());
     std::string commandLine = Quoted(ThisProgram()) + " ";
-    for (int i = 0; commandLine.size() < 1000; ++i) commandLine += "PROPERTY" + std::to_string(i) + "=value ";
+    for (int i = 0; commandLine.size() < 1000; ++i)
+        commandLine += "PROPERTY" + std::to_string(i) + "=value ";
     commandLine += "END=1";
     {
         ChildRequest request("echo " + echoFile);
@@ -241,7 +254,8 @@ TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
     if (FILE* in = std::fopen(echoFile.c_str(), "rb")) {
         char buffer[4096];
         std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) echoed.append(buffer, n);
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            echoed.append(buffer, n);
         std::fclose(in);
     }
     ::DeleteFileA(echoFile.c_str());
@@ -249,10 +263,17 @@ TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
     EXPECT_EQ(echoed, commandLine);
 }
 
+TEST_F(ProcessTest, CommandLineBeyondTheSystemLimitIsRefused) {
+    SetupLogCapture log;
+    const std::string commandLine = Quoted(ThisProgram()) + " " + std::string(40000, 'x');
+    EXPECT_FALSE(LaunchCommandLine(commandLine, LaunchKind::EngineRedistributable));
+    EXPECT_NE(log.Dump().find("The command line is too long to start ("), std::string::npos);
+}
+
 struct FailureCase {
     LaunchKind kind;
     bool logsCommandLine;
-    const char* boxText;  // null: answered false, no box
+    const char* boxText; // null: answered false, no box
 };
 
 TEST_F(ProcessTest, StartFailuresFollowTheKind) {
@@ -294,7 +315,8 @@ TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
     UniqueKernelHandle remover;
     {
         ChildRequest request("exit 7");
-        ASSERT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::UninstallCommand, &remover));
+        ASSERT_TRUE(
+            LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::UninstallCommand, &remover));
         ASSERT_TRUE(remover);
     }
     uint32_t output = 0;
@@ -328,4 +350,4 @@ TEST_F(ProcessTest, AnsiConversionIsTheSecondChance) {
     ::RemoveDirectoryA(folder.c_str());
 }
 
-}  // namespace
+} // namespace

@@ -8,22 +8,25 @@
 
 // Call from a namespace-scope initialiser: the log decides once, at its first line, whether it
 // writes, so the switch must be set before any test logs.
-inline bool SwitchSetupLogOn() { return ::SetEnvironmentVariableA("ZBSETUP", "LOG") != FALSE; }
+inline bool SwitchSetupLogOn() {
+    return ::SetEnvironmentVariableA("ZBSETUP", "LOG") != FALSE;
+}
 
 // Starts from an empty C:\SETUP.LOG; Lines() gives the texts written since, without time stamps.
 class SetupLogCapture {
-public:
+  public:
     SetupLogCapture() { ::DeleteFileA(kPath); }
 
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
-        HANDLE file = ::CreateFileA(kPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = ::CreateFileA(kPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return lines;
         std::string text;
         char buffer[4096];
         DWORD read = 0;
-        while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+        while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read)
+            text.append(buffer, read);
         ::CloseHandle(file);
         std::size_t start = 0;
         while (start < text.size()) {
@@ -45,10 +48,11 @@ public:
     // The whole log, one line per line, for failure messages.
     std::string Dump() const {
         std::string all;
-        for (const std::string& line : Lines()) all += line + "\n";
+        for (const std::string& line : Lines())
+            all += line + "\n";
         return all;
     }
 
-private:
+  private:
     static constexpr const char* kPath = "C:\\SETUP.LOG";
 };

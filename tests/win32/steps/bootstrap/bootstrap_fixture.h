@@ -1,0 +1,149 @@
+// Test support for the engine bootstrap: a launcher folder with its SETUP.INI, a parsed command
+// line, a step object owned by a hidden window that holds a hidden progress bar 1001, and the
+// command line the stand-in redistributable recorded.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/resource_ids.h"
+#include "config/setup_command_line.h"
+#include "message_box_answerer.h"
+#include "setup_log_capture.h"
+#include "steps/setup_steps.h"
+#include "sys/process.h"
+#include "sys/unique_handle.h"
+#include "sys/win32.h"
+
+#include <commctrl.h>
+
+inline std::string TempFolder() {
+    char folder[MAX_PATH] = "";
+    ::GetTempPathA(sizeof folder, folder);
+    return folder;
+}
+
+inline std::string ThisProgramFolder() {
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string text = path;
+    return text.substr(0, text.find_last_of('\\') + 1);
+}
+
+inline std::string ReadWholeFile(const std::string& path) {
+    std::string text;
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+    return text;
+}
+
+inline void WriteWholeFile(const std::string& path, const std::string& text) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// The names of the download files ("MSI*.tmp") in the temporary folder.
+inline std::vector<std::string> DownloadFiles() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle find(::FindFirstFileA((TempFolder() + "MSI*.tmp").c_str(), &found));
+    if (!find) return names;
+    do names.push_back(found.cFileName);
+    while (::FindNextFileA(find.get(), &found));
+    return names;
+}
+
+// What the progress bar was told: every position set, and whether it was ever shown.
+struct ProgressRecord {
+    std::vector<int> positions;
+    bool everShown = false;
+};
+
+class BootstrapTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::InitCommonControls();
+        folder_ = TempFolder() + "bootstrap_test\\";
+        ::CreateDirectoryA(folder_.c_str(), nullptr);
+        record_ = TempFolder() + "bootstrap_redistributable.txt";
+        ::DeleteFileA(record_.c_str());
+        endSession_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        window_ = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 200, 50, nullptr, nullptr, nullptr, nullptr);
+        bar_ = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | PBS_SMOOTH, 0, 0, 180, 16, window_,
+                                 reinterpret_cast<HMENU>(IDC_PROGRESS_BAR), nullptr, nullptr);
+        ASSERT_TRUE(window_ && bar_ && endSession_);
+        ::SetPropA(bar_, "record", &progress_);
+        original_ = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BootstrapTest::RecordingProc)));
+        ::SetPropA(bar_, "original", reinterpret_cast<HANDLE>(original_));
+    }
+
+    void TearDown() override {
+        steps_.reset();
+        commandLine_.reset();
+        for (const char* name : {"SETUP.INI", "INSNTMSI.EXE", "INS9XMSI.EXE"}) ::DeleteFileA((folder_ + name).c_str());
+        ::RemoveDirectoryA(folder_.c_str());
+        ::DeleteFileA(record_.c_str());
+        ::SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        ::RemovePropA(bar_, "record");
+        ::RemovePropA(bar_, "original");
+        ::DestroyWindow(window_);
+    }
+
+    // Writes SETUP.INI with the given extra [ProductInformation] lines, parses `arguments` and makes
+    // a fresh step object running from the test folder on `platformId`.
+    void Prepare(const std::string& productInformation, const std::string& arguments, int platformId = 2,
+                 bool attach = true) {
+        steps_.reset();
+        WriteWholeFile(folder_ + "SETUP.INI", "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" +
+                                                  productInformation + "[ProductFeatures]\r\n");
+        commandLine_.reset(new SetupCommandLine);
+        ASSERT_TRUE(commandLine_->Parse(folder_, arguments));
+        steps_.reset(new SetupSteps(window_, endSession_.get()));
+        if (attach) steps_->AttachCommandLine(*commandLine_);
+        steps_->SetLauncherFolder(folder_);
+        steps_->SetPlatformId(platformId);
+        progress_ = ProgressRecord();
+    }
+
+    void PlaceLocalRedistributable(const char* name) {
+        ASSERT_TRUE(::CopyFileA((ThisProgramFolder() + "stand_in_redistributable.exe").c_str(),
+                                (folder_ + name).c_str(), FALSE));
+    }
+
+    // Waits for the recorded child and gives the command line it was started with.
+    std::string WaitForRedistributable() {
+        HANDLE child = LastLaunchedProcess();
+        if (!child || ::WaitForSingleObject(child, 20000) != WAIT_OBJECT_0) return "<not run>";
+        return ReadWholeFile(record_);
+    }
+
+    bool BarVisible() const { return (::GetWindowLongA(bar_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+    std::string folder_;
+    std::string record_;
+    UniqueKernelHandle endSession_;
+    HWND window_ = nullptr;
+    HWND bar_ = nullptr;
+    ProgressRecord progress_;
+    std::unique_ptr<SetupCommandLine> commandLine_;
+    std::unique_ptr<SetupSteps> steps_;
+
+private:
+    static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* record = static_cast<ProgressRecord*>(::GetPropA(window, "record"));
+        if (message == PBM_SETPOS) record->positions.push_back(static_cast<int>(wParam));
+        if (message == WM_SHOWWINDOW && wParam) record->everShown = true;
+        auto original = reinterpret_cast<WNDPROC>(::GetPropA(window, "original"));
+        return ::CallWindowProcA(original, window, message, wParam, lParam);
+    }
+    WNDPROC original_ = nullptr;
+};

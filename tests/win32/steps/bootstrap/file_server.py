@@ -1,0 +1,28 @@
+#!/usr/bin/env python3
+"""Serves the files of one folder over HTTP/1.0 on 127.0.0.1 (an ephemeral port) for the engine
+download tests; prints "PORT <n>" on its first line. Missing files are answered with 404."""
+import functools
+import http.server
+import signal
+import sys
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def main():
+    handler = functools.partial(QuietHandler, directory=sys.argv[1])
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    server.daemon_threads = True
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    print("PORT %d" % server.server_address[1], flush=True)
+    try:
+        server.serve_forever(poll_interval=0.2)
+    except (KeyboardInterrupt, SystemExit):
+        pass
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,260 @@
+// Test support for the step operations under Wine: a parsed command line over a SETUP.INI written
+// to a fresh folder, a step object bound to it, scripted answers to the boxes the steps show, and
+// uninstall entries under HKEY_CURRENT_USER.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/setup_error.h"
+#include "config/setup_command_line.h"
+#include "steps/setup_steps.h"
+#include "sys/win32.h"
+
+// Runs `action`; the result code it raised, or none when it returned.
+template <typename Action>
+std::optional<uint32_t> RaisedBy(Action action) {
+    try {
+        action();
+    } catch (const SetupError& error) {
+        return error.code;
+    }
+    return std::nullopt;
+}
+
+// Answers the boxes this process shows: Yes/No boxes with the scripted answers in order (No once
+// they run out), other boxes with OK. Keeps caption, text and owner of each.
+class BoxScript {
+public:
+    struct Box {
+        std::string caption;
+        std::string text;
+        HWND owner;
+        bool question;
+    };
+
+    explicit BoxScript(std::vector<int> answers = {}) : answers_(std::move(answers)), thread_([this] { Run(); }) {}
+    ~BoxScript() {
+        stop_ = true;
+        thread_.join();
+    }
+    BoxScript(const BoxScript&) = delete;
+    BoxScript& operator=(const BoxScript&) = delete;
+
+    std::vector<Box> Boxes() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return boxes_;
+    }
+
+private:
+    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
+        reinterpret_cast<BoxScript*>(self)->Consider(window);
+        return TRUE;
+    }
+
+    void Consider(HWND window) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        char className[32] = "";
+        ::GetClassNameA(window, className, sizeof className);
+        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" || !::IsWindowVisible(window))
+            return;
+        if (!answered_.insert(window).second) return;
+        char caption[256] = "";
+        char text[2048] = "";
+        ::GetWindowTextA(window, caption, sizeof caption);
+        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+        const bool question = ::GetDlgItem(window, IDYES) != nullptr;
+        int answer = IDOK;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            boxes_.push_back({caption, text, ::GetWindow(window, GW_OWNER), question});
+            if (question) answer = next_ < answers_.size() ? answers_[next_++] : IDNO;
+        }
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    }
+
+    void Run() {
+        while (!stop_) {
+            for (auto it = answered_.begin(); it != answered_.end();)
+                it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
+            ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
+            ::Sleep(20);
+        }
+    }
+
+    std::vector<int> answers_;
+    std::size_t next_ = 0;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<Box> boxes_;
+    std::set<HWND> answered_;
+    std::thread thread_;
+};
+
+inline std::string TestProgramPath() {
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+// The folder of this program, where the test packages are built; ends with a backslash.
+inline std::string TestProgramFolder() {
+    const std::string path = TestProgramPath();
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+inline std::string SystemFolderWithBackslash() {
+    char path[MAX_PATH] = "";
+    ::GetSystemDirectoryA(path, sizeof path);
+    std::string folder = path;
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+inline void WriteTextFile(const std::string& path, const std::string& text) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+inline std::string ReadTextFile(const std::string& path) {
+    std::string text;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+    ::CloseHandle(file);
+    return text;
+}
+
+// A new empty folder below the user's temporary folder, deleted (files and one level of
+// subfolders) at the end; its path ends with a backslash.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const char* prefix = "steps") {
+        char temp[MAX_PATH] = "";
+        ::GetTempPathA(sizeof temp, temp);
+        static unsigned counter = 0;
+        path_ = std::string(temp) + prefix + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(counter++) + "\\";
+        ::CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~ScratchFolder() { Delete(path_); }
+    const std::string& Path() const { return path_; }
+
+    static void Delete(const std::string& folder) {
+        WIN32_FIND_DATAA found;
+        HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = found.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string path = folder + name;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    Delete(path + "\\");
+                } else {
+                    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                    ::DeleteFileA(path.c_str());
+                }
+            } while (::FindNextFileA(find, &found));
+            ::FindClose(find);
+        }
+        ::RemoveDirectoryA(folder.c_str());
+    }
+
+private:
+    std::string path_;
+};
+
+// A SETUP.INI in a scratch folder, the command line parsed over it and a step object bound to it
+// (owner window none; end-session event as given, none by default, so that no remover is followed
+// by the five-second restart wait).
+class StepBench {
+public:
+    // `sections` follows a [ProductInformation] section that names `packageName`.
+    StepBench(const std::string& arguments, const std::string& sections, const std::string& packageName = "heron-1.0.msi",
+              HANDLE endSessionEvent = nullptr) {
+        WriteTextFile(folder_.Path() + "SETUP.INI",
+                      "[ProductInformation]\r\nPackageName=" + packageName + "\r\n" + sections +
+                          (sections.find("[ProductFeatures]") == std::string::npos ? "\r\n[ProductFeatures]\r\n" : ""));
+        parsed_ = commandLine_.Parse(folder_.Path(), arguments);
+        steps_ = std::make_unique<SetupSteps>(nullptr, endSessionEvent);
+        steps_->AttachCommandLine(commandLine_);
+    }
+
+    bool Parsed() const { return parsed_; }
+    SetupSteps& Steps() { return *steps_; }
+    SetupCommandLine& CommandLine() { return commandLine_; }
+    const std::string& Folder() const { return folder_.Path(); }
+
+private:
+    ScratchFolder folder_;
+    SetupCommandLine commandLine_;
+    bool parsed_ = false;
+    std::unique_ptr<SetupSteps> steps_;
+};
+
+// An uninstall entry under HKEY_CURRENT_USER, removed again at the end.
+class UninstallEntry {
+public:
+    static std::string KeyPath(const std::string& name) {
+        return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
+    }
+
+    // A plain entry with a display name and, unless empty, an UninstallString.
+    UninstallEntry(const std::string& name, const std::string& displayName, const std::string& uninstallString)
+        : name_(name) {
+        HKEY key = Create();
+        SetText(key, "DisplayName", displayName);
+        if (!uninstallString.empty()) SetText(key, "UninstallString", uninstallString);
+        ::RegCloseKey(key);
+    }
+    // An installer entry (WindowsInstaller 1) with NoRemove set as given.
+    UninstallEntry(const std::string& name, const std::string& displayName, DWORD noRemove) : name_(name) {
+        HKEY key = Create();
+        SetText(key, "DisplayName", displayName);
+        const DWORD one = 1;
+        ::RegSetValueExA(key, "WindowsInstaller", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        ::RegSetValueExA(key, "NoRemove", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noRemove), sizeof noRemove);
+        ::RegCloseKey(key);
+    }
+    ~UninstallEntry() { ::RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath(name_).c_str()); }
+    UninstallEntry(const UninstallEntry&) = delete;
+    UninstallEntry& operator=(const UninstallEntry&) = delete;
+
+    bool Exists() const {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath(name_).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        ::RegCloseKey(key);
+        return true;
+    }
+
+private:
+    HKEY Create() {
+        HKEY key = nullptr;
+        EXPECT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(name_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    &key, nullptr),
+                  ERROR_SUCCESS);
+        return key;
+    }
+    static void SetText(HKEY key, const char* name, const std::string& value) {
+        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>(value.size() + 1));
+    }
+
+    std::string name_;
+};
