@@ -1,0 +1,156 @@
+// Whether setup may go ahead as an upgrade, whether the product is already on the machine, and
+// closing running copies of it.
+#include <cctype>
+#include <cstring>
+
+#include "app/setup_error.h"
+#include "config/setup_command_line.h"
+#include "steps/application_windows.h"
+#include "steps/setup_steps.h"
+#include "steps/step_messages.h"
+#include "sys/setup_log.h"
+#include "sys/uninstall_registry.h"
+#include "sys/unique_handle.h"
+#include "sys/version_number.h"
+#include "text/internal_error.h"
+#include "text/next_token.h"
+
+namespace {
+
+constexpr unsigned kProductKeyLocation = 2;
+constexpr unsigned kShutdownLocation = 22;
+constexpr unsigned kUpgradeLocation = 25;
+
+constexpr unsigned kErrorCaption = 4;
+constexpr unsigned kWarningCaption = 6;
+constexpr unsigned kNoUpgradableVersionText = 7;
+constexpr unsigned kApplicationRunningText = 8;
+
+constexpr uint32_t kUserExit = 1602;
+constexpr uint32_t kInstallFailure = 1603;
+
+bool EqualsIgnoringCase(const std::string& a, const char* b) {
+    const std::size_t length = std::strlen(b);
+    if (a.size() != length) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// The next comma-separated field, quotes removed; a malformed one is internal error (location,
+// 0x80040007).
+std::string NextField(std::string& rest, unsigned location) {
+    std::string field;
+    if (!NextToken(rest, field, nullptr, true)) ReportInternalError(location, InternalErrorCode::Unparsable);
+    return field;
+}
+
+struct RegistryRoot {
+    const char* shortName;
+    const char* longName;
+    HKEY root;
+};
+
+const RegistryRoot kRegistryRoots[] = {
+    {"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKCC", "HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},   {"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKU", "HKEY_USERS", HKEY_USERS},
+};
+
+// Exact case: the names are written as the registry editor shows them.
+HKEY FindRegistryRoot(const std::string& name) {
+    for (const RegistryRoot& entry : kRegistryRoots) {
+        if (name == entry.shortName || name == entry.longName) return entry.root;
+    }
+    return nullptr;
+}
+
+bool IsSilentLevel(int uiLevel) { return uiLevel >= 5 && uiLevel <= 7; }
+
+}  // namespace
+
+void SetupSteps::CheckUpgradeConditions() {
+    WriteLog("Checking upgrade conditions");
+    SetupData& data = RequireCommandLine(kUpgradeLocation).GetSetupData();
+    const std::vector<std::string>& conditions = data.GetUpgradeConditions();
+    if (conditions.empty()) return;
+
+    bool met = false;
+    for (const std::string& condition : conditions) {
+        std::string rest = condition;
+        const std::string key = NextField(rest, kUpgradeLocation);
+        std::string displayName, removeCommand;
+        if (!FindUninstallEntry(key.c_str(), displayName, removeCommand)) continue;
+        const std::string ranges = NextField(rest, kUpgradeLocation);
+        VersionNumber installed;
+        ReadInstalledVersion(key.c_str(), &installed);  // an unreadable version stays 0.0.0.0
+        if (!VersionInRanges(installed, ranges.c_str())) continue;
+        const std::string action = NextField(rest, kUpgradeLocation);
+        if (action.empty() || EqualsIgnoringCase(action, "LEAVE")) {
+            met = true;
+        } else if (EqualsIgnoringCase(action, "REMOVE")) {
+            // Removed later with the other previous versions.
+            data.GetPreviousVersionUninstall().push_back(key);
+            met = true;
+        } else {
+            ReportInternalError(kUpgradeLocation, InternalErrorCode::InvalidState);
+        }
+    }
+    if (met) return;
+    ShowStepError(GetOwnerWindow(), kNoUpgradableVersionText, kErrorCaption);
+    RaiseSetupError(kInstallFailure);
+}
+
+bool SetupSteps::IsProductRegistryKeyPresent() {
+    WriteLog("Checking for the product's registry key");
+    const std::string& checkKey = RequireCommandLine(kProductKeyLocation).GetSetupData().GetCheckRegKey();
+    if (checkKey.empty()) return true;
+
+    std::string rest = checkKey;
+    const std::string rootName = NextField(rest, kProductKeyLocation);
+    const std::string subkey = NextField(rest, kProductKeyLocation);
+    const std::string valueName = NextField(rest, kProductKeyLocation);
+    const HKEY root = FindRegistryRoot(rootName);
+    if (!root) ReportInternalError(kProductKeyLocation, InternalErrorCode::InvalidState);
+
+    UniqueRegKey key;
+    if (::RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    // Only the value's presence counts; its data is not read.
+    if (!valueName.empty() &&
+        ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    return true;
+}
+
+void SetupSteps::ShutdownApplications() {
+    WriteLog("Shutting down applications");
+    const SetupCommandLine& commandLine = RequireCommandLine(kShutdownLocation);
+    for (const std::string& entry : commandLine.GetSetupData().GetShutdownApplication()) {
+        if (ShutdownApplicationEntry(entry)) continue;
+        // Nobody to ask in a silent setup.
+        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(kInstallFailure);
+        do {
+            if (!AskStepQuestion(GetOwnerWindow(), kApplicationRunningText, kWarningCaption)) RaiseSetupError(kUserExit);
+        } while (!ShutdownApplicationEntry(entry));
+    }
+}
+
+bool SetupSteps::ShutdownApplicationEntry(const std::string& entry) {
+    if (entry.empty()) return false;
+    std::string rest = entry;
+    std::string windowClass;
+    if (!NextToken(rest, windowClass, nullptr, true) || windowClass.empty()) return false;
+    // TIMEOUT, MESSAGE, WPARAM, LPARAM: the first missing or unreadable one ends the reading, and
+    // it and the rest stay 0.
+    int32_t numbers[4] = {};
+    for (int32_t& number : numbers) {
+        std::string field;
+        int32_t value = 0;
+        if (!NextToken(rest, field, nullptr, true) || field.empty() || !ParseInteger(field.c_str(), &value)) break;
+        number = value;
+    }
+    if (!IsWindowClassPresent(windowClass.c_str())) return true;
+    return CloseApplicationWindow(windowClass.c_str(), numbers[0], numbers[1], numbers[2], numbers[3]);
+}
