@@ -9,6 +9,7 @@
 #include "app/reboot_control.h"
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
+#include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
 #include "sys/instance_mutex.h"
 #include "sys/setup_log.h"
@@ -73,11 +74,6 @@ std::string ProcessCommandLine() {
     return ::GetCommandLineA();
 }
 
-std::string FolderOf(const std::string& fileName) {
-    const std::size_t slash = fileName.find_last_of("\\/:");
-    return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
-}
-
 void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     WriteLog("Worker thread starting...");
     run.comInitialized = SUCCEEDED(::CoInitialize(nullptr));
@@ -95,7 +91,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
 
     const std::string moduleName = LauncherModuleFileName();
     WriteLogF("Module filename = %s", moduleName.c_str());
-    const std::string launcherFolder = FolderOf(moduleName);
+    // The name came through the OEM code page: split it by that code page's characters.
+    const std::string launcherFolder = FolderOfPath(moduleName, GetUserOemCodePage());
 
     const std::string commandLine = ProcessCommandLine();
     WriteLogF("Setup command line = %s", commandLine.c_str());

@@ -6,7 +6,7 @@ case "${1:-}" in
   start)
     ensure_wine_prefix
     ensure_display
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true   # a server may already run (persistent)
     wine cmd /c exit 0 >/dev/null 2>&1 || true   # warm-up: later runs start in well under a second
     echo "Wine prefix $WINEPREFIX ready on display $DISPLAY"
     ;;
