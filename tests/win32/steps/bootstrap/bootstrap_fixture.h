@@ -34,18 +34,19 @@ inline std::string ThisProgramFolder() {
 
 inline std::string ReadWholeFile(const std::string& path) {
     std::string text;
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return text;
     char buffer[4096];
     DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read)
+        text.append(buffer, read);
     return text;
 }
 
 inline void WriteWholeFile(const std::string& path, const std::string& text) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
@@ -56,7 +57,8 @@ inline std::vector<std::string> DownloadFiles() {
     WIN32_FIND_DATAA found;
     UniqueFindHandle find(::FindFirstFileA((TempFolder() + "MSI*.tmp").c_str(), &found));
     if (!find) return names;
-    do names.push_back(found.cFileName);
+    do
+        names.push_back(found.cFileName);
     while (::FindNextFileA(find.get(), &found));
     return names;
 }
@@ -68,7 +70,7 @@ struct ProgressRecord {
 };
 
 class BootstrapTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ::InitCommonControls();
         folder_ = TempFolder() + "bootstrap_test\\";
@@ -76,20 +78,23 @@ protected:
         record_ = TempFolder() + "bootstrap_redistributable.txt";
         ::DeleteFileA(record_.c_str());
         endSession_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        window_ = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 200, 50, nullptr, nullptr, nullptr, nullptr);
-        bar_ = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | PBS_SMOOTH, 0, 0, 180, 16, window_,
-                                 reinterpret_cast<HMENU>(IDC_PROGRESS_BAR), nullptr, nullptr);
+        window_ = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 200, 50, nullptr, nullptr,
+                                    nullptr, nullptr);
+        bar_ =
+            ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | PBS_SMOOTH, 0, 0, 180, 16, window_,
+                              reinterpret_cast<HMENU>(IDC_PROGRESS_BAR), nullptr, nullptr);
         ASSERT_TRUE(window_ && bar_ && endSession_);
         ::SetPropA(bar_, "record", &progress_);
-        original_ = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BootstrapTest::RecordingProc)));
+        original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BootstrapTest::RecordingProc)));
         ::SetPropA(bar_, "original", reinterpret_cast<HANDLE>(original_));
     }
 
     void TearDown() override {
         steps_.reset();
         commandLine_.reset();
-        for (const char* name : {"SETUP.INI", "INSNTMSI.EXE", "INS9XMSI.EXE"}) ::DeleteFileA((folder_ + name).c_str());
+        for (const char* name : {"SETUP.INI", "INSNTMSI.EXE", "INS9XMSI.EXE"})
+            ::DeleteFileA((folder_ + name).c_str());
         ::RemoveDirectoryA(folder_.c_str());
         ::DeleteFileA(record_.c_str());
         ::SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
@@ -98,13 +103,14 @@ protected:
         ::DestroyWindow(window_);
     }
 
-    // Writes SETUP.INI with the given extra [ProductInformation] lines, parses `arguments` and makes
-    // a fresh step object running from the test folder on `platformId`.
-    void Prepare(const std::string& productInformation, const std::string& arguments, int platformId = 2,
-                 bool attach = true) {
+    // Writes SETUP.INI with the given extra [ProductInformation] lines, parses `arguments` and
+    // makes a fresh step object running from the test folder on `platformId`.
+    void Prepare(const std::string& productInformation, const std::string& arguments,
+                 int platformId = 2, bool attach = true) {
         steps_.reset();
-        WriteWholeFile(folder_ + "SETUP.INI", "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" +
-                                                  productInformation + "[ProductFeatures]\r\n");
+        WriteWholeFile(folder_ + "SETUP.INI",
+                       "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" + productInformation +
+                           "[ProductFeatures]\r\n");
         commandLine_.reset(new SetupCommandLine);
         ASSERT_TRUE(commandLine_->Parse(folder_, arguments));
         steps_.reset(new SetupSteps(window_, endSession_.get()));
@@ -137,7 +143,7 @@ protected:
     std::unique_ptr<SetupCommandLine> commandLine_;
     std::unique_ptr<SetupSteps> steps_;
 
-private:
+  private:
     static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* record = static_cast<ProgressRecord*>(::GetPropA(window, "record"));
         if (message == PBM_SETPOS) record->positions.push_back(static_cast<int>(wParam));

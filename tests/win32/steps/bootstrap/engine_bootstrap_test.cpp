@@ -29,16 +29,18 @@ TEST_F(BootstrapTest, LocalRedistributableRunsWithQuietSwitchOnlyAtQbQbMinusAndQ
         bool quiet;
     };
     const Case cases[] = {
-        {"", 2, "INSNTMSI.EXE", false},     {"/qf", 2, "INSNTMSI.EXE", false},  {"/qr", 2, "INSNTMSI.EXE", false},
-        {"/qb+", 2, "INSNTMSI.EXE", false}, {"/qb", 2, "INSNTMSI.EXE", true},   {"/qb-", 2, "INSNTMSI.EXE", true},
-        {"/qn+", 2, "INSNTMSI.EXE", false}, {"/qn", 2, "INSNTMSI.EXE", true},   {"/qn", 1, "INS9XMSI.EXE", true},
-        {"/qn+", 1, "INS9XMSI.EXE", false},
+        {"", 2, "INSNTMSI.EXE", false},     {"/qf", 2, "INSNTMSI.EXE", false},
+        {"/qr", 2, "INSNTMSI.EXE", false},  {"/qb+", 2, "INSNTMSI.EXE", false},
+        {"/qb", 2, "INSNTMSI.EXE", true},   {"/qb-", 2, "INSNTMSI.EXE", true},
+        {"/qn+", 2, "INSNTMSI.EXE", false}, {"/qn", 2, "INSNTMSI.EXE", true},
+        {"/qn", 1, "INS9XMSI.EXE", true},   {"/qn+", 1, "INS9XMSI.EXE", false},
     };
     MessageBoxAnswerer boxes;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.arguments) + " on platform " + std::to_string(c.platformId));
         // A download location that cannot answer: reaching it would show the failure box.
-        Prepare("NTMsiInstaller=http://127.0.0.1:1/never.exe\r\n9xMsiInstaller=http://127.0.0.1:1/never.exe\r\n",
+        Prepare("NTMsiInstaller=http://127.0.0.1:1/never.exe\r\n9xMsiInstaller=http://127.0.0.1:1/"
+                "never.exe\r\n",
                 c.arguments, c.platformId);
         SetupLogCapture log;
         ::DeleteFileA(record_.c_str());
@@ -73,7 +75,8 @@ TEST_F(BootstrapTest, InternalErrorsNameLocation7) {
         ::DeleteFileA(record_.c_str());
         EXPECT_EQ(c.code, InstallAndCatch(*steps_));
         EXPECT_EQ(std::vector<std::string>{c.box}, boxes.Texts());
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(record_.c_str())) << "the redistributable ran";
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(record_.c_str()))
+            << "the redistributable ran";
     }
     // Without a command line the download cannot find its location either.
     MessageBoxAnswerer boxes;
@@ -83,9 +86,12 @@ TEST_F(BootstrapTest, InternalErrorsNameLocation7) {
 }
 
 TEST(EngineDownloadLocation, SettingFirstThenTheVendorServerByPlatform) {
-    EXPECT_EQ("http://download.microsoft.com/msdn-files/027/001/456/instmsiw.exe", EngineDownloadUrl(2, ""));
-    EXPECT_EQ("http://download.microsoft.com/msdn-files/027/001/455/instmsia.exe", EngineDownloadUrl(1, ""));
-    EXPECT_EQ("http://mirror.example/engine.exe", EngineDownloadUrl(2, "http://mirror.example/engine.exe"));
+    EXPECT_EQ("http://download.microsoft.com/msdn-files/027/001/456/instmsiw.exe",
+              EngineDownloadUrl(2, ""));
+    EXPECT_EQ("http://download.microsoft.com/msdn-files/027/001/455/instmsia.exe",
+              EngineDownloadUrl(1, ""));
+    EXPECT_EQ("http://mirror.example/engine.exe",
+              EngineDownloadUrl(2, "http://mirror.example/engine.exe"));
     for (int platformId : {-1, 0, 3}) {
         EXPECT_EQ("", EngineDownloadUrl(platformId, ""));
         EXPECT_EQ("", EngineDownloadUrl(platformId, "http://mirror.example/engine.exe"));
@@ -105,7 +111,7 @@ TEST_F(BootstrapTest, UnreachableDownloadShowsMessage13EvenWhenQuietAndEnds1603)
         {"NTMsiInstaller=http://127.0.0.1:1/instmsiw.exe\r\n", 2, "1.10"},
         {"NTMsiInstaller=http://127.0.0.1:1/instmsiw.exe\r\nMsiVersion=2.0\r\n", 2, "2.0"},
         {"9xMsiInstaller=http://127.0.0.1:1/instmsia.exe\r\nMsiVersion=1.1\r\n", 1, "1.1"},
-        {"NTMsiInstaller=ftp://127.0.0.1/instmsiw.exe\r\n", 2, "1.10"},  // not a usable URL
+        {"NTMsiInstaller=ftp://127.0.0.1/instmsiw.exe\r\n", 2, "1.10"}, // not a usable URL
     };
     const std::vector<std::string> filesBefore = DownloadFiles();
     for (const Case& c : cases) {
@@ -115,7 +121,8 @@ TEST_F(BootstrapTest, UnreachableDownloadShowsMessage13EvenWhenQuietAndEnds1603)
         EXPECT_EQ(1603u, InstallAndCatch(*steps_));
         ASSERT_EQ(1u, boxes.Boxes().size());
         EXPECT_EQ(std::string("Setup requires at least version ") + c.version +
-                      " of the Windows Installer to run.\nYou will first need to download and install the Windows "
+                      " of the Windows Installer to run.\nYou will first need to download and "
+                      "install the Windows "
                       "Installer from www.microsoft.com.",
                   boxes.Boxes()[0].text);
         EXPECT_EQ(window_, boxes.Boxes()[0].owner);
@@ -123,4 +130,4 @@ TEST_F(BootstrapTest, UnreachableDownloadShowsMessage13EvenWhenQuietAndEnds1603)
     EXPECT_EQ(filesBefore, DownloadFiles()) << "a failed download left its file behind";
 }
 
-}  // namespace
+} // namespace

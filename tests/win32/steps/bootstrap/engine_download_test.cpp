@@ -29,12 +29,13 @@ uint32_t InstallAndCatch(SetupSteps& steps) {
 bool PendingDeletion(const std::string& path) {
     UniqueRegKey key;
     HKEY opened = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
-                        &opened) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                        0, KEY_READ, &opened) != ERROR_SUCCESS)
         return false;
     key.reset(opened);
     DWORD size = 0;
-    if (::RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, nullptr,
+                           &size) != ERROR_SUCCESS)
         return false;
     std::string value(size, '\0');
     ::RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr,
@@ -47,21 +48,27 @@ bool PendingDeletion(const std::string& path) {
         at = end + 1;
     }
     for (std::size_t i = 0; i + 1 < entries.size(); ++i)
-        if (::lstrcmpiA(entries[i].c_str(), ("\\??\\" + path).c_str()) == 0 && entries[i + 1].empty()) return true;
+        if (::lstrcmpiA(entries[i].c_str(), ("\\??\\" + path).c_str()) == 0 &&
+            entries[i + 1].empty())
+            return true;
     return false;
 }
 
 class EngineDownloadTest : public BootstrapTest {
-protected:
+  protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_HTTP_PORT")) << "run through run_engine_download_tests.sh";
-        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_FILE_PORT")) << "run through run_engine_download_tests.sh";
+        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_HTTP_PORT"))
+            << "run through run_engine_download_tests.sh";
+        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_FILE_PORT"))
+            << "run through run_engine_download_tests.sh";
         BootstrapTest::SetUp();
     }
 };
 
 TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRestart) {
-    Prepare("NTMsiInstaller=" + Url("SETUP_TEST_FILE_PORT", "/stand_in_redistributable.exe") + "\r\n", "/qb");
+    Prepare("NTMsiInstaller=" + Url("SETUP_TEST_FILE_PORT", "/stand_in_redistributable.exe") +
+                "\r\n",
+            "/qb");
     SetupLogCapture log;
     MessageBoxAnswerer boxes;
     steps_->InstallWindowsInstaller();
@@ -74,10 +81,13 @@ TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRes
     ASSERT_NE(std::string::npos, end) << commandLine;
     EXPECT_EQ(end + 4, commandLine.size()) << commandLine;
     const std::string downloaded = commandLine.substr(1, end - 1);
-    EXPECT_EQ(0, ::lstrcmpiA(downloaded.substr(downloaded.size() - 4).c_str(), ".tmp")) << downloaded;
-    EXPECT_EQ(ReadWholeFile(ThisProgramFolder() + "stand_in_redistributable.exe"), ReadWholeFile(downloaded));
+    EXPECT_EQ(0, ::lstrcmpiA(downloaded.substr(downloaded.size() - 4).c_str(), ".tmp"))
+        << downloaded;
+    EXPECT_EQ(ReadWholeFile(ThisProgramFolder() + "stand_in_redistributable.exe"),
+              ReadWholeFile(downloaded));
     EXPECT_TRUE(PendingDeletion(downloaded));
-    EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()")) << log.Dump();
+    EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()"))
+        << log.Dump();
     EXPECT_TRUE(log.Contains("Command Line = " + commandLine)) << log.Dump();
 
     EXPECT_TRUE(BarVisible());
@@ -97,11 +107,13 @@ TEST_F(EngineDownloadTest, DownloadedFileThatCannotStartIsStillDeletedAtRestart)
     EXPECT_EQ(std::vector<std::string>{"Error Code: 0007.80040006"}, boxes.Texts());
 
     std::vector<std::string> added = DownloadFiles();
-    for (const std::string& name : filesBefore) added.erase(std::remove(added.begin(), added.end(), name), added.end());
+    for (const std::string& name : filesBefore)
+        added.erase(std::remove(added.begin(), added.end(), name), added.end());
     ASSERT_EQ(1u, added.size());
     const std::string downloaded = TempFolder() + added[0];
     EXPECT_TRUE(PendingDeletion(downloaded));
-    EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()")) << log.Dump();
+    EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()"))
+        << log.Dump();
     ::DeleteFileA(downloaded.c_str());
 }
 
@@ -112,7 +124,8 @@ TEST_F(EngineDownloadTest, NotFoundShowsMessage13AndEnds1603) {
     const HANDLE launchedBefore = LastLaunchedProcess();
     EXPECT_EQ(1603u, InstallAndCatch(*steps_));
     ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ(0u, boxes.Boxes()[0].text.find("Setup requires at least version 1.10 of the Windows Installer to run."))
+    EXPECT_EQ(0u, boxes.Boxes()[0].text.find(
+                      "Setup requires at least version 1.10 of the Windows Installer to run."))
         << boxes.Boxes()[0].text;
     EXPECT_EQ(window_, boxes.Boxes()[0].owner);
     EXPECT_EQ(filesBefore, DownloadFiles());
@@ -123,15 +136,17 @@ TEST_F(EngineDownloadTest, ProgressBarShowsOnlyAKnownSizeAndStopsAt100) {
     struct Case {
         const char* path;
         bool visibleBefore;
+        bool downloads;
         bool shown;        // shown at some point, and visible at the end
         bool intermediate; // some position strictly between 0 and 100 was set
     };
     const Case cases[] = {
-        {"/slow/400000/8/100", false, true, true},
-        {"/short/1000/50000", false, true, false},  // more bytes than announced: still at most 100
-        {"/nolength/50000", false, false, false},
-        {"/nolength/50000", true, false, false},    // an unknown size hides a bar left visible
-        {"/zero", false, false, false},
+        {"/slow/400000/8/100", false, true, true, true},
+        {"/short/1000/50000", false, true, true,
+         false}, // more bytes than announced: still at most 100
+        {"/zero", false, true, false, false},
+        {"/zero", true, true, false, false},            // an unknown size hides a bar left visible
+        {"/nolength/50000", true, false, false, false}, // refused for want of a size
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -140,15 +155,17 @@ TEST_F(EngineDownloadTest, ProgressBarShowsOnlyAKnownSizeAndStopsAt100) {
         ::SendMessageA(bar_, PBM_SETPOS, 0, 0);
         progress_ = ProgressRecord();
         std::string downloaded;
-        ASSERT_TRUE(steps_->DownloadWindowsInstaller(downloaded));
+        ASSERT_EQ(c.downloads, steps_->DownloadWindowsInstaller(downloaded));
         ::DeleteFileA(downloaded.c_str());
 
         EXPECT_EQ(c.shown, progress_.everShown);
         EXPECT_EQ(c.shown, BarVisible());
         EXPECT_TRUE(std::is_sorted(progress_.positions.begin(), progress_.positions.end()));
-        for (int position : progress_.positions) EXPECT_TRUE(position >= 0 && position <= 100) << position;
-        EXPECT_EQ(c.intermediate, std::any_of(progress_.positions.begin(), progress_.positions.end(),
-                                              [](int position) { return position > 0 && position < 100; }));
+        for (int position : progress_.positions)
+            EXPECT_TRUE(position >= 0 && position <= 100) << position;
+        EXPECT_EQ(c.intermediate,
+                  std::any_of(progress_.positions.begin(), progress_.positions.end(),
+                              [](int position) { return position > 0 && position < 100; }));
         if (c.shown) {
             ASSERT_FALSE(progress_.positions.empty());
             EXPECT_EQ(100, progress_.positions.back());
@@ -158,4 +175,4 @@ TEST_F(EngineDownloadTest, ProgressBarShowsOnlyAKnownSizeAndStopsAt100) {
     }
 }
 
-}  // namespace
+} // namespace

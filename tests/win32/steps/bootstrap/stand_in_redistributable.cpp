@@ -10,10 +10,12 @@ int main() {
     const DWORD length = ::GetTempPathA(MAX_PATH - 40, path);
     if (length == 0 || length >= MAX_PATH - 40) return 2;
     std::strcat(path, "bootstrap_redistributable.txt");
-    UniqueFile file(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return 3;
     const char* commandLine = ::GetCommandLineA();
     DWORD written = 0;
-    ::WriteFile(file.get(), commandLine, static_cast<DWORD>(std::strlen(commandLine)), &written, nullptr);
+    ::WriteFile(file.get(), commandLine, static_cast<DWORD>(std::strlen(commandLine)), &written,
+                nullptr);
     return 0;
 }

@@ -1,0 +1,15 @@
+// Where the Windows Installer engine redistributable comes from: the file beside the launcher, or
+// its download location.
+#pragma once
+#include <string>
+
+// The vendor's download server, used when the setup data file names no download location.
+constexpr const char* kEngineDownloadHost = "download.microsoft.com";
+
+// The quoted command of the redistributable in `launcherFolder` for platform 1 (9x family) or 2
+// (NT family); empty for any other platform id.
+std::string LocalRedistributableCommand(int platformId, const std::string& launcherFolder);
+
+// The download location for the platform: `configured` when it is not empty, else the built-in
+// default; empty for any other platform id.
+std::string EngineDownloadUrl(int platformId, const std::string& configured);

@@ -1,0 +1,153 @@
+// Installing the Windows Installer engine: the redistributable beside the launcher, else a copy of
+// it downloaded over HTTP while the progress dialog's bar shows the transfer.
+#include "steps/engine_bootstrap.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "app/resource_ids.h"
+#include "app/setup_error.h"
+#include "config/setup_command_line.h"
+#include "net/zbhttp.h"
+#include "steps/setup_steps.h"
+#include "steps/step_messages.h"
+#include "sys/deferred_deletion.h"
+#include "sys/fixed_buffer.h"
+#include "sys/process.h"
+#include "sys/setup_log.h"
+#include "text/internal_error.h"
+#include "text/messages.h"
+
+// After the Windows header it builds on.
+#include <commctrl.h>
+
+namespace {
+
+constexpr unsigned kErrorLocation = 7;
+constexpr int kPlatform9x = 1;
+constexpr int kPlatformNT = 2;
+constexpr int32_t kProgressIntervalMs = 200;
+constexpr unsigned kMessageEngineRequired = 13;
+constexpr unsigned kCaptionWarning = 6;
+constexpr uint32_t kResultFailure = 1603;
+constexpr const char* kDefaultRequiredVersion = "1.10";
+
+// The redistributable runs quietly at /qb, /qb- and /qn; at /qn+ it keeps its own final box.
+bool RunsRedistributableQuietly(int uiLevel) {
+    return uiLevel == 4 || uiLevel == 5 || uiLevel == 7;
+}
+
+bool LaunchRedistributable(const SetupSteps& steps, std::string command) {
+    const SetupCommandLine& commandLine = steps.RequireCommandLine(kErrorLocation);
+    if (RunsRedistributableQuietly(commandLine.GetUILevel())) command += " /Q";
+    return LaunchCommandLine(command, LaunchKind::EngineRedistributable);
+}
+
+// Message 13 names the required version through "%s". It is filled by hand rather than by printf:
+// the text comes from the translated table and may hold other percent signs.
+std::string EngineRequiredText(const std::string& requiredVersion) {
+    std::string text;
+    GetMessageText(kMessageEngineRequired, text);
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, requiredVersion);
+    return text;
+}
+
+// Moves the progress dialog's bar. The download cannot be cancelled from here.
+int32_t DownloadProgressCallback(const char* /*localFile*/, int32_t totalSize,
+                                 int32_t bytesReceived, DownloadState state,
+                                 int32_t /*bytesPerSecond*/, uintptr_t callbackData) {
+    HWND bar = ::GetDlgItem(reinterpret_cast<HWND>(callbackData), IDC_PROGRESS_BAR);
+    if (!bar) return CallbackContinue;
+    // The style bit, not IsWindowVisible: the dialog itself is hidden at /qn.
+    const bool shown = (::GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+    // An unknown size arrives as -1 (no Content-Length) or 0: no percentage can be shown then.
+    if ((state == DownloadReading || state == DownloadDone) && totalSize > 0) {
+        if (!shown) ::ShowWindow(bar, SW_SHOW);
+        // 64 bits: bytes x 100 passes 32 bits beyond 21 MB; a server may send more than it
+        // announced.
+        const int64_t percent =
+            static_cast<int64_t>(std::max<int32_t>(bytesReceived, 0)) * 100 / totalSize;
+        ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(std::min<int64_t>(percent, 100)), 0);
+    } else if (shown) {
+        ::ShowWindow(bar, SW_HIDE);
+    }
+    return CallbackContinue;
+}
+
+} // namespace
+
+std::string LocalRedistributableCommand(int platformId, const std::string& launcherFolder) {
+    if (platformId == kPlatform9x)
+        return FormatString("\"%sINS9XMSI.EXE\"", launcherFolder.c_str());
+    if (platformId == kPlatformNT)
+        return FormatString("\"%sINSNTMSI.EXE\"", launcherFolder.c_str());
+    return std::string();
+}
+
+std::string EngineDownloadUrl(int platformId, const std::string& configured) {
+    const char* defaultPath = platformId == kPlatform9x   ? "/msdn-files/027/001/455/instmsia.exe"
+                              : platformId == kPlatformNT ? "/msdn-files/027/001/456/instmsiw.exe"
+                                                          : nullptr;
+    if (!defaultPath) return std::string();
+    if (!configured.empty()) return configured;
+    return std::string("http://") + kEngineDownloadHost + defaultPath;
+}
+
+void SetupSteps::InstallWindowsInstaller() {
+    WriteLog("Installing Windows installer");
+    // The redistributable replaces the library's files; the next query loads it afresh.
+    msiLibrary_.Unload();
+
+    const std::string localCommand = LocalRedistributableCommand(platformId_, launcherFolder_);
+    if (localCommand.empty()) ReportInternalError(kErrorLocation, InternalErrorCode::InvalidState);
+    if (LaunchRedistributable(*this, localCommand)) return;
+
+    std::string downloaded;
+    if (!DownloadWindowsInstaller(downloaded)) {
+        const std::string& required =
+            RequireCommandLine(kErrorLocation).GetSetupData().GetMsiVersion();
+        ShowStepBox(ownerWindow_,
+                    EngineRequiredText(required.empty() ? kDefaultRequiredVersion : required),
+                    kCaptionWarning, MB_OK | MB_ICONERROR);
+        RaiseSetupError(kResultFailure);
+    }
+    // Quoted: the temporary folder may hold spaces, and an unquoted path would let a program named
+    // after its first word run instead.
+    const bool started = LaunchRedistributable(*this, "\"" + downloaded + "\"");
+    LogForDeletion(downloaded.c_str());
+    if (!started) ReportInternalError(kErrorLocation, InternalErrorCode::CannotStart);
+}
+
+bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
+    const SetupData& data = RequireCommandLine(kErrorLocation).GetSetupData();
+    const std::string url =
+        EngineDownloadUrl(platformId_, platformId_ == kPlatform9x ? data.Get9xMsiInstaller()
+                                                                  : data.GetNTMsiInstaller());
+    if (url.empty()) return false;
+
+    char tempFolder[kMaxPath] = "";
+    const DWORD folderLength = ::GetTempPathA(sizeof tempFolder, tempFolder);
+    if (folderLength == 0 || folderLength >= sizeof tempFolder) return false;
+    char localFile[kMaxPath] = "";
+    if (!::GetTempFileNameA(tempFolder, "MSI", 0, localFile)) return false;
+
+    ZBHTTPResult result = ZBHTTP_Error;
+    {
+        ZBHTTP client;
+        if (client.SetURL(url) == ZBHTTP_SUCCESS) {
+            result = client.DoGetIntoFile(localFile, DownloadProgressCallback,
+                                          reinterpret_cast<uintptr_t>(ownerWindow_),
+                                          kProgressIntervalMs, false, nullptr);
+        }
+        client.Close();
+    }
+    if (result != ZBHTTP_SUCCESS) {
+        // A partial or empty file is of no use to anyone; do not leave it in the user's folder.
+        ::DeleteFileA(localFile);
+        return false;
+    }
+    localPath = localFile;
+    return true;
+}
