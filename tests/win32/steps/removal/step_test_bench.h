@@ -185,7 +185,8 @@ private:
 // by the five-second restart wait).
 class StepBench {
 public:
-    // `sections` follows a [ProductInformation] section that names `packageName`.
+    // `sections` follows the line naming `packageName` in [ProductInformation]: it may start with more
+    // keys of that section.
     StepBench(const std::string& arguments, const std::string& sections, const std::string& packageName = "heron-1.0.msi",
               HANDLE endSessionEvent = nullptr) {
         WriteTextFile(folder_.Path() + "SETUP.INI",
