@@ -11,17 +11,18 @@ constexpr UINT kSendTimeoutMs = 30000;
 
 void SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                          kSendTimeoutMs, &result);
 }
 
-}  // namespace
+} // namespace
 
 bool IsWindowClassPresent(const char* windowClass) {
     return windowClass && *windowClass && ::FindWindowA(windowClass, nullptr) != nullptr;
 }
 
-bool CloseApplicationWindow(const char* windowClass, int32_t timeout, int32_t message, int32_t wParam,
-                            int32_t lParam) {
+bool CloseApplicationWindow(const char* windowClass, int32_t timeout, int32_t message,
+                            int32_t wParam, int32_t lParam) {
     const HWND window = ::FindWindowA(windowClass, nullptr);
     if (!window) return true;
     const WPARAM first = static_cast<WPARAM>(static_cast<uint32_t>(wParam));

@@ -13,7 +13,8 @@ constexpr unsigned kPlatformCheckLocation = 8;
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;
@@ -22,7 +23,8 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 // Required numbers are compared in the width the system reports them.
 uint16_t ParseRequiredNumber(const std::string& text) {
     int32_t value = 0;
-    if (!ParseInteger(text.c_str(), &value)) ReportInternalError(kPlatformCheckLocation, InternalErrorCode::Unparsable);
+    if (!ParseInteger(text.c_str(), &value))
+        ReportInternalError(kPlatformCheckLocation, InternalErrorCode::Unparsable);
     return static_cast<uint16_t>(value);
 }
 
@@ -39,7 +41,9 @@ void ReadMajorMinor(const std::string& text, uint16_t& major, uint16_t& minor) {
 }
 
 // Negative, zero or positive as the system is below, at or above the required pair.
-int Compare(uint32_t system, uint32_t required) { return system < required ? -1 : (system > required ? 1 : 0); }
+int Compare(uint32_t system, uint32_t required) {
+    return system < required ? -1 : (system > required ? 1 : 0);
+}
 
 bool VersionSatisfies(const std::string& requirement, const PlatformVersion& system) {
     std::string versionPart = requirement;
@@ -51,7 +55,8 @@ bool VersionSatisfies(const std::string& requirement, const PlatformVersion& sys
     }
     uint16_t major = 0, minor = 0, servicePackMajor = 0, servicePackMinor = 0;
     ReadMajorMinor(versionPart, major, minor);
-    if (colon != std::string::npos && colon > 0) ReadMajorMinor(servicePackPart, servicePackMajor, servicePackMinor);
+    if (colon != std::string::npos && colon > 0)
+        ReadMajorMinor(servicePackPart, servicePackMajor, servicePackMinor);
 
     if (int order = Compare(system.major, major)) return order > 0;
     if (int order = Compare(system.minor, minor)) return order > 0;
@@ -64,7 +69,7 @@ bool VersionSatisfies(const std::string& requirement, const PlatformVersion& sys
     return Compare(systemServicePackMinor, servicePackMinor) >= 0;
 }
 
-}  // namespace
+} // namespace
 
 bool PlatformListAccepts(const std::string& platforms, const std::string& platformName,
                          const PlatformVersion& version) {

@@ -11,7 +11,7 @@ struct PlatformVersion {
     bool hasServicePackNumbers = true;
     uint16_t servicePackMajor = 0;
     uint16_t servicePackMinor = 0;
-    std::string servicePackText;  // read only when hasServicePackNumbers is false
+    std::string servicePackText; // read only when hasServicePackNumbers is false
 };
 
 // True when `platforms` is empty or its first entry NAME:MAJOR[.MINOR][:SPMAJOR[.SPMINOR]] whose

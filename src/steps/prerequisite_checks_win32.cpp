@@ -1,6 +1,5 @@
-// The first checks of the setup sequence: a pending installer CD prompt, the platform, the installer
-// engine's version and the user's right to install.
-#include <cctype>
+// The first checks of the setup sequence: a pending installer CD prompt, the platform, the
+// installer engine's version and the user's right to install.
 #include <cstring>
 
 #include "app/resource_ids.h"
@@ -25,28 +24,23 @@ constexpr unsigned kErrorCaption = 4;
 constexpr unsigned kUnsupportedSystemText = 5;
 constexpr unsigned kNoServerText = 12;
 
+// ASCII letters only: the words compared are English keywords.
 bool EqualsIgnoringCase(const std::string& a, const char* b) {
-    const std::size_t length = std::strlen(b);
-    if (a.size() != length) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return _stricmp(a.c_str(), b) == 0;
 }
 
 // True on an NT server or domain controller. A missing key or value, or one too long to be either
 // name, counts as a workstation.
 bool IsServerProductType() {
     UniqueRegKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0, KEY_QUERY_VALUE,
-                        key.put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0,
+                        KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
         return false;
     char productType[kMaxPath] = "";
     // One byte kept back: registry strings need not end with a zero.
     DWORD size = sizeof productType - 1;
-    if (::RegQueryValueExA(key.get(), "ProductType", nullptr, nullptr, reinterpret_cast<BYTE*>(productType), &size) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExA(key.get(), "ProductType", nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(productType), &size) != ERROR_SUCCESS)
         return false;
     productType[size < sizeof productType ? size : sizeof productType - 1] = '\0';
     return std::strcmp(productType, "ServerNT") == 0 || std::strcmp(productType, "LanmanNT") == 0;
@@ -65,9 +59,11 @@ PlatformVersion QuerySystemVersion(DWORD& platformId) {
         info = {};
         info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
         if (!::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)))
-            ReportInternalError(kPlatformCheckLocation, InternalErrorCode::FromSystem(GetLastSystemError()));
+            ReportInternalError(kPlatformCheckLocation,
+                                InternalErrorCode::FromSystem(GetLastSystemError()));
         version.hasServicePackNumbers = false;
-        version.servicePackText.assign(info.szCSDVersion, strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
+        version.servicePackText.assign(info.szCSDVersion,
+                                       strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
     }
     version.major = info.dwMajorVersion;
     version.minor = info.dwMinorVersion;
@@ -75,7 +71,7 @@ PlatformVersion QuerySystemVersion(DWORD& platformId) {
     return version;
 }
 
-}  // namespace
+} // namespace
 
 bool SetupSteps::IsCdPromptMutexSet() {
     WriteLog("Checking if __MsiPromptForCD mutex is set");
@@ -119,7 +115,8 @@ bool SetupSteps::CheckPlatform() {
     }
     if (qualifies) return true;
     // Shown at every user-interface level: a silent setup must not end without a word.
-    ShowStepError(GetOwnerWindow(), serverRefused ? kNoServerText : kUnsupportedSystemText, kErrorCaption);
+    ShowStepError(GetOwnerWindow(), serverRefused ? kNoServerText : kUnsupportedSystemText,
+                  kErrorCaption);
     return false;
 }
 

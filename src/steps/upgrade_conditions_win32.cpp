@@ -1,6 +1,5 @@
 // Whether setup may go ahead as an upgrade, whether the product is already on the machine, and
 // closing running copies of it.
-#include <cctype>
 #include <cstring>
 
 #include "app/setup_error.h"
@@ -29,21 +28,17 @@ constexpr unsigned kApplicationRunningText = 8;
 constexpr uint32_t kUserExit = 1602;
 constexpr uint32_t kInstallFailure = 1603;
 
+// ASCII letters only: the words compared are English keywords.
 bool EqualsIgnoringCase(const std::string& a, const char* b) {
-    const std::size_t length = std::strlen(b);
-    if (a.size() != length) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return _stricmp(a.c_str(), b) == 0;
 }
 
 // The next comma-separated field, quotes removed; a malformed one is internal error (location,
 // 0x80040007).
 std::string NextField(std::string& rest, unsigned location) {
     std::string field;
-    if (!NextToken(rest, field, nullptr, true)) ReportInternalError(location, InternalErrorCode::Unparsable);
+    if (!NextToken(rest, field, nullptr, true))
+        ReportInternalError(location, InternalErrorCode::Unparsable);
     return field;
 }
 
@@ -54,8 +49,10 @@ struct RegistryRoot {
 };
 
 const RegistryRoot kRegistryRoots[] = {
-    {"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKCC", "HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-    {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},   {"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+    {"HKCC", "HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
     {"HKU", "HKEY_USERS", HKEY_USERS},
 };
 
@@ -67,9 +64,11 @@ HKEY FindRegistryRoot(const std::string& name) {
     return nullptr;
 }
 
-bool IsSilentLevel(int uiLevel) { return uiLevel >= 5 && uiLevel <= 7; }
+bool IsSilentLevel(int uiLevel) {
+    return uiLevel >= 5 && uiLevel <= 7;
+}
 
-}  // namespace
+} // namespace
 
 void SetupSteps::CheckUpgradeConditions() {
     WriteLog("Checking upgrade conditions");
@@ -85,7 +84,7 @@ void SetupSteps::CheckUpgradeConditions() {
         if (!FindUninstallEntry(key.c_str(), displayName, removeCommand)) continue;
         const std::string ranges = NextField(rest, kUpgradeLocation);
         VersionNumber installed;
-        ReadInstalledVersion(key.c_str(), &installed);  // an unreadable version stays 0.0.0.0
+        ReadInstalledVersion(key.c_str(), &installed); // an unreadable version stays 0.0.0.0
         if (!VersionInRanges(installed, ranges.c_str())) continue;
         const std::string action = NextField(rest, kUpgradeLocation);
         if (action.empty() || EqualsIgnoringCase(action, "LEAVE")) {
@@ -105,7 +104,8 @@ void SetupSteps::CheckUpgradeConditions() {
 
 bool SetupSteps::IsProductRegistryKeyPresent() {
     WriteLog("Checking for the product's registry key");
-    const std::string& checkKey = RequireCommandLine(kProductKeyLocation).GetSetupData().GetCheckRegKey();
+    const std::string& checkKey =
+        RequireCommandLine(kProductKeyLocation).GetSetupData().GetCheckRegKey();
     if (checkKey.empty()) return true;
 
     std::string rest = checkKey;
@@ -116,10 +116,11 @@ bool SetupSteps::IsProductRegistryKeyPresent() {
     if (!root) ReportInternalError(kProductKeyLocation, InternalErrorCode::InvalidState);
 
     UniqueRegKey key;
-    if (::RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return false;
     // Only the value's presence counts; its data is not read.
-    if (!valueName.empty() &&
-        ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (!valueName.empty() && ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr,
+                                                 nullptr, nullptr) != ERROR_SUCCESS)
         return false;
     return true;
 }
@@ -132,7 +133,8 @@ void SetupSteps::ShutdownApplications() {
         // Nobody to ask in a silent setup.
         if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(kInstallFailure);
         do {
-            if (!AskStepQuestion(GetOwnerWindow(), kApplicationRunningText, kWarningCaption)) RaiseSetupError(kUserExit);
+            if (!AskStepQuestion(GetOwnerWindow(), kApplicationRunningText, kWarningCaption))
+                RaiseSetupError(kUserExit);
         } while (!ShutdownApplicationEntry(entry));
     }
 }
@@ -148,9 +150,12 @@ bool SetupSteps::ShutdownApplicationEntry(const std::string& entry) {
     for (int32_t& number : numbers) {
         std::string field;
         int32_t value = 0;
-        if (!NextToken(rest, field, nullptr, true) || field.empty() || !ParseInteger(field.c_str(), &value)) break;
+        if (!NextToken(rest, field, nullptr, true) || field.empty() ||
+            !ParseInteger(field.c_str(), &value))
+            break;
         number = value;
     }
     if (!IsWindowClassPresent(windowClass.c_str())) return true;
-    return CloseApplicationWindow(windowClass.c_str(), numbers[0], numbers[1], numbers[2], numbers[3]);
+    return CloseApplicationWindow(windowClass.c_str(), numbers[0], numbers[1], numbers[2],
+                                  numbers[3]);
 }

@@ -4,7 +4,8 @@
 
 extern "C" __declspec(dllexport) HRESULT WINAPI DllGetVersion(DWORD* record) {
     char text[64] = "";
-    if (::GetEnvironmentVariableA("SETUP_TEST_ENGINE_VERSION", text, sizeof text) == 0) return E_FAIL;
+    if (::GetEnvironmentVariableA("SETUP_TEST_ENGINE_VERSION", text, sizeof text) == 0)
+        return E_FAIL;
     DWORD parts[3] = {};
     int part = 0;
     for (const char* c = text; *c && part < 3; ++c) {

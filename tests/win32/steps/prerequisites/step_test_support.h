@@ -19,19 +19,21 @@
 
 // A fresh folder under the Windows temporary folder holding SETUP.INI; removed afterwards.
 class LauncherFolder {
-public:
+  public:
     // `productInformation` and `sections` are INI lines ("Key=value\r\n", "[Section]\r\n...").
-    explicit LauncherFolder(const std::string& productInformation, const std::string& sections = "") {
+    explicit LauncherFolder(const std::string& productInformation,
+                            const std::string& sections = "") {
         char temp[MAX_PATH] = "";
         ::GetTempPathA(MAX_PATH, temp);
         static unsigned counter = 0;
         do {
-            path_ = std::string(temp) + "steps_test_" + std::to_string(::GetCurrentProcessId()) + "_" +
-                    std::to_string(counter++) + "\\";
+            path_ = std::string(temp) + "steps_test_" + std::to_string(::GetCurrentProcessId()) +
+                    "_" + std::to_string(counter++) + "\\";
         } while (!::CreateDirectoryA(path_.c_str(), nullptr) && counter < 1000);
-        const std::string text = "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" + productInformation +
-                                 "[ProductFeatures]\r\n" + sections;
-        HANDLE file = ::CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const std::string text = "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" +
+                                 productInformation + "[ProductFeatures]\r\n" + sections;
+        HANDLE file =
+            ::CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         ::CloseHandle(file);
@@ -46,13 +48,14 @@ public:
     const std::string& Path() const { return path_; }
     std::string IniPath() const { return path_ + "SETUP.INI"; }
 
-private:
+  private:
     std::string path_;
 };
 
 // The parsed command line and a step object bound to it (owner window none).
 struct BoundSteps {
-    BoundSteps(const LauncherFolder& folder, const std::string& arguments) : steps(nullptr, nullptr) {
+    BoundSteps(const LauncherFolder& folder, const std::string& arguments)
+        : steps(nullptr, nullptr) {
         commandLine.Parse(folder.Path(), arguments);
         steps.AttachCommandLine(commandLine);
     }
@@ -73,14 +76,15 @@ inline std::optional<uint32_t> RaisedCode(const std::function<void()>& operation
 // Answers every visible box of this process from a helper thread: with the button `decide` picks
 // (default: OK, or No on a Yes/No box), keeping caption and text.
 class StepBoxAnswerer {
-public:
+  public:
     struct Box {
         std::string caption;
         std::string text;
     };
     using Decider = std::function<int(const Box&)>;
 
-    explicit StepBoxAnswerer(Decider decide = nullptr) : decide_(std::move(decide)), thread_([this] { Run(); }) {}
+    explicit StepBoxAnswerer(Decider decide = nullptr)
+        : decide_(std::move(decide)), thread_([this] { Run(); }) {}
     ~StepBoxAnswerer() {
         stop_ = true;
         thread_.join();
@@ -93,7 +97,7 @@ public:
         return boxes_;
     }
 
-private:
+  private:
     static BOOL CALLBACK Visit(HWND window, LPARAM self) {
         reinterpret_cast<StepBoxAnswerer*>(self)->Consider(window);
         return TRUE;
@@ -104,7 +108,8 @@ private:
         ::GetWindowThreadProcessId(window, &process);
         char className[32] = "";
         ::GetClassNameA(window, className, sizeof className);
-        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" || !::IsWindowVisible(window))
+        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" ||
+            !::IsWindowVisible(window))
             return;
         if (!answered_.insert(window).second) return;
         Box box;
@@ -124,7 +129,8 @@ private:
 
     void Run() {
         while (!stop_) {
-            for (auto it = answered_.begin(); it != answered_.end();) it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
+            for (auto it = answered_.begin(); it != answered_.end();)
+                it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
             ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
             ::Sleep(10);
         }

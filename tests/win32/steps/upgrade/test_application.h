@@ -11,7 +11,7 @@
 #include "sys/win32.h"
 
 class TestApplication {
-public:
+  public:
     enum class Closes { OnClose, OnMessage, Never };
     struct Message {
         UINT message;
@@ -43,13 +43,14 @@ public:
     // The next WM_CLOSE closes the window.
     void AllowClose() { allowClose_ = true; }
 
-private:
+  private:
     static constexpr UINT kStop = WM_APP + 1;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            ::SetWindowLongPtrA(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         }
         auto* self = reinterpret_cast<TestApplication*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self && self->Handle(window, message, wParam, lParam)) return 0;
@@ -57,12 +58,14 @@ private:
     }
 
     bool Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_CLOSE || message == WM_QUIT || message == WM_COMMAND || (message >= WM_USER && message < WM_APP)) {
+        if (message == WM_CLOSE || message == WM_QUIT || message == WM_COMMAND ||
+            (message >= WM_USER && message < WM_APP)) {
             std::lock_guard<std::mutex> lock(mutex_);
             received_.push_back({message, wParam, lParam});
         }
-        const bool closeNow = (message == WM_CLOSE && (closes_ == Closes::OnClose || allowClose_)) ||
-                              (closes_ == Closes::OnMessage && message == closeMessage_) || message == kStop;
+        const bool closeNow =
+            (message == WM_CLOSE && (closes_ == Closes::OnClose || allowClose_)) ||
+            (closes_ == Closes::OnMessage && message == closeMessage_) || message == kStop;
         if (closeNow) {
             ::DestroyWindow(window);
             return true;
@@ -81,11 +84,12 @@ private:
         windowClass.hInstance = ::GetModuleHandleA(nullptr);
         windowClass.lpszClassName = className_.c_str();
         ::RegisterClassA(&windowClass);
-        window_ = ::CreateWindowExA(0, className_.c_str(), "Test application", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                    nullptr, nullptr, windowClass.hInstance, this);
+        window_ = ::CreateWindowExA(0, className_.c_str(), "Test application", WS_OVERLAPPEDWINDOW,
+                                    0, 0, 100, 100, nullptr, nullptr, windowClass.hInstance, this);
         ::SetEvent(ready_);
         MSG msg;
-        while (window_.load() && ::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        while (window_.load() && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageA(&msg);
         ::UnregisterClassA(className_.c_str(), windowClass.hInstance);
     }
 

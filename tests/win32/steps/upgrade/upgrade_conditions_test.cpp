@@ -23,14 +23,15 @@ std::string MessageText(unsigned number) {
 }
 
 void SetText(HKEY key, const char* name, const char* value) {
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>(strlen(value) + 1));
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                     static_cast<DWORD>(strlen(value) + 1));
 }
 
 const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Uninstall entries under HKEY_CURRENT_USER, with and without a version.
 class UpgradeConditions : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         RemoveEntries();
         AddEntry("ZbStepsOld15", "Kestrel Old", "1.5");
@@ -41,8 +42,8 @@ protected:
 
     static void AddEntry(const char* name, const char* displayName, const char* displayVersion) {
         UniqueRegKey key;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kUninstall) + name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                          nullptr, key.put(), nullptr);
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kUninstall) + name).c_str(), 0, nullptr,
+                          0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
         SetText(key.get(), "DisplayName", displayName);
         SetText(key.get(), "UninstallString", "C:\\remover.exe");
         if (displayVersion) SetText(key.get(), "DisplayVersion", displayVersion);
@@ -59,7 +60,7 @@ TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
         const char* lines;
         std::optional<uint32_t> raised;
         std::vector<std::string> queued;
-        const char* boxText;  // null: no box; "7": message 7
+        const char* boxText; // null: no box; "7": message 7
     } cases[] = {
         {"", passes, {}, nullptr},
         {"ZbStepsMissingA,1.0-,LEAVE\r\nZbStepsMissingB,,\r\n", 1603u, {}, "7"},
@@ -69,7 +70,9 @@ TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
         {"ZbStepsOld15,1.0-1.9,\r\n", passes, {}, nullptr},
         {"ZbStepsOld15, 1.0-1.9\r\n", passes, {}, nullptr},
         {"ZbStepsOld30,1.0-1.9,REMOVE\r\nZbStepsOld15,,Remove\r\nZbStepsOld30,3.0,REMOVE\r\n",
-         passes, {"ZbStepsOld15", "ZbStepsOld30"}, nullptr},
+         passes,
+         {"ZbStepsOld15", "ZbStepsOld30"},
+         nullptr},
         {"ZbStepsNoVersion,0.0,REMOVE\r\n", passes, {"ZbStepsNoVersion"}, nullptr},
         {"ZbStepsNoVersion,1.0-,REMOVE\r\n", 1603u, {}, "7"},
         // A missing entry is skipped before its other fields are read.
@@ -109,7 +112,8 @@ TEST(StepsWithoutCommandLine, AreInternalErrors) {
     EXPECT_EQ(0x80004003u, RaisedCode([&] { steps.IsProductRegistryKeyPresent(); }));
     EXPECT_EQ(0x80004003u, RaisedCode([&] { steps.ShutdownApplications(); }));
     std::vector<std::string> texts;
-    for (const auto& box : answerer.Boxes()) texts.push_back(box.text);
+    for (const auto& box : answerer.Boxes())
+        texts.push_back(box.text);
     EXPECT_EQ((std::vector<std::string>{"Error Code: 0019.80004003", "Error Code: 0002.80004003",
                                         "Error Code: 0016.80004003"}),
               texts);
@@ -119,7 +123,8 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
     const char kProduct[] = "Software\\ZbStepsTest\\Product";
     {
         UniqueRegKey key;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, kProduct, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kProduct, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          key.put(), nullptr);
         SetText(key.get(), "Installed", "1");
     }
     const struct {
@@ -134,7 +139,8 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
         {"HKCU,Software\\ZbStepsTest\\Product,Missing", std::nullopt, false},
         {"HKCU,Software\\ZbStepsTest\\Absent", std::nullopt, false},
         {"HKLM,SOFTWARE\\Microsoft\\Windows\\CurrentVersion", std::nullopt, true},
-        {"HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion,ProgramFilesDir", std::nullopt, true},
+        {"HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion,ProgramFilesDir",
+         std::nullopt, true},
         {"HKU,.DEFAULT", std::nullopt, true},
         {"hklm,SOFTWARE", 0x80040008u, false},
         {"HKEY_Current_User,Software", 0x80040008u, false},
@@ -146,7 +152,8 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
         LauncherFolder folder(std::string("CheckRegKey=") + test.checkRegKey + "\r\n");
         BoundSteps bound(folder, "/qn");
         bool present = false;
-        EXPECT_EQ(test.raised, RaisedCode([&] { present = bound.steps.IsProductRegistryKeyPresent(); }));
+        EXPECT_EQ(test.raised,
+                  RaisedCode([&] { present = bound.steps.IsProductRegistryKeyPresent(); }));
         EXPECT_EQ(test.present, present);
     }
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kProduct);
@@ -167,11 +174,17 @@ TEST(ShutdownApplicationEntry, FieldsChooseTheMessageAndThePolling) {
         DWORD minimumMs, maximumMs;
     } cases[] = {
         {"ZbStepsApp", Closes::OnClose, 0, true, {close}, 0, 500},
-        {"ZbStepsApp", Closes::Never, 0, false, {close, quit}, 900, 3000},  // ten polls of 100 ms
+        {"ZbStepsApp", Closes::Never, 0, false, {close, quit}, 900, 3000}, // ten polls of 100 ms
         {"ZbStepsApp,500", Closes::Never, 0, false, {close, quit}, 450, 900},
         {" ZbStepsApp , 300 , 0 , 0 ", Closes::Never, 0, false, {close, quit}, 250, 800},
         {"ZbStepsApp,5000,x,1", Closes::OnClose, 0, true, {close}, 0, 500},
-        {"ZbStepsApp,100,0,1001,7", Closes::OnMessage, WM_COMMAND, true, {{WM_COMMAND, 1001, 7}}, 0, 500},
+        {"ZbStepsApp,100,0,1001,7",
+         Closes::OnMessage,
+         WM_COMMAND,
+         true,
+         {{WM_COMMAND, 1001, 7}},
+         0,
+         500},
         {"ZbStepsApp,100,1029,3,-4", Closes::OnMessage, 1029, true, {{1029, 3, -4}}, 0, 500},
         {"ZbStepsApp,100,1029", Closes::OnMessage, 1029, true, {{1029, 0, 0}}, 0, 500},
         {"ZbStepsApp,100,1029,x,5", Closes::OnMessage, 1029, true, {{1029, 0, 0}}, 0, 500},
@@ -190,7 +203,8 @@ TEST(ShutdownApplicationEntry, FieldsChooseTheMessageAndThePolling) {
     }
     SetupSteps steps(nullptr, nullptr);
     TestApplication application("ZbStepsApp", Closes::OnClose);
-    for (const char* unusable : {"", ",100", "\"ZbStepsApp"}) EXPECT_FALSE(steps.ShutdownApplicationEntry(unusable));
+    for (const char* unusable : {"", ",100", "\"ZbStepsApp"})
+        EXPECT_FALSE(steps.ShutdownApplicationEntry(unusable));
     EXPECT_TRUE(steps.ShutdownApplicationEntry("ZbStepsNoSuchClass,100,1029"));
     EXPECT_TRUE(application.Received().empty());
     EXPECT_FALSE(IsWindowClassPresent(""));
@@ -248,4 +262,4 @@ TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
     }
 }
 
-}  // namespace
+} // namespace
