@@ -3,14 +3,14 @@
 #include <string>
 
 #include "sys/setup_log.h"
-#include "temp_folder.h"
+#include "../temp_folder.h"
 
 class LogCapture {
 public:
-    LogCapture() : file_(folder_.Path() + "SETUP.LOG") { SetHostLogPath(file_); }
+    LogCapture() : file_(folder_.Folder() + "SETUP.LOG") { SetHostLogPath(file_); }
     ~LogCapture() { SetHostLogPath(std::string()); }
 
-    std::string Text() const { return ReadWholeFile(file_); }
+    std::string Text() const { return ReadBytes(file_); }
 
 private:
     TempFolder folder_;

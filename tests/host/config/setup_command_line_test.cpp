@@ -9,7 +9,7 @@
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "log_capture.h"
-#include "temp_folder.h"
+#include "../temp_folder.h"
 
 namespace {
 

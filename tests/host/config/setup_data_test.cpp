@@ -8,7 +8,7 @@
 #include "app/setup_error.h"
 #include "config/setup_data.h"
 #include "log_capture.h"
-#include "temp_folder.h"
+#include "../temp_folder.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ std::string LoadText(const std::string& iniText) {
     folder.Write("SETUP.INI", iniText);
     SetupData data;
     try {
-        data.Load(folder.Path(), "SETUP.INI");
+        data.Load(folder.Folder(), "SETUP.INI");
     } catch (const SetupError& error) {
         EXPECT_FALSE(data.IsLoaded());
         char code[32];
@@ -157,25 +157,25 @@ TEST(SetupDataLoad, MissingFileLogsAndEndsWithTheSystemCode) {
     TempFolder folder;
     SetupData data;
     try {
-        data.Load(folder.Path(), "SETUP.INI");
+        data.Load(folder.Folder(), "SETUP.INI");
         FAIL() << "a missing file loaded";
     } catch (const SetupError& error) {
         EXPECT_EQ(2u, error.code);
     }
     const std::string text = log.Text();
-    EXPECT_NE(std::string::npos, text.find(" - Loading setup data file: " + folder.Path() + "SETUP.INI\r\n"))
+    EXPECT_NE(std::string::npos, text.find(" - Loading setup data file: " + folder.Folder() + "SETUP.INI\r\n"))
         << text;
-    EXPECT_NE(std::string::npos, text.find("Call to CTCharStream::OpenStream( " + folder.Path() + "SETUP.INI )"))
+    EXPECT_NE(std::string::npos, text.find("Call to CTCharStream::OpenStream( " + folder.Folder() + "SETUP.INI )"))
         << text;
     EXPECT_NE(std::string::npos, text.find("Error Code: 0001.00000002")) << text;
 }
 
 TEST(SetupDataLoad, PathLongerThanTheDesignLimitIsRefused) {
     TempFolder folder;
-    const std::string name(300 - folder.Path().size(), 'n');
+    const std::string name(300 - folder.Folder().size(), 'n');
     SetupData data;
     try {
-        data.Load(folder.Path(), name);
+        data.Load(folder.Folder(), name);
         FAIL() << "a 300-byte path loaded";
     } catch (const SetupError& error) {
         EXPECT_EQ(206u, error.code);  // the system's "file name too long"
@@ -221,7 +221,7 @@ TEST(SetupDataState, ReadingUnloadedRecordIsAnInternalError) {
 
     TempFolder folder;
     folder.Write("SETUP.INI", "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\nCore\n");
-    ASSERT_TRUE(data.Load(folder.Path(), "SETUP.INI"));
+    ASSERT_TRUE(data.Load(folder.Folder(), "SETUP.INI"));
     for (const auto& read : kAccessors) EXPECT_NO_THROW(read(data));
     data.Reset();
     ExpectEveryAccessorRefuses(data, "after Reset");
@@ -232,10 +232,10 @@ TEST(SetupDataState, FailedReloadLeavesNothingLoaded) {
     folder.Write("good.ini", "[ProductInformation]\nPackageName=a.msi\nMsiVersion=3.1\n[ProductFeatures]\nCore\n");
     folder.Write("bad.ini", "[ProductInformation]\nPackageName=b.msi\nMsiVersion=9.9\n");
     SetupData data;
-    ASSERT_TRUE(data.Load(folder.Path(), "good.ini"));
-    EXPECT_THROW(data.Load(folder.Path(), "bad.ini"), SetupError);
+    ASSERT_TRUE(data.Load(folder.Folder(), "good.ini"));
+    EXPECT_THROW(data.Load(folder.Folder(), "bad.ini"), SetupError);
     EXPECT_FALSE(data.IsLoaded());
-    ASSERT_TRUE(data.Load(folder.Path(), "good.ini"));
+    ASSERT_TRUE(data.Load(folder.Folder(), "good.ini"));
     EXPECT_EQ("3.1", data.GetMsiVersion());
     EXPECT_EQ(1u, data.GetProductFeatures().size()) << "a reload must not append to the old lists";
 }
@@ -245,7 +245,7 @@ TEST(SetupDataState, StepsCanAppendPreviousVersions) {
     folder.Write("SETUP.INI", "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\n"
                               "[PreviousVersionUninstall]\n{OLD}\n");
     SetupData data;
-    ASSERT_TRUE(data.Load(folder.Path(), "SETUP.INI"));
+    ASSERT_TRUE(data.Load(folder.Folder(), "SETUP.INI"));
     data.GetPreviousVersionUninstall().push_back("{FOUND}");
     EXPECT_EQ((std::vector<std::string>{"{OLD}", "{FOUND}"}), data.GetPreviousVersionUninstall());
 }

@@ -6,7 +6,7 @@
 
 #include "ini/char_stream.h"
 #include "sys/last_error.h"
-#include "temp_folder.h"
+#include "../temp_folder.h"
 
 namespace {
 

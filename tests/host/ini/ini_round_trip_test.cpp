@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model_dump.h"
-#include "temp_folder.h"
+#include "../temp_folder.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ini_test_XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "setup_test_XXXXXX").string();
         if (mkdtemp(pattern.data())) path_ = pattern;
     }
     ~TempFolder() {
@@ -21,6 +21,8 @@ class TempFolder {
 
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "/" + name; }
+    // The folder with its trailing separator, as the launcher's folders are given.
+    std::string Folder() const { return path_ + "/"; }
 
     std::string Write(const std::string& name, const std::string& bytes) const {
         const std::string path = File(name);
