@@ -23,3 +23,5 @@ echo "== C:\\SETUP.LOG"
 cat "$WINEPREFIX/drive_c/SETUP.LOG" 2>/dev/null | tr -d '\r' || echo "(no log written)"
 code=${out#exit=}
 echo "== exit code: $code ($((code)))"
+# Leave the prefix as it was, so that the next run installs afresh.
+wine msiexec /x '{6F1C2B1E-0D3A-4C55-9E61-3B7A1D2C4E01}' /qn >/dev/null 2>&1 || true

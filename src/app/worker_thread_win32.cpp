@@ -7,10 +7,13 @@
 
 #include "app/progress_dialog.h"
 #include "app/reboot_control.h"
+#include "app/restart_arguments.h"
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
+#include "steps/step_messages.h"
+#include "sys/process.h"
 #include "sys/instance_mutex.h"
 #include "sys/setup_log.h"
 #include "sys/wide_entry_points.h"
@@ -24,9 +27,22 @@ constexpr uint32_t kInvalidCommandLine = 1639;
 constexpr uint32_t kUnexpectedFailure = 0x8004FFFF;
 constexpr uint32_t kRebootInitiated = 1641;
 constexpr uint32_t kRebootThenResume = 0x00070669;
+constexpr uint32_t kUserExit = 1602;
+constexpr uint32_t kPlatformNotSupported = 1633;
 
-// What the exit routine needs to know about a run.
+// Upper-case quiet switches skip the restart question, unless one of them still shows UI.
+bool AsksBeforeRestart(const std::string& arguments) {
+    if (arguments.find("/Q") == std::string::npos) return true;
+    for (const char* visible : {"/QF", "/QR", "/QB+", "/QN+"}) {
+        if (arguments.find(visible) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// What the exit routine needs to know about a run. The command line lives here, not in the
+// sequence, because the steps object still reads it when the exit routine removes the copy.
 struct RunState {
+    SetupCommandLine settings;
     std::string baseName;
     bool hooked = false;
     HANDLE instanceMutex = nullptr;
@@ -103,16 +119,18 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         RaiseSetupError(kInvalidCommandLine);
     }
 
-    SetupCommandLine settings;
+    SetupCommandLine& settings = run.settings;
     settings.Parse(launcherFolder.c_str(), arguments.c_str());
+    HWND window = dialog->Window();
     std::string caption;
     GetMessageText(0, caption);
     caption += " - ";
     caption += settings.GetSetupFileName();
-    ::SetWindowTextA(dialog->Window(), caption.c_str());
-    ::ShowWindow(dialog->Window(), settings.GetUILevel() == 7 ? SW_HIDE : SW_SHOWNORMAL);
+    ::SetWindowTextA(window, caption.c_str());
+    ::ShowWindow(window, settings.GetUILevel() == 7 ? SW_HIDE : SW_SHOWNORMAL);
 
     steps->AttachCommandLine(settings);
+    const int installMode = settings.GetInstallMode();
 
     run.baseName = settings.GetSetupFileName();
     const std::string intermediateMarker = run.baseName + ".Intermediate";
@@ -124,13 +142,195 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         RaiseSetupError(0);
     }
 
-    if (UnhookReboot(dialog->Window(), finalMarker.c_str())) {
+    std::string restartTarget, restartArguments;
+    auto hook = [&](const std::string& marker) {
+        run.hooked = HookReboot(window, marker.c_str(), restartTarget.c_str(), restartArguments.c_str());
+    };
+    auto unhook = [&](const std::string& marker) {
+        UnhookReboot(window, marker.c_str());
+        run.hooked = false;
+    };
+    auto waitForLastChild = [&](uint32_t* exitCode) {
+        return WaitForProcess(LastLaunchedProcess(), dialog->EndSessionEvent(), false, exitCode);
+    };
+
+    bool nested = false;
+    bool rebootLater = false;
+    if (UnhookReboot(window, finalMarker.c_str())) {
+        // A restart in the middle of a two-stage installation: only the nested setup is left.
         WriteLog("Starting the SETUP process at launching the nested installation");
-        ::ShowWindow(dialog->Window(), SW_HIDE);
-        RaiseSetupError(0);
+        ::ShowWindow(window, SW_HIDE);
+        nested = true;
+    } else {
+        WriteLog("Starting the SETUP process from the beginning");
+        UnhookReboot(window, intermediateMarker.c_str());
+        if (steps->IsCdPromptMutexSet()) {
+            WriteLog("Found __MsiPromptForCD mutex");
+            RaiseSetupError(0);
+        }
+        if (!steps->CheckPlatform()) {
+            WriteLog("");
+            RaiseSetupError(kPlatformNotSupported);
+        }
+        steps->CheckIncompatibleApplications();
+        steps->CopySetupToTempFolder();
+        restartTarget = settings.GetLauncherFolder() + "SETUP.EXE";
+        restartArguments = BuildRestartArguments(arguments, settings.GetTempCopyMarker());
+
+        hook(intermediateMarker);
+        steps->UninstallIncompatibleApplications();
+        if (run.hooked) {
+            WriteLog("Unhooking reboot after uninstalling incompatible applications");
+            unhook(intermediateMarker);
+        }
+        steps->CheckUpgradeConditions();
+        steps->ShutdownApplications();
+
+        bool previousVersionsDone;
+        if (!settings.GetReinstallMode().empty() || installMode == 2) {
+            steps->LoadPackageInfo(settings.GetLauncherFolder() + settings.GetSetupData().GetPackageName());
+            previousVersionsDone = true;
+        } else {
+            hook(intermediateMarker);
+            previousVersionsDone = steps->UninstallPreviousVersions();
+            if (run.hooked) {
+                WriteLog("Unhooking reboot after uninstalling previous versions");
+                unhook(intermediateMarker);
+            }
+        }
+
+        if (!steps->IsInstallerVersionSufficient()) {
+            steps->HasInstallPrivileges();
+            hook(intermediateMarker);
+            steps->InstallWindowsInstaller();
+            if (waitForLastChild(nullptr)) {
+                WriteLog("Reboot signalled after installing the Windows Installer");
+                const int level = settings.GetUILevel();
+                if (level == 4 || level == 5 || level == 7) {
+                    WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
+                    std::string properties;
+                    settings.AppendProperties(properties);
+                    if (properties.find("REBOOT=") == std::string::npos) {
+                        WriteLog("Initiating a reboot, so the Windows Installer will be functional");
+                        StartRebootThread();
+                        RaiseSetupError(kRebootThenResume);
+                    }
+                } else {
+                    WriteLog("Exiting due to reboot after installing the Windows Installer");
+                    RaiseSetupError(kRebootThenResume);
+                }
+            }
+            if (run.hooked) {
+                WriteLog("Unhooking reboot after running the Windows installer");
+                unhook(intermediateMarker);
+            }
+            if (!steps->IsInstallerVersionSufficient()) {
+                WriteLog("The Windows Installer installation did not complete successfully");
+                RaiseSetupError(kUserExit);
+            }
+        }
+
+        if (!previousVersionsDone) {
+            WriteLog("Attempting to uninstall previous versions again");
+            hook(intermediateMarker);
+            steps->UninstallPreviousVersions();
+            if (run.hooked) {
+                WriteLog("Unhooking reboot after uninstalling previous versions");
+                unhook(intermediateMarker);
+            }
+        }
+
+        if (installMode == 0) {
+            WriteLog("Install mode is the default");
+            if (steps->IsProductRegistryKeyPresent()) {
+                WriteLog("Found the product registry key");
+                if (steps->IsSamePackageInstalled()) {
+                    WriteLog("The current version of the product is already installed");
+                    if (steps->IsAnyFeatureRunFromSource()) {
+                        WriteLog("Exiting due to some features being run from source");
+                        RaiseSetupError(0);
+                    }
+                    WriteLog("Launching the maintenance installer");
+                    steps->RunMaintenanceInstaller();
+                    ::ShowWindow(window, SW_HIDE);
+                    if (waitForLastChild(nullptr)) {
+                        WriteLog("Exiting due to reboot after running the maintenance installer");
+                        RaiseSetupError(kRebootInitiated);
+                    }
+                    WriteLog("Exiting after running the maintenance installer");
+                    RaiseSetupError(0);
+                }
+            }
+        }
+
+        bool oneReboot = false;
+        if (installMode == 0 || installMode == 1) {
+            WriteLog("Install mode is default or configure");
+            nested = steps->CheckNestedInstall(&oneReboot);
+            if (nested && !oneReboot) {
+                WriteLog("Hooking reboot before running the main installation");
+                hook(finalMarker);
+            }
+        }
+
+        steps->RunMainInstaller(oneReboot);
+        ::ShowWindow(window, SW_HIDE);
+        uint32_t mainExitCode = 0;
+        if (waitForLastChild(&mainExitCode)) {
+            WriteLog("Reboot signaled after running the main installation");
+            if (!oneReboot) {
+                if (nested) {
+                    WriteLog("Exiting due to intermediate reboot after running the main installation");
+                    RaiseSetupError(kRebootThenResume);
+                }
+                WriteLog("Exiting due to final reboot after running the main installation");
+                RaiseSetupError(kRebootInitiated);
+            }
+            WriteLog("Reboots were suppressed, so a reboot will be required later");
+            rebootLater = true;
+            mainExitCode = 0;
+        }
+        if (nested && !oneReboot && run.hooked) {
+            WriteLog("Unhooking reboot after installing product");
+            unhook(finalMarker);
+        }
+        if (mainExitCode != 0) {
+            WriteLog("Exiting due to failure after running the main installation");
+            RaiseSetupError(mainExitCode);
+        }
+        // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
+        // from this package: only installs and repairs are checked, or a success would read as 1602.
+        if (installMode <= 2 && !steps->IsSamePackageInstalled()) RaiseSetupError(kUserExit);
     }
-    WriteLog("Starting the SETUP process from the beginning");
-    UnhookReboot(dialog->Window(), intermediateMarker.c_str());
+
+    if (nested) {
+        WriteLog("Launching the nested installer");
+        if (steps->LaunchNestedInstaller()) {
+            WriteLog("Nested installer was launched");
+            if (waitForLastChild(nullptr)) {
+                WriteLog("Exiting due to reboot after launching the nested installer");
+                RaiseSetupError(kRebootInitiated);
+            }
+        }
+    }
+
+    if (rebootLater && arguments.find("REBOOT=S") == std::string::npos &&
+        arguments.find("REBOOT=R") == std::string::npos) {
+        WriteLog("Initiating reboot so the product will be functional");
+        if (AsksBeforeRestart(arguments)) {
+            std::string productName;
+            steps->GetPackageProductName(productName);
+            std::string text;
+            GetMessageText(14, text);
+            SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
+            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING) != IDYES) RaiseSetupError(kUserExit);
+        }
+        StartRebootThread();
+        RaiseSetupError(kRebootInitiated);
+    }
+
+    steps->LaunchPostInstallApplications();
+    WriteLog("Exiting normally");
     RaiseSetupError(0);
 }
 
@@ -156,6 +356,7 @@ void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& 
     }
     WriteLogF("Worker thread exiting with status code: %08X", static_cast<unsigned>(code));
     if (dialog) {
+        if (!hooked && dialog->Steps()) dialog->Steps()->RemoveTempFolder();
         WriteLog("Setting Finish Event...");
         ::SetEvent(dialog->FinishEvent());
         WriteLog("Sending WM_ENDSETUPDIALOG message...");

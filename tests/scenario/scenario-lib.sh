@@ -79,3 +79,24 @@ finish() {
   if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
   echo "all checks passed"
 }
+
+DEMO_PRODUCT_CODE='{6F1C2B1E-0D3A-4C55-9E61-3B7A1D2C4E01}'
+
+# The demo package (examples/demo) as Demo.msi with its SETUP.INI in a folder.
+write_demo_package() {
+  (cd "$SETUP_SOURCE_DIR/examples/demo" && wixl -o "$1/Demo.msi" Demo.wxs)
+  cp "$SETUP_SOURCE_DIR/examples/demo/SETUP.INI" "$1/SETUP.INI"
+}
+
+# Removes the demo product if a run left it installed.
+remove_demo_product() {
+  wine msiexec /x "$DEMO_PRODUCT_CODE" /qn >/dev/null 2>&1 || true
+}
+
+demo_product_installed() {
+  if wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$DEMO_PRODUCT_CODE" >/dev/null 2>&1; then
+    echo installed
+  else
+    echo absent
+  fi
+}

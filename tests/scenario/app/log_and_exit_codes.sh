@@ -2,15 +2,19 @@
 # The setup log (switch, line format, start-up lines) and exit codes of the start-up frame.
 . "$SETUP_SOURCE_DIR/tests/scenario/scenario-lib.sh"
 dir=$(scenario_folder frame)
-write_setup_ini "$dir"
+write_demo_package "$dir"
+remove_demo_product
+trap remove_demo_product EXIT
 
 # No ZBSETUP, or one without LOG: no log file at all.
 rm -f "$SETUP_LOG"
 unset ZBSETUP
 check "normal run without logging" "0x00000000" "$(run_setup 'C:\scn\frame\Setup.exe /qb')"
+remove_demo_product
 check "no log file without ZBSETUP" "absent" "$([ -e "$SETUP_LOG" ] && echo present || echo absent)"
 export ZBSETUP=DEBUG
 run_setup 'C:\scn\frame\Setup.exe /qb' >/dev/null
+remove_demo_product
 check "no log file with ZBSETUP=DEBUG" "absent" "$([ -e "$SETUP_LOG" ] && echo present || echo absent)"
 
 # A quoted program name followed by two blanks: the argument string keeps one blank.
@@ -27,7 +31,9 @@ check_contains "setup data loaded" 'Loading setup data file: C:\scn\frame\SETUP.
 check_contains "fresh run" "Starting the SETUP process from the beginning" "$log"
 check_contains "exit status" "Worker thread exiting with status code: 00000000" "$log"
 check_contains "finish event" "Setting Finish Event..." "$log"
-check "last line" "UI Received WM_ENDSETUPDIALOG message" "$(tail -1 <<<"$log")"
+check_contains "normal end" "Exiting normally" "$log"
+check_contains "the dialog ended" "UI Received WM_ENDSETUPDIALOG message" "$log"
+remove_demo_product
 
 # An unclosed quote in the program name ends with 1639.
 rm -f "$SETUP_LOG"

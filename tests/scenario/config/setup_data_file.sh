@@ -4,15 +4,19 @@
 . "$SETUP_SOURCE_DIR/tests/scenario/scenario-lib.sh"
 dir=$(scenario_folder named)
 mkdir -p "$dir/sub"
-write_setup_ini "$dir/sub"
+write_demo_package "$dir/sub"
 mv "$dir/sub/SETUP.INI" "$dir/sub/custom.ini"
 export ZBSETUP=LOG
+remove_demo_product
+trap remove_demo_product EXIT
 
 rm -f "$SETUP_LOG"
 check "a named setup data file in a subfolder" "0x00000000" "$(run_setup 'C:\scn\named\Setup.exe sub\custom.ini /qb')"
 log=$(log_messages)
 check_contains "it is loaded from the launcher folder" 'Loading setup data file: C:\scn\named\sub\custom.ini' "$log"
-check_contains "the run goes on" "Starting the SETUP process from the beginning" "$log"
+check_contains "the package is taken from the file's folder" \
+  'Command Line = C:\windows\system32\MSIEXEC.EXE /i "C:\scn\named\sub\Demo.msi" /qb' "$log"
+remove_demo_product
 
 # A named file that does not exist: the box of the load failure, then exit code 2.
 rm -f "$SETUP_LOG"
