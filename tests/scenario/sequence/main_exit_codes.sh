@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# How the main installer's exit code ends setup: a restart it asks for (1641 without a nested
+# setup, no restart of setup's own), a failure passed on with the restart shortcut removed, and a
+# success that installed nothing (1602).
+. "$SETUP_SOURCE_DIR/tests/scenario/sequence/sequence-lib.sh" "$@"
+export ZBSETUP=LOG
+sequence_folder plain >/dev/null
+sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null
+
+# The installer restarting Windows itself (1641) or asking for it (3010), with no nested setup.
+for child in 1641 3010; do
+  reset_case
+  stub_plan "$child real"
+  check "$child: setup ends with 1641" "0x00000669" "$(run_setup 'C:\scn\plain\Setup.exe /qb')"
+  log=$(log_messages)
+  check_contains "$child: reboot seen" "Reboot signaled after running the main installation" "$log"
+  check_contains "$child: final reboot" "Exiting due to final reboot after running the main installation" "$log"
+  check_lacks "$child: no restart shortcut made for the main installation" "Hooking reboot before" "$log"
+  check_lacks "$child: setup starts no restart itself" "Initiating Reboot..." "$log"
+  check "$child: no restart shortcut" "absent" "$(shortcut_state)"
+  check "$child: temporary copy removed" "" "$(temp_copies)"
+  check "$child: the installer ran once" 'C:\windows\system32\MSIEXEC.EXE /i "C:\scn\plain\Demo.msi" /qb' "$(stub_calls)"
+done
+
+# A failing main installation with a nested setup pending: the final-marker shortcut made before
+# it is removed again and the installer's code is setup's.
+reset_case
+stub_plan 1603
+check "1603: setup ends with the installer's code" "0x00000643" "$(run_setup 'C:\scn\nested\Setup.exe /qb')"
+log=$(log_messages)
+check_contains "1603: shortcut made" "Hooking reboot before running the main installation" "$log"
+check_contains "1603: shortcut removed" "Unhooking reboot after installing product" "$log"
+check_contains "1603: failure" "Exiting due to failure after running the main installation" "$log"
+check_lacks "1603: no nested setup" "Launching the nested installer" "$log"
+check "1603: no restart shortcut" "absent" "$(shortcut_state)"
+check "1603: temporary copy removed" "" "$(temp_copies)"
+
+# The main installer cannot be started while the final-marker shortcut is in place: the exit
+# routine removes the shortcut.
+reset_case
+break_installer
+check "unstartable installer: internal error" "0x80040006" "$(run_setup 'C:\scn\nested\Setup.exe /qn')"
+install_stub
+log=$(log_messages)
+check_contains "unstartable installer: shortcut made" "Hooking reboot before running the main installation" "$log"
+check_lacks "unstartable installer: no box under /qn" "Internal Error" "$log"
+check_contains "unstartable installer: exit routine unhooks" "Unhooking reboot due to error or normal exit" "$log"
+check "unstartable installer: no restart shortcut" "absent" "$(shortcut_state)"
+check "unstartable installer: temporary copy removed" "" "$(temp_copies)"
+
+# The installer answers success but installs nothing: the product is not installed from this
+# package, which setup reports as a user exit.
+reset_case
+stub_plan 0
+check "nothing installed: 1602" "0x00000642" "$(run_setup 'C:\scn\plain\Setup.exe /qb')"
+log=$(log_messages)
+check_contains "nothing installed: the installer succeeded" "Process completed with exit code: 00000000" "$log"
+check_lacks "nothing installed: not a failure of the installer" "Exiting due to failure" "$log"
+check_lacks "nothing installed: no normal end" "Exiting normally" "$log"
+check "nothing installed: product absent" "absent" "$(product_state "$DEMO_PRODUCT_CODE")"
+finish

@@ -1,0 +1,84 @@
+// Stand-in for the installer program in a private Wine prefix: records each command line and exits
+// with the code its plan gives, optionally after running the real installer with the same arguments.
+//
+// Files in C:\msiexec-stub\:
+//   calls.txt   one line per call, appended: the raw command line
+//   plan.txt    one line per call (the last line repeats): "<exit code> [real]"; "real" runs
+//               real\msiexec.exe with the same arguments first; no plan means exit 0
+//   real\msiexec.exe  the prefix's own installer, set aside
+#include "sys/win32.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+const char kFolder[] = "C:\\msiexec-stub\\";
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return lines;
+    char buffer[1024];
+    while (std::fgets(buffer, sizeof buffer, file)) {
+        std::string line(buffer);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        lines.push_back(line);
+    }
+    std::fclose(file);
+    return lines;
+}
+
+// The command line without the program name, as the real installer should see it.
+std::string ArgumentsOf(const char* commandLine) {
+    const char* p = commandLine;
+    if (*p == '"') {
+        p = std::strchr(p + 1, '"');
+        p = p ? p + 1 : commandLine + std::strlen(commandLine);
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    return p;
+}
+
+DWORD RunRealInstaller(const std::string& arguments) {
+    std::string command = std::string("\"") + kFolder + "real\\msiexec.exe\"" + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return 1622;  // reported like a failed install, and visible in the log of calls
+    ::CloseHandle(process.hThread);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+}  // namespace
+
+int main() {
+    const char* commandLine = ::GetCommandLineA();
+    const std::string callsPath = std::string(kFolder) + "calls.txt";
+    const std::size_t callIndex = ReadLines(callsPath).size();
+    if (FILE* calls = std::fopen(callsPath.c_str(), "ab")) {
+        std::fprintf(calls, "%s\r\n", commandLine);
+        std::fclose(calls);
+    }
+
+    const std::vector<std::string> plan = ReadLines(std::string(kFolder) + "plan.txt");
+    if (plan.empty()) return 0;
+    const std::string& step = plan[callIndex < plan.size() ? callIndex : plan.size() - 1];
+    const DWORD code = std::strtoul(step.c_str(), nullptr, 10);
+    if (step.find("real") != std::string::npos) {
+        const DWORD realCode = RunRealInstaller(ArgumentsOf(commandLine));
+        if (FILE* calls = std::fopen((std::string(kFolder) + "real.txt").c_str(), "ab")) {
+            std::fprintf(calls, "%lu\r\n", static_cast<unsigned long>(realCode));
+            std::fclose(calls);
+        }
+    }
+    return static_cast<int>(code);
+}

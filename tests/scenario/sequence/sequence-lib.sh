@@ -1,0 +1,89 @@
+# Sourced by the sequence scenarios (arguments: the installer stand-in and the shortcut reader):
+# the real Setup.EXE in a private copy of the Wine prefix whose installer program is the stand-in,
+# so that restart requests and odd installer exit codes never reach the shared prefix.
+STUB_EXE="$1"
+SHORTCUT_DUMP="$2"
+. "$SETUP_SOURCE_DIR/tests/scenario/scenario-lib.sh"
+
+private_root=$(mktemp -d /tmp/setup-sequence.XXXXXX)
+end_private_prefix() {
+  WINEPREFIX="$private_root/prefix" wineserver -k 2>/dev/null || true
+  rm -rf "$private_root"
+}
+trap end_private_prefix EXIT
+# Copied while the shared server runs: only read from, which the copy tolerates.
+cp -a "$WINEPREFIX" "$private_root/prefix"
+export WINEPREFIX="$private_root/prefix"
+mkdir -p "$private_root/home"
+export HOME="$private_root/home"
+DRIVE_C="$WINEPREFIX/drive_c"
+SETUP_LOG="$DRIVE_C/SETUP.LOG"
+rm -rf "$DRIVE_C/scn" "$SETUP_LOG"
+
+# Wine prefers its built-in installer even over a real file in the system folder: the stand-in
+# must be named native, and the set-aside original (a built-in placeholder) built-in by its path.
+STUB_DIR="$DRIVE_C/msiexec-stub"
+REAL_MSIEXEC='C:\msiexec-stub\real\msiexec.exe'
+mkdir -p "$STUB_DIR/real"
+mv "$DRIVE_C/windows/system32/msiexec.exe" "$STUB_DIR/real/msiexec.exe"
+install_stub() { cp "$STUB_EXE" "$DRIVE_C/windows/system32/msiexec.exe"; }
+# An empty file in the stand-in's place: starting it fails (bad executable format).
+break_installer() { : >"$DRIVE_C/windows/system32/msiexec.exe"; }
+install_stub
+wine_reg_add 'HKCU\Software\Wine\DllOverrides' /v msiexec.exe /d native
+wine_reg_add 'HKCU\Software\Wine\DllOverrides' /v "$REAL_MSIEXEC" /d builtin
+
+NESTED_PRODUCT_CODE='{1A784D69-437F-4123-BFA6-B1AF43725D8B}'
+STARTUP_FOLDER=$(ls -d "$DRIVE_C"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/StartUp | head -1)
+RESTART_SHORTCUT="$STARTUP_FOLDER/Quorvel Setup.lnk"
+
+# stub_plan LINE...: what the next installer calls answer ("<exit code> [real]", the last repeats);
+# forgets earlier calls.
+stub_plan() {
+  printf '%s\r\n' "$@" >"$STUB_DIR/plan.txt"
+  rm -f "$STUB_DIR/calls.txt" "$STUB_DIR/real.txt"
+}
+stub_calls() { [ -f "$STUB_DIR/calls.txt" ] && tr -d '\r' <"$STUB_DIR/calls.txt" || true; }
+# Exit codes of the real installer behind the stand-in, one per "real" call.
+real_installer_codes() { [ -f "$STUB_DIR/real.txt" ] && tr -d '\r' <"$STUB_DIR/real.txt" || true; }
+
+uninstall_product() { wine "$REAL_MSIEXEC" /x "$1" /qn >/dev/null 2>&1 || true; }
+product_state() {
+  if wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" >/dev/null 2>&1; then
+    echo installed
+  else
+    echo absent
+  fi
+}
+
+# The restart shortcut's fields as "target=", "arguments=", "description=" lines, or nothing.
+read_restart_shortcut() {
+  [ -f "$RESTART_SHORTCUT" ] || return 0
+  wine "$SHORTCUT_DUMP" "$(winpath "$RESTART_SHORTCUT")" 2>/dev/null | tr -d '\r'
+}
+shortcut_field() { sed -n "s/^$1=//p" <<<"$2"; }
+shortcut_state() { [ -f "$RESTART_SHORTCUT" ] && echo present || echo absent; }
+
+# A launcher folder C:\scn\NAME with the demo package, the nested setup's package and its setup
+# data file Nested.ini; SETUP.INI gets the extra ProductInformation lines given.
+sequence_folder() {
+  local dir; dir=$(scenario_folder "$1")
+  write_demo_package "$dir"
+  (cd "$SETUP_SOURCE_DIR/tests/scenario/sequence" && wixl -o "$dir/Nested.msi" nested.wxs)
+  printf '[ProductInformation]\r\nPackageName=Nested.msi\r\n\r\n[ProductFeatures]\r\nComplete\r\n' >"$dir/Nested.ini"
+  {
+    printf '[ProductInformation]\r\nPackageName=Demo.msi\r\nMsiVersion=2.0\r\n'
+    printf '%s\r\n' "${@:2}"
+    printf '\r\n[ProductFeatures]\r\nComplete\r\n'
+  } >"$dir/SETUP.INI"
+  printf '%s' "$dir"
+}
+
+# Starts every case from the same state: no product, no shortcut, no log.
+reset_case() {
+  uninstall_product "$DEMO_PRODUCT_CODE"
+  uninstall_product "$NESTED_PRODUCT_CODE"
+  rm -f "$RESTART_SHORTCUT" "$SETUP_LOG"
+}
+
+temp_copies() { ls -d "$DRIVE_C"/users/*/Temp/KOBR* 2>/dev/null || true; }
