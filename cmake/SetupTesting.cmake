@@ -36,6 +36,7 @@ function(setup_wine_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE setup_core ${T_LIBS} ${SETUP_GTEST_MAIN})
   target_compile_definitions(${T_NAME} PRIVATE SETUP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
   set_property(DIRECTORY APPEND PROPERTY LABELS ${T_AREA})
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "${T_AREA}."
     PROPERTIES LABELS wine FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 120)

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/setup_error.h"
-#include "message_box_answerer.h"
 #include "msi/msi_library.h"
 #include "setup_log_capture.h"
+#include "support/message_box_answerer.h"
 #include "sys/process.h"
 
 namespace {

@@ -7,10 +7,10 @@
 
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
-#include "message_box_answerer.h"
 #include "setup_log_capture.h"
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
+#include "support/message_box_answerer.h"
 #include "sys/unique_handle.h"
 
 namespace {

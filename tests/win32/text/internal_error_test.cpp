@@ -4,6 +4,7 @@
 
 #include "../child_process.h"
 #include "app/setup_error.h"
+#include "support/message_box_answerer.h"
 #include "text/internal_error.h"
 
 namespace {
@@ -13,42 +14,19 @@ struct BoxSeen {
     std::string caption, text;
 };
 
-struct FindBox {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM param) {
-    auto* find = reinterpret_cast<FindBox*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {};
-    ::GetClassNameA(window, cls, sizeof cls);
-    if (pid == find->pid && std::string(cls) == "#32770" && ::IsWindowVisible(window)) {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Runs the child with the given arguments, answers a box if one comes, returns the exit code.
 DWORD RunReportingChild(const std::string& arguments, BoxSeen& box) {
     ChildProcess child = StartTestChild("InternalErrorChild.DISABLED_Report", arguments, "report");
     EXPECT_TRUE(child.process.valid());
-    for (int i = 0; i < 1500; ++i) {
-        if (::WaitForSingleObject(child.process.get(), 20) == WAIT_OBJECT_0) break;
-        FindBox find = {child.id, nullptr};
-        ::EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&find));
-        if (!find.found) continue;
-        char text[512] = {};
-        ::GetWindowTextA(find.found, text, sizeof text);
-        box.caption = text;
-        ::GetDlgItemTextA(find.found, 0xFFFF, text, sizeof text);
-        box.text = text;
+    MessageBoxAnswerer answerer = MessageBoxAnswerer::OfProcess(child.id);
+    const DWORD code = WaitForExitCode(child.process.get());
+    const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
+    if (!boxes.empty()) {
         box.shown = true;
-        ::PostMessageA(find.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        box.caption = boxes.back().caption;
+        box.text = boxes.back().text;
     }
-    return WaitForExitCode(child.process.get());
+    return code;
 }
 
 TEST(InternalErrorChild, DISABLED_Report) {

@@ -2,56 +2,16 @@
 // error boxes of the shell link operations.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <objbase.h>
 
 #include "app/reboot_control.h"
+#include "support/message_box_answerer.h"
 #include "sys/unique_handle.h"
 
 namespace {
-// Answers every "Internal Error" box with OK and keeps its text, so a test can show that a box
-// came (or that none did) without blocking.
-class ErrorBoxWatcher {
-  public:
-    ErrorBoxWatcher() : thread_([this] { Run(); }) {}
-    ~ErrorBoxWatcher() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::vector<std::string> Texts() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return texts_;
-    }
-
-  private:
-    void Run() {
-        while (!stop_) {
-            HWND box = ::FindWindowA("#32770", "Internal Error");
-            if (box && ::IsWindowVisible(box)) {
-                char text[256] = {};
-                ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    texts_.push_back(text);
-                }
-                ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-                for (int i = 0; i < 100 && ::IsWindow(box); ++i)
-                    ::Sleep(10);
-            }
-            ::Sleep(10);
-        }
-    }
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
-    std::thread thread_;
-};
-
 struct Shortcut {
     std::string target, arguments, description;
 };
@@ -96,7 +56,7 @@ TEST_F(RestartShortcut, StartupFolderExistsAndHasNoTrailingBackslash) {
 }
 
 TEST_F(RestartShortcut, LifeCycleWithMarkers) {
-    ErrorBoxWatcher boxes;
+    MessageBoxAnswerer boxes;
 
     ASSERT_TRUE(HookReboot(nullptr, intermediate, target, " /qb /~"));
     Shortcut s = Read();
@@ -131,7 +91,7 @@ TEST_F(RestartShortcut, LifeCycleWithMarkers) {
 }
 
 TEST_F(RestartShortcut, ReadingWhatIsNotALinkFailsWithoutABox) {
-    ErrorBoxWatcher boxes;
+    MessageBoxAnswerer boxes;
     char description[MAX_PATH] = "stale";
     EXPECT_FALSE(ReadShortcut(nullptr, linkPath.c_str(), nullptr, nullptr, description));
     EXPECT_STREQ(description, "");
@@ -155,7 +115,7 @@ TEST_F(RestartShortcut, ReadingWhatIsNotALinkFailsWithoutABox) {
 TEST_F(RestartShortcut, FailedSaveShowsBox1010WithTheFailingCode) {
     std::vector<std::string> texts;
     {
-        ErrorBoxWatcher boxes;
+        MessageBoxAnswerer boxes;
         EXPECT_FALSE(CreateStartupShortcut(nullptr, target,
                                            "C:\\no such folder\\x\\Quorvel Setup.lnk", "", "m"));
         texts = boxes.Texts();
@@ -170,7 +130,7 @@ TEST_F(RestartShortcut, FailedSaveShowsBox1010WithTheFailingCode) {
 TEST(ShortcutErrorBox, UsesTheEnglishResourceStrings) {
     std::vector<std::string> texts;
     {
-        ErrorBoxWatcher boxes;
+        MessageBoxAnswerer boxes;
         ReportShortcutError(nullptr, 1001, 0x80004005);
         ReportShortcutError(nullptr, 1016, 0x00000002);
         texts = boxes.Texts();

@@ -9,6 +9,7 @@
 #include "msi/msi_library.h"
 #include "step_test_bench.h"
 #include "steps/installer_launch.h"
+#include "support/message_box_answerer.h"
 #include "sys/process.h"
 #include "sys/temp_folders.h"
 
@@ -65,7 +66,7 @@ TEST(InvocationSteps, OperationsNeedACommandLine) {
     LaunchRecorder recorder;
     for (const MissingCommandLineCase& c : cases) {
         SCOPED_TRACE(c.operation);
-        BoxScript boxes;
+        MessageBoxAnswerer boxes;
         EXPECT_EQ(RaisedBy([&] { c.call(steps); }), 0x80004003u);
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), 1u);
@@ -177,7 +178,7 @@ TEST(InvocationSteps, PostInstallApplicationsOfComponentsNotInstalledStartNothin
 
     StepBench unsplittable("/qb", std::string("[LaunchApplications]\r\n") + kHeronComponent + ",\"unclosed\r\n");
     ASSERT_TRUE(unsplittable.Parsed());
-    BoxScript boxes;
+    MessageBoxAnswerer boxes;
     EXPECT_EQ(RaisedBy([&] { unsplittable.Steps().LaunchPostInstallApplications(); }), 0x80070057u);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_NE(boxes.Boxes()[0].text.find("Error Code: 001A.80070057"), std::string::npos);
@@ -346,7 +347,7 @@ TEST_F(RealInstallation, MainInstallerThenMaintenanceQueriesThenRemovalFromAnoth
     // A rebuilt package of the same product finds this installation and removes it silently.
     StepBench rebuilt("/qn", "", "heron-1.0-rebuilt.msi");
     ASSERT_TRUE(rebuilt.Parsed());
-    BoxScript boxes;
+    MessageBoxAnswerer boxes;
     EXPECT_TRUE(rebuilt.Steps().UninstallPreviousVersions());
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_FALSE(HeronInstalled());

@@ -7,6 +7,7 @@
 #include "msi/msi_library.h"
 #include "step_test_support.h"
 #include "steps/platform_requirement.h"
+#include "support/message_box_answerer.h"
 #include "sys/unique_handle.h"
 
 namespace {
@@ -24,7 +25,7 @@ std::string ProgramPath() {
 }
 
 TEST(PrerequisiteChecks, CdPromptMutexAndMissingCommandLine) {
-    StepBoxAnswerer answerer;
+    MessageBoxAnswerer answerer;
     SetupSteps steps(nullptr, nullptr);
     SetupLogCapture log;
     EXPECT_FALSE(steps.IsCdPromptMutexSet());
@@ -90,7 +91,7 @@ TEST(PlatformList, EntriesAgainstVersions) {
         SCOPED_TRACE(std::string(test.platforms) + " on " + test.name);
         EXPECT_EQ(test.accepted, PlatformListAccepts(test.platforms, test.name, test.version));
     }
-    StepBoxAnswerer answerer;
+    MessageBoxAnswerer answerer;
     for (const char* unreadable : {"NT:4.x", "NT:4.0:6a", "NT:.5", "NT:4.0.1381"}) {
         EXPECT_EQ(0x80040007u, RaisedCode([&] { PlatformListAccepts(unreadable, "NT", nt4sp6); }))
             << unreadable;
@@ -134,10 +135,10 @@ void ExpectPlatformChecks(const std::vector<PlatformCase>& cases, int platformId
         SCOPED_TRACE(test.productInformation);
         LauncherFolder folder(test.productInformation);
         BoundSteps bound(folder, "/qn");
-        StepBoxAnswerer answerer;
+        MessageBoxAnswerer answerer;
         EXPECT_EQ(test.qualifies, bound.steps.CheckPlatform());
         EXPECT_EQ(platformId, bound.steps.GetPlatformId());
-        const std::vector<StepBoxAnswerer::Box> boxes = answerer.Boxes();
+        const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
         ASSERT_EQ(test.boxText ? 1u : 0u, boxes.size());
         if (!test.boxText) continue;
         EXPECT_EQ(test.boxText, boxes[0].text);
@@ -236,7 +237,7 @@ TEST(InstallerVersion, ComparesMajorMinorBuild) {
         ::SetEnvironmentVariableA("SETUP_TEST_ENGINE_VERSION", test.engine);
         EXPECT_EQ(test.sufficient, IsSufficient(test.required));
     }
-    StepBoxAnswerer answerer;
+    MessageBoxAnswerer answerer;
     EXPECT_EQ(0x80040007u, RaisedCode([] { IsSufficient("1.x"); }));
     ::SetEnvironmentVariableA("SETUP_TEST_ENGINE_VERSION", nullptr); // DllGetVersion fails
     EXPECT_FALSE(IsSufficient("1.0"));

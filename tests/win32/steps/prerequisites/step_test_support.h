@@ -1,5 +1,5 @@
 // Test support for the step operations: a launcher folder with its SETUP.INI parsed into a command
-// line, a step object bound to it, and a helper thread that answers the process's message boxes.
+// line and a step object bound to it.
 #pragma once
 #include <atomic>
 #include <functional>
@@ -72,74 +72,3 @@ inline std::optional<uint32_t> RaisedCode(const std::function<void()>& operation
     }
     return std::nullopt;
 }
-
-// Answers every visible box of this process from a helper thread: with the button `decide` picks
-// (default: OK, or No on a Yes/No box), keeping caption and text.
-class StepBoxAnswerer {
-  public:
-    struct Box {
-        std::string caption;
-        std::string text;
-    };
-    using Decider = std::function<int(const Box&)>;
-
-    explicit StepBoxAnswerer(Decider decide = nullptr)
-        : decide_(std::move(decide)), thread_([this] { Run(); }) {}
-    ~StepBoxAnswerer() {
-        stop_ = true;
-        thread_.join();
-    }
-    StepBoxAnswerer(const StepBoxAnswerer&) = delete;
-    StepBoxAnswerer& operator=(const StepBoxAnswerer&) = delete;
-
-    std::vector<Box> Boxes() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return boxes_;
-    }
-
-  private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-        reinterpret_cast<StepBoxAnswerer*>(self)->Consider(window);
-        return TRUE;
-    }
-
-    void Consider(HWND window) {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        char className[32] = "";
-        ::GetClassNameA(window, className, sizeof className);
-        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" ||
-            !::IsWindowVisible(window))
-            return;
-        if (!answered_.insert(window).second) return;
-        Box box;
-        char text[1024] = "";
-        ::GetWindowTextA(window, text, sizeof text);
-        box.caption = text;
-        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-        box.text = text;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            boxes_.push_back(box);
-        }
-        int button = ::GetDlgItem(window, IDNO) ? IDNO : IDOK;
-        if (decide_) button = decide_(box);
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    }
-
-    void Run() {
-        while (!stop_) {
-            for (auto it = answered_.begin(); it != answered_.end();)
-                it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
-            ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            ::Sleep(10);
-        }
-    }
-
-    Decider decide_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<Box> boxes_;
-    std::set<HWND> answered_;
-    std::thread thread_;
-};

@@ -8,6 +8,7 @@
 
 #include "msi/msi_library.h"
 #include "step_test_bench.h"
+#include "support/message_box_answerer.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ TEST(RemovalSteps, OperationsNeedACommandLine) {
     SetupSteps steps(nullptr, nullptr);
     for (const MissingCommandLineCase& c : cases) {
         SCOPED_TRACE(c.operation);
-        BoxScript boxes;
+        MessageBoxAnswerer boxes;
         EXPECT_EQ(RaisedBy([&] { c.call(steps); }), 0x80004003u);
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), 1u);
@@ -101,7 +102,7 @@ TEST(RemovalSteps, InstalledIncompatibleAppExitEndsSetupAtEveryLevel) {
         SCOPED_TRACE(c.arguments);
         StepBench bench(c.arguments, sections);
         ASSERT_TRUE(bench.Parsed());
-        BoxScript boxes;
+        MessageBoxAnswerer boxes;
         EXPECT_EQ(RaisedBy([&] { bench.Steps().CheckIncompatibleApplications(); }), 1603u);
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), c.boxShown ? 1u : 0u);
@@ -148,10 +149,10 @@ TEST(RemovalSteps, IncompatibleAppUninstallAsksRemovesAndAsksAgain) {
         StepBench bench(c.arguments, "[IncompatibleAppUninstall]\r\nStepsTest.Absent\r\nStepsTest.Uninstall\r\n");
         ASSERT_TRUE(bench.Parsed());
         Remover remover(c.removerExit, c.removerDeletes ? "StepsTest.Uninstall" : "");
-        BoxScript boxes(c.answers);
+        MessageBoxAnswerer boxes(c.answers);
         EXPECT_EQ(RaisedBy([&] { bench.Steps().UninstallIncompatibleApplications(); }), c.raised);
         std::size_t questions = 0, errors = 0;
-        for (const BoxScript::Box& box : boxes.Boxes()) {
+        for (const MessageBoxAnswerer::Box& box : boxes.Boxes()) {
             EXPECT_NE(box.text.find("Osprey Toolbar"), std::string::npos) << box.text;
             EXPECT_EQ(box.caption, box.question ? "Warning" : "Error");
             ++(box.question ? questions : errors);
@@ -269,14 +270,14 @@ TEST(RemovalSteps, PreviousVersionsAreRemovedWithTheUsersConsent) {
         StepBench bench(c.arguments, "[PreviousVersionUninstall]\r\nStepsTest.Previous\r\n");
         ASSERT_TRUE(bench.Parsed());
         Remover remover(c.removerExit, c.removerDeletes ? "StepsTest.Previous" : "");
-        BoxScript boxes(c.answers);
+        MessageBoxAnswerer boxes(c.answers);
         bool result = false;
         EXPECT_EQ(RaisedBy([&] { result = bench.Steps().UninstallPreviousVersions(); }), c.raised);
         if (!c.raised) {
             EXPECT_TRUE(result);
         }
         std::size_t questions = 0, errors = 0;
-        for (const BoxScript::Box& box : boxes.Boxes()) {
+        for (const MessageBoxAnswerer::Box& box : boxes.Boxes()) {
             // The question names the old product, and the package's product and version.
             for (const char* part : {"Old Heron 0.9", box.question ? "Heron Sample" : "", box.question ? "1.0.0" : ""})
                 EXPECT_NE(box.text.find(part), std::string::npos) << box.text;

@@ -1,6 +1,5 @@
 // Test support for the step operations under Wine: a parsed command line over a SETUP.INI written
-// to a fresh folder, a step object bound to it, scripted answers to the boxes the steps show, and
-// uninstall entries under HKEY_CURRENT_USER.
+// to a fresh folder, a step object bound to it, and uninstall entries under HKEY_CURRENT_USER.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -30,76 +29,6 @@ std::optional<uint32_t> RaisedBy(Action action) {
     }
     return std::nullopt;
 }
-
-// Answers the boxes this process shows: Yes/No boxes with the scripted answers in order (No once
-// they run out), other boxes with OK. Keeps caption, text and owner of each.
-class BoxScript {
-public:
-    struct Box {
-        std::string caption;
-        std::string text;
-        HWND owner;
-        bool question;
-    };
-
-    explicit BoxScript(std::vector<int> answers = {}) : answers_(std::move(answers)), thread_([this] { Run(); }) {}
-    ~BoxScript() {
-        stop_ = true;
-        thread_.join();
-    }
-    BoxScript(const BoxScript&) = delete;
-    BoxScript& operator=(const BoxScript&) = delete;
-
-    std::vector<Box> Boxes() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return boxes_;
-    }
-
-private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-        reinterpret_cast<BoxScript*>(self)->Consider(window);
-        return TRUE;
-    }
-
-    void Consider(HWND window) {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        char className[32] = "";
-        ::GetClassNameA(window, className, sizeof className);
-        if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" || !::IsWindowVisible(window))
-            return;
-        if (!answered_.insert(window).second) return;
-        char caption[256] = "";
-        char text[2048] = "";
-        ::GetWindowTextA(window, caption, sizeof caption);
-        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-        const bool question = ::GetDlgItem(window, IDYES) != nullptr;
-        int answer = IDOK;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            boxes_.push_back({caption, text, ::GetWindow(window, GW_OWNER), question});
-            if (question) answer = next_ < answers_.size() ? answers_[next_++] : IDNO;
-        }
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-    }
-
-    void Run() {
-        while (!stop_) {
-            for (auto it = answered_.begin(); it != answered_.end();)
-                it = ::IsWindow(*it) ? std::next(it) : answered_.erase(it);
-            ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            ::Sleep(20);
-        }
-    }
-
-    std::vector<int> answers_;
-    std::size_t next_ = 0;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<Box> boxes_;
-    std::set<HWND> answered_;
-    std::thread thread_;
-};
 
 inline std::string TestProgramPath() {
     char path[MAX_PATH] = "";

@@ -5,6 +5,7 @@
 #include "../../sys/process/setup_log_capture.h"
 #include "../prerequisites/step_test_support.h"
 #include "steps/application_windows.h"
+#include "support/message_box_answerer.h"
 #include "sys/unique_handle.h"
 #include "test_application.h"
 #include "text/messages.h"
@@ -85,12 +86,12 @@ TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
         SCOPED_TRACE(test.lines);
         LauncherFolder folder("", std::string("[UpgradeConditions]\r\n") + test.lines);
         BoundSteps bound(folder, "/qn");
-        StepBoxAnswerer answerer;
+        MessageBoxAnswerer answerer;
         SetupLogCapture log;
         EXPECT_EQ(test.raised, RaisedCode([&] { bound.steps.CheckUpgradeConditions(); }));
         EXPECT_EQ(test.queued, bound.commandLine.GetSetupData().GetPreviousVersionUninstall());
         EXPECT_TRUE(log.Contains("Checking upgrade conditions"));
-        const std::vector<StepBoxAnswerer::Box> boxes = answerer.Boxes();
+        const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
         if (!test.boxText) {
             EXPECT_TRUE(boxes.empty());
             continue;
@@ -106,7 +107,7 @@ TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
 }
 
 TEST(StepsWithoutCommandLine, AreInternalErrors) {
-    StepBoxAnswerer answerer;
+    MessageBoxAnswerer answerer;
     SetupSteps steps(nullptr, nullptr);
     EXPECT_EQ(0x80004003u, RaisedCode([&] { steps.CheckUpgradeConditions(); }));
     EXPECT_EQ(0x80004003u, RaisedCode([&] { steps.IsProductRegistryKeyPresent(); }));
@@ -146,7 +147,7 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
         {"HKEY_Current_User,Software", 0x80040008u, false},
         {"HKCU,\"Software", 0x80040007u, false},
     };
-    StepBoxAnswerer answerer;
+    MessageBoxAnswerer answerer;
     for (const auto& test : cases) {
         SCOPED_TRACE(test.checkRegKey);
         LauncherFolder folder(std::string("CheckRegKey=") + test.checkRegKey + "\r\n");
@@ -218,7 +219,7 @@ TEST(ShutdownApplications, SilentLevelsEndWithoutAsking) {
         TestApplication application("ZbStepsApp", Closes::Never);
         LauncherFolder folder("", "[ShutdownApplication]\r\nZbStepsGone,100\r\nZbStepsApp,100\r\n");
         BoundSteps bound(folder, arguments);
-        StepBoxAnswerer answerer;
+        MessageBoxAnswerer answerer;
         EXPECT_EQ(1603u, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
         EXPECT_TRUE(answerer.Boxes().empty());
     }
@@ -229,7 +230,7 @@ TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
     {
         TestApplication application("ZbStepsApp", Closes::Never);
         BoundSteps bound(folder, "/qb");
-        StepBoxAnswerer answerer([](const StepBoxAnswerer::Box&) { return IDNO; });
+        MessageBoxAnswerer answerer([](const MessageBoxAnswerer::Box&) { return IDNO; });
         SetupLogCapture log;
         EXPECT_EQ(1602u, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
         ASSERT_EQ(1u, answerer.Boxes().size());
@@ -242,7 +243,7 @@ TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
         TestApplication application("ZbStepsApp", Closes::Never);
         BoundSteps bound(folder, "/qf");
         int asked = 0;
-        StepBoxAnswerer answerer([&](const StepBoxAnswerer::Box&) {
+        MessageBoxAnswerer answerer([&](const MessageBoxAnswerer::Box&) {
             if (++asked == 2) application.AllowClose();
             return IDYES;
         });
@@ -255,7 +256,7 @@ TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
         TestApplication application("ZbStepsApp", Closes::OnClose);
         LauncherFolder closing("", "[ShutdownApplication]\r\nZbStepsGone\r\nZbStepsApp,100\r\n");
         BoundSteps bound(closing, "/qb");
-        StepBoxAnswerer answerer;
+        MessageBoxAnswerer answerer;
         EXPECT_EQ(std::nullopt, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
         EXPECT_TRUE(answerer.Boxes().empty());
         EXPECT_EQ(1u, application.Received().size());

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "app/setup_error.h"
-#include "message_box_answerer.h"
 #include "setup_log_capture.h"
+#include "support/message_box_answerer.h"
 #include "sys/process.h"
 #include "sys/unique_handle.h"
 
