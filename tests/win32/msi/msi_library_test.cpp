@@ -8,13 +8,11 @@
 
 #include "app/setup_error.h"
 #include "msi/msi_library.h"
-#include "setup_log_capture.h"
 #include "support/message_box_answerer.h"
+#include "support/setup_log_capture.h"
 #include "sys/process.h"
 
 namespace {
-
-const bool logOn = SwitchSetupLogOn();
 
 const char* const kProduct1 = "{6F1C2A3B-0001-4D5E-8F90-A1B2C3D4E501}";
 const char* const kProduct2 = "{6F1C2A3B-0002-4D5E-8F90-A1B2C3D4E502}";

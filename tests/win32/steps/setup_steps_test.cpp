@@ -7,15 +7,13 @@
 
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
-#include "setup_log_capture.h"
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
 #include "support/message_box_answerer.h"
+#include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
 
 namespace {
-
-const bool logOn = SwitchSetupLogOn();
 
 std::string ThisProgramFolder() {
     char path[MAX_PATH] = "";

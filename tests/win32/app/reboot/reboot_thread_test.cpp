@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/reboot_control.h"
-#include "sys/temp_folders/setup_log_capture.h"
+#include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
 
 namespace {

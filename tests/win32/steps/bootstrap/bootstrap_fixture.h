@@ -10,9 +10,9 @@
 
 #include "app/resource_ids.h"
 #include "config/setup_command_line.h"
-#include "setup_log_capture.h"
 #include "steps/setup_steps.h"
 #include "support/message_box_answerer.h"
+#include "support/setup_log_capture.h"
 #include "sys/process.h"
 #include "sys/unique_handle.h"
 #include "sys/win32.h"

@@ -7,8 +7,6 @@
 
 namespace {
 
-const bool logOn = SwitchSetupLogOn();
-
 // Runs the step and gives the code it raised (0 when it returned).
 uint32_t InstallAndCatch(SetupSteps& steps) {
     try {

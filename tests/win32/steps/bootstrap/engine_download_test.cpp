@@ -9,8 +9,6 @@
 
 namespace {
 
-const bool logOn = SwitchSetupLogOn();
-
 std::string Url(const char* portVariable, const std::string& path) {
     const char* port = std::getenv(portVariable);
     return std::string("http://127.0.0.1:") + (port ? port : "0") + path;

@@ -3,16 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "../../child_process.h"
-#include "../../sys/process/setup_log_capture.h"
 #include "msi/msi_library.h"
 #include "step_test_support.h"
 #include "steps/platform_requirement.h"
 #include "support/message_box_answerer.h"
+#include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
 
 namespace {
-
-const bool kLogSwitchedOn = SwitchSetupLogOn();
 
 const char kUnsupported[] = "This program does not support the operating system detected.";
 const char kServer[] = "This program will not install on Windows NT Server.";

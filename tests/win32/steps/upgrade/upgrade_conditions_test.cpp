@@ -2,17 +2,15 @@
 // programs through their windows, under Wine.
 #include <gtest/gtest.h>
 
-#include "../../sys/process/setup_log_capture.h"
 #include "../prerequisites/step_test_support.h"
 #include "steps/application_windows.h"
 #include "support/message_box_answerer.h"
+#include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
 #include "test_application.h"
 #include "text/messages.h"
 
 namespace {
-
-const bool kLogSwitchedOn = SwitchSetupLogOn();
 
 using Message = TestApplication::Message;
 using Closes = TestApplication::Closes;

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "app/setup_error.h"
-#include "setup_log_capture.h"
 #include "support/message_box_answerer.h"
+#include "support/setup_log_capture.h"
 #include "sys/process.h"
 #include "sys/unique_handle.h"
 
@@ -41,7 +41,6 @@ int ActAsChildWhenAsked() {
     ::ExitProcess(99);
 }
 const int childMode = ActAsChildWhenAsked();
-const bool logOn = SwitchSetupLogOn();
 
 std::string ThisProgram() {
     char path[MAX_PATH] = "";

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pending_renames.h"
-#include "setup_log_capture.h"
+#include "support/setup_log_capture.h"
 #include "sys/deferred_deletion.h"
 #include "test_tree.h"
 
@@ -85,7 +85,7 @@ TEST_F(DeferredDeletion, IniFailureIsLoggedAndSwallowed) {
     ASSERT_TRUE(MakeFile(file, "x"));
     SetupLogCapture log;
     EXPECT_NO_THROW(LogForDeletion(file.c_str(), nineX));
-    EXPECT_TRUE(log.Contains("Failed to update \"" + wininit + "\" in LogForDeletion()"));
+    EXPECT_TRUE(log.ContainsText("Failed to update \"" + wininit + "\" in LogForDeletion()"));
 
     DeletionRoute noWindows = nineX;
     noWindows.windowsFolder = std::string(300, 'w');

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "pending_renames.h"
-#include "setup_log_capture.h"
+#include "support/setup_log_capture.h"
 #include "sys/temp_folders.h"
 #include "test_tree.h"
 
@@ -240,10 +240,10 @@ TEST_F(TreeDelete, ClearsProtectiveAttributesAndLogsEachReset) {
                       static_cast<unsigned>(file.second & ~7u));
         EXPECT_EQ(log.CountLinesEndingWith(line), 1) << line;
     }
-    EXPECT_FALSE(log.Contains("Failed to set file attributes"));
-    EXPECT_FALSE(log.Contains("Failed to delete file"));
+    EXPECT_FALSE(log.ContainsText("Failed to set file attributes"));
+    EXPECT_FALSE(log.ContainsText("Failed to delete file"));
     // The folder that still holds ".git" cannot go; it is left for deletion at restart.
-    EXPECT_TRUE(log.Contains("Failed to remove directory: \"" + root + "sub\""));
+    EXPECT_TRUE(log.ContainsText("Failed to remove directory: \"" + root + "sub\""));
     EXPECT_TRUE(pending_renames::IsScheduledForDeletion(root + "sub"));
 }
 
