@@ -2,6 +2,7 @@
 # A main installation with a nested setup after it, interrupted by the restart the installer asks
 # for: setup leaves the final-marker shortcut and its temporary copy and ends with 460393; started
 # again the way the shortcut says, it goes straight to the nested setup and removes the shortcut.
+# Told not to copy itself, it restarts from its own folder with the switch it was given, once.
 . "$SETUP_SOURCE_DIR/tests/scenario/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null
@@ -64,4 +65,24 @@ if [ -z "$(temp_copies)" ] || grep -qxF "Scheduled \"$copy_folder\" for deletion
 else
   echo "FAIL: resumed run: temporary copy $copy_folder left behind"; failures=$((failures + 1))
 fi
+
+# Without a temporary copy the launcher's own folder is the restart target.
+reset_case
+stub_plan "3010 real" "0 real"
+check "/~-: restart under way" "0x00070669" "$(run_setup 'C:\scn\nested\Setup.exe /qb /~-')"
+shortcut=$(read_restart_shortcut)
+target=$(shortcut_field target "$shortcut")
+arguments=$(shortcut_field arguments "$shortcut")
+check "/~-: shortcut starts the launcher in its own folder" 'C:\scn\nested\SETUP.EXE' "$target"
+check "/~-: the switch given, not repeated" "/qb /~-" "$arguments"
+check "/~-: no temporary copy" "" "$(temp_copies)"
+rm -f "$SETUP_LOG"
+check "/~-: resumed run ends normally" "0x00000000" "$(run_setup "\"$target\" $arguments")"
+log=$(log_messages)
+check_contains "/~-: resumed run goes to the nested setup" \
+  "Starting the SETUP process at launching the nested installation" "$log"
+check "/~-: the nested product is installed" "installed" "$(product_state "$NESTED_PRODUCT_CODE")"
+check "/~-: shortcut removed" "absent" "$(shortcut_state)"
+check "/~-: the launcher's own folder is kept" "present" \
+  "$([ -f "$DRIVE_C/scn/nested/Nested.ini" ] && echo present || echo absent)"
 finish

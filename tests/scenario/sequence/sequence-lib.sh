@@ -79,11 +79,11 @@ sequence_folder() {
   printf '%s' "$dir"
 }
 
-# Starts every case from the same state: no product, no shortcut, no log.
+temp_copies() { ls -d "$DRIVE_C"/users/*/Temp/KOBR* 2>/dev/null || true; }
+
+# Starts every case from the same state: no product, shortcut, temporary copy or log.
 reset_case() {
   uninstall_product "$DEMO_PRODUCT_CODE"
   uninstall_product "$NESTED_PRODUCT_CODE"
-  rm -f "$RESTART_SHORTCUT" "$SETUP_LOG"
+  rm -rf "$RESTART_SHORTCUT" "$SETUP_LOG" $(temp_copies)
 }
-
-temp_copies() { ls -d "$DRIVE_C"/users/*/Temp/KOBR* 2>/dev/null || true; }

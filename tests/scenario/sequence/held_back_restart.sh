@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# A main installation run with its restart held back (ONEREBOOT, or REBOOT=ReallySuppress typed):
+# the nested setup runs first, then setup asks to restart (lower-case /qn still asks, upper-case
+# /QN does not), restarts itself on Yes and not at all when the typed REBOOT says so.
+. "$SETUP_SOURCE_DIR/tests/scenario/sequence/sequence-lib.sh" "$@"
+export ZBSETUP=LOG
+# Any case of the option counts.
+sequence_folder oneboot "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini,OneReboot" >/dev/null
+sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null
+question='You must restart your system for the configuration changes made to Demo to take effect. Click Yes to restart now or No if you plan to manually restart later.'
+
+# held_back_checks NAME UI-SWITCH: what every held-back run shows up to the restart decision.
+held_back_checks() {
+  local log; log=$(log_messages)
+  check "$1: main installer told to hold the restart back" \
+    "C:\\windows\\system32\\MSIEXEC.EXE /i \"C:\\scn\\oneboot\\Demo.msi\" $2 REBOOT=S" "$(stub_calls | head -1)"
+  check_lacks "$1: no restart shortcut for a held-back restart" "Hooking reboot before" "$log"
+  check_contains "$1: restart held back" "Reboots were suppressed, so a reboot will be required later" "$log"
+  check_contains "$1: nested setup before the restart" "Nested installer was launched" "$log"
+  check "$1: nested product installed" "installed" "$(product_state "$NESTED_PRODUCT_CODE")"
+  check_contains "$1: restart wanted" "Initiating reboot so the product will be functional" "$log"
+  check "$1: no restart shortcut" "absent" "$(shortcut_state)"
+}
+
+# Only upper-case quiet switches without a visible part skip the question: lower-case /qn and
+# /QN+ ask, and No ends setup. (UI switch as typed, then as passed on to the installer.)
+for switches in "/qn /qn" "/QN+ /qn+"; do
+  typed=${switches% *}
+  reset_case
+  stub_plan "3010 real" "0 real"
+  start_setup "C:\scn\oneboot\Setup.exe $typed"
+  box=$(watch_window --caption Warning --timeout 30000 --dump --press no)
+  finish_setup
+  check "$typed, No: user exit" "0x00000642" "$setup_code"
+  check_contains "$typed: the restart question" "control 65535 Static: $question" "$box"
+  held_back_checks "$typed, No" "${switches#* }"
+  check_lacks "$typed, No: no restart" "Initiating Reboot..." "$(log_messages)"
+done
+
+# REBOOT=ReallySuppress typed: the held-back restart is never made up for.
+reset_case
+stub_plan "3010 real" "0 real"
+check "REBOOT=ReallySuppress: normal end" "0x00000000" \
+  "$(run_setup 'C:\scn\nested\Setup.exe /qb REBOOT=ReallySuppress' --timeout 20000)"
+log=$(log_messages)
+check "REBOOT=ReallySuppress: the user's REBOOT, none added" \
+  'C:\windows\system32\MSIEXEC.EXE /i "C:\scn\nested\Demo.msi" /qb REBOOT=ReallySuppress' "$(stub_calls | head -1)"
+check_contains "REBOOT=ReallySuppress: restart held back" \
+  "Reboots were suppressed, so a reboot will be required later" "$log"
+check_contains "REBOOT=ReallySuppress: nested setup ran" "Nested installer was launched" "$log"
+check_lacks "REBOOT=ReallySuppress: no restart wanted" "Initiating reboot" "$log"
+check_contains "REBOOT=ReallySuppress: normal end" "Exiting normally" "$log"
+
+# restart_checks NAME: setup asked Windows to restart (in this private prefix only).
+restart_checks() {
+  local log; log=$(log_messages)
+  check_contains "$1: restart requested" "Initiating Reboot..." "$log"
+  check_contains "$1: request made" "Reboot initiated." "$log"
+  check_lacks "$1: request accepted" "ExitWindowsEx() failed" "$log"
+}
+
+# Upper-case /QN: no question, setup restarts Windows (a box would hold the run to its time-out).
+reset_case
+stub_plan "3010 real" "0 real"
+check "/QN: restart, 1641" "0x00000669" "$(run_setup 'C:\scn\oneboot\Setup.exe /QN' --timeout 20000)"
+held_back_checks "/QN" "/qn"
+restart_checks "/QN"
+
+# Yes to the question: setup restarts Windows.
+reset_case
+stub_plan "3010 real" "0 real"
+start_setup 'C:\scn\oneboot\Setup.exe /qb'
+box=$(watch_window --caption Warning --timeout 30000 --dump --press yes)
+finish_setup
+check "/qb, Yes: restart, 1641" "0x00000669" "$setup_code"
+check_contains "/qb: the restart question" "control 65535 Static: $question" "$box"
+held_back_checks "/qb, Yes" "/qb"
+restart_checks "/qb, Yes"
+finish
