@@ -1,10 +1,12 @@
 // Stand-in for the installer program in a private Wine prefix: records each command line and exits
-// with the code its plan gives, optionally after running the real installer with the same arguments.
+// with the code its plan gives, optionally after running the real installer with the same
+// arguments.
 //
 // Files in C:\msiexec-stub\:
 //   calls.txt   one line per call, appended: the raw command line
 //   plan.txt    one line per call (the last line repeats): "<exit code> [real]"; "real" runs
-//               real\msiexec.exe with the same arguments first; no plan means exit 0
+//               real\msiexec.exe with the same arguments first, whose failure code then wins;
+//               no plan means exit 0
 //   real\msiexec.exe  the prefix's own installer, set aside
 #include "sys/win32.h"
 
@@ -24,7 +26,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     char buffer[1024];
     while (std::fgets(buffer, sizeof buffer, file)) {
         std::string line(buffer);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
         lines.push_back(line);
     }
     std::fclose(file);
@@ -38,7 +41,8 @@ std::string ArgumentsOf(const char* commandLine) {
         p = std::strchr(p + 1, '"');
         p = p ? p + 1 : commandLine + std::strlen(commandLine);
     } else {
-        while (*p && *p != ' ' && *p != '\t') ++p;
+        while (*p && *p != ' ' && *p != '\t')
+            ++p;
     }
     return p;
 }
@@ -48,9 +52,9 @@ DWORD RunRealInstaller(const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
-        return 1622;  // reported like a failed install, and visible in the log of calls
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return ERROR_INSTALL_FAILURE;
     ::CloseHandle(process.hThread);
     ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
@@ -58,7 +62,7 @@ DWORD RunRealInstaller(const std::string& arguments) {
     ::CloseHandle(process.hProcess);
     return code;
 }
-}  // namespace
+} // namespace
 
 int main() {
     const char* commandLine = ::GetCommandLineA();
@@ -74,11 +78,9 @@ int main() {
     const std::string& step = plan[callIndex < plan.size() ? callIndex : plan.size() - 1];
     const DWORD code = std::strtoul(step.c_str(), nullptr, 10);
     if (step.find("real") != std::string::npos) {
+        // A real install that failed would make every later check misleading.
         const DWORD realCode = RunRealInstaller(ArgumentsOf(commandLine));
-        if (FILE* calls = std::fopen((std::string(kFolder) + "real.txt").c_str(), "ab")) {
-            std::fprintf(calls, "%lu\r\n", static_cast<unsigned long>(realCode));
-            std::fclose(calls);
-        }
+        if (realCode != 0) return static_cast<int>(realCode);
     }
     return static_cast<int>(code);
 }

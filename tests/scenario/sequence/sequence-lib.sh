@@ -41,11 +41,9 @@ RESTART_SHORTCUT="$STARTUP_FOLDER/Quorvel Setup.lnk"
 # forgets earlier calls.
 stub_plan() {
   printf '%s\r\n' "$@" >"$STUB_DIR/plan.txt"
-  rm -f "$STUB_DIR/calls.txt" "$STUB_DIR/real.txt"
+  rm -f "$STUB_DIR/calls.txt"
 }
 stub_calls() { [ -f "$STUB_DIR/calls.txt" ] && tr -d '\r' <"$STUB_DIR/calls.txt" || true; }
-# Exit codes of the real installer behind the stand-in, one per "real" call.
-real_installer_codes() { [ -f "$STUB_DIR/real.txt" ] && tr -d '\r' <"$STUB_DIR/real.txt" || true; }
 
 uninstall_product() { wine "$REAL_MSIEXEC" /x "$1" /qn >/dev/null 2>&1 || true; }
 product_state() {
@@ -85,5 +83,5 @@ temp_copies() { ls -d "$DRIVE_C"/users/*/Temp/KOBR* 2>/dev/null || true; }
 reset_case() {
   uninstall_product "$DEMO_PRODUCT_CODE"
   uninstall_product "$NESTED_PRODUCT_CODE"
-  rm -rf "$RESTART_SHORTCUT" "$SETUP_LOG" $(temp_copies)
+  rm -rf "$RESTART_SHORTCUT" "$SETUP_LOG" "$DRIVE_C"/users/*/Temp/KOBR*
 }

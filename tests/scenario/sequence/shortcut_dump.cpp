@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
     wchar_t widePath[MAX_PATH] = {};
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                     reinterpret_cast<void**>(&link))) &&
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
         ::MultiByteToWideChar(CP_ACP, 0, argv[1], -1, widePath, MAX_PATH) &&
         SUCCEEDED(file->Load(widePath, STGM_READ))) {
