@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "ini/char_stream.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/wide_entry_points.h"
-#include "win_temp_folder.h"
 
 namespace {
 
@@ -30,7 +31,9 @@ ReadResult Read(CTCharStream& stream, int32_t capacity) {
 class CharStreamWin32Test : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_FALSE(temp.Path().empty()); }
-    WinTempFolder temp;
+    // The folder itself as a file name: no closing backslash.
+    std::string FolderName() const { return temp.Path().substr(0, temp.Path().size() - 1); }
+    TempFolder temp{"ini-test"};
 };
 
 TEST_F(CharStreamWin32Test, ReadsBothEncodingsWithTheCapacityProtocol) {
@@ -76,18 +79,18 @@ TEST_F(CharStreamWin32Test, InvalidDataAndClosedStreamFail) {
 }
 
 TEST_F(CharStreamWin32Test, WritesBothEncodings) {
-    const std::string path = temp.File("w.ini");
+    const std::string path = temp / "w.ini";
     CTCharStream stream;
     ASSERT_TRUE(stream.OpenStream(path.c_str(), CTCharStream::kModeWriteUtf16));
     EXPECT_TRUE(stream.WriteLine("[Rename]"));
     EXPECT_TRUE(stream.WriteLine("NUL=C:\\X\xE9"));
     EXPECT_TRUE(stream.Close());
-    EXPECT_EQ(WinTempFolder::ReadBytes(path), Utf16File("[Rename]\r\nNUL=C:\\X\xE9\r\n"));
+    EXPECT_EQ(ReadFileBytes(path), Utf16File("[Rename]\r\nNUL=C:\\X\xE9\r\n"));
 
     ASSERT_TRUE(stream.OpenStream(path.c_str(), CTCharStream::kModeWriteAnsi)); // truncates
     EXPECT_TRUE(stream.WriteLine("a"));
     EXPECT_TRUE(stream.Close());
-    EXPECT_EQ(WinTempFolder::ReadBytes(path), "a\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "a\r\n");
 }
 
 TEST_F(CharStreamWin32Test, OpenFailuresKeepTheSystemCode) {
@@ -98,10 +101,10 @@ TEST_F(CharStreamWin32Test, OpenFailuresKeepTheSystemCode) {
         DWORD error;
     };
     const std::vector<Case> cases = {
-        {"missing file", temp.File("missing.ini"), CTCharStream::kModeRead, ERROR_FILE_NOT_FOUND},
-        {"missing folder", temp.File("none\\x.ini"), CTCharStream::kModeRead, ERROR_PATH_NOT_FOUND},
-        {"folder read", temp.Path(), CTCharStream::kModeRead, ERROR_ACCESS_DENIED},
-        {"folder written", temp.Path(), CTCharStream::kModeWriteAnsi, ERROR_ACCESS_DENIED},
+        {"missing file", temp / "missing.ini", CTCharStream::kModeRead, ERROR_FILE_NOT_FOUND},
+        {"missing folder", temp / "none\\x.ini", CTCharStream::kModeRead, ERROR_PATH_NOT_FOUND},
+        {"folder read", FolderName(), CTCharStream::kModeRead, ERROR_ACCESS_DENIED},
+        {"folder written", FolderName(), CTCharStream::kModeWriteAnsi, ERROR_ACCESS_DENIED},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,32 +135,24 @@ bool FindSplitName(const std::string& folder, SplitName& name) {
     return false;
 }
 
-bool WriteWide(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                               nullptr);
-}
-
 TEST_F(CharStreamWin32Test, NamesAreTriedInOemThenAnsiForm) {
     SplitName name;
-    if (!FindSplitName(temp.Path(), name)) GTEST_SKIP() << "OEM and ANSI code pages agree";
+    if (!FindSplitName(FolderName(), name)) GTEST_SKIP() << "OEM and ANSI code pages agree";
 
     // Only the ANSI form exists: it is read, and writing rewrites it rather than creating the OEM
     // form.
-    ASSERT_TRUE(WriteWide(name.ansi, "ansi\r\n"));
+    ASSERT_TRUE(WriteFileBytes(name.ansi, "ansi\r\n"));
     CTCharStream stream;
     ASSERT_TRUE(stream.OpenStream(name.narrow.c_str(), CTCharStream::kModeRead));
     EXPECT_EQ(Read(stream, 100).text, "ansi");
     ASSERT_TRUE(stream.OpenStream(name.narrow.c_str(), CTCharStream::kModeWriteAnsi));
     EXPECT_TRUE(stream.WriteLine("rewritten"));
     EXPECT_TRUE(stream.Close());
-    EXPECT_EQ(WinTempFolder::ReadBytes(name.ansi), "rewritten\r\n");
+    EXPECT_EQ(ReadFileBytes(name.ansi), "rewritten\r\n");
     EXPECT_EQ(::GetFileAttributesW(name.oem.c_str()), INVALID_FILE_ATTRIBUTES);
 
     // Both exist: the OEM form comes first.
-    ASSERT_TRUE(WriteWide(name.oem, "oem\r\n"));
+    ASSERT_TRUE(WriteFileBytes(name.oem, "oem\r\n"));
     ASSERT_TRUE(stream.OpenStream(name.narrow.c_str(), CTCharStream::kModeRead));
     EXPECT_EQ(Read(stream, 100).text, "oem");
     EXPECT_TRUE(stream.Close());

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "ini/ini_file.h"
-#include "win_temp_folder.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ class ReadyIniFile : public CIniFile {
 class IniFileWin32Test : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_FALSE(temp.Path().empty()); }
-    WinTempFolder temp;
+    TempFolder temp{"ini-test"};
 };
 
 TEST_F(IniFileWin32Test, GoldenFilesComeBackByteForByte) {
@@ -35,13 +36,13 @@ TEST_F(IniFileWin32Test, GoldenFilesComeBackByteForByte) {
          {"setup_ansi.ini", "setup_utf16.ini", "long_lines_ansi.ini", "long_lines_utf16.ini"}) {
         SCOPED_TRACE(name);
         const std::string original =
-            WinTempFolder::ReadBytes(DataFile(std::string("round_trip/") + name));
+            ReadFileBytes(DataFile(std::string("round_trip/") + name));
         ASSERT_GT(original.size(), 100u);
         const std::string path = temp.Write(name, original);
         ReadyIniFile file;
         file.Open(path);
         file.Save();
-        EXPECT_TRUE(WinTempFolder::ReadBytes(path) == original);
+        EXPECT_TRUE(ReadFileBytes(path) == original);
     }
 }
 
@@ -59,7 +60,7 @@ TEST_F(IniFileWin32Test, AppendedRenameEntryKeepsTheEncoding) {
         file.Save();
         const std::string after = "[boot]\r\nshell=Explorer.exe\r\n[Rename]\r\nNUL=C:\\OLD."
                                   "DLL\r\nNUL=C:\\PROGRA~1\\NEW.DLL\r\n[Other]\r\n";
-        EXPECT_EQ(WinTempFolder::ReadBytes(path), utf16 ? Utf16File(after) : after);
+        EXPECT_EQ(ReadFileBytes(path), utf16 ? Utf16File(after) : after);
     }
 }
 

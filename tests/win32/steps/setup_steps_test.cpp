@@ -2,57 +2,22 @@
 // attachment and the folder part of multibyte paths.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
+#include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/unique_handle.h"
 
 namespace {
 
-std::string ThisProgramFolder() {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-// A launcher folder with sub\setup.ini in it, removed afterwards.
-class SetupFolder {
-  public:
-    SetupFolder() {
-        char temp[MAX_PATH] = "";
-        ::GetTempPathA(sizeof temp, temp);
-        folder_ = std::string(temp) + "setup_steps_test\\";
-        ::CreateDirectoryA(folder_.c_str(), nullptr);
-        ::CreateDirectoryA((folder_ + "sub").c_str(), nullptr);
-        Write("sub\\setup.ini",
-              "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n");
-        Write("setup.ini",
-              "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n");
-    }
-    ~SetupFolder() {
-        ::DeleteFileA((folder_ + "sub\\setup.ini").c_str());
-        ::DeleteFileA((folder_ + "setup.ini").c_str());
-        ::RemoveDirectoryA((folder_ + "sub").c_str());
-        ::RemoveDirectoryA(folder_.c_str());
-    }
-    const std::string& Path() const { return folder_; }
-
-  private:
-    void Write(const char* name, const char* text) {
-        UniqueFile file(::CreateFileA((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        ::WriteFile(file.get(), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    }
-    std::string folder_;
-};
+const char kSetupIni[] = "[ProductInformation]\r\nPackageName=kestrel.msi\r\n[ProductFeatures]\r\n";
 
 class SetupStepsTest : public ::testing::Test {
   protected:
@@ -66,8 +31,8 @@ class SetupStepsTest : public ::testing::Test {
 TEST_F(SetupStepsTest, ConstructionTakesTheLauncherFolderAndLogsNothing) {
     SetupLogCapture log;
     SetupSteps steps(nullptr, endSession_.get());
-    EXPECT_EQ(steps.GetLauncherFolder(), ThisProgramFolder());
-    EXPECT_EQ(steps.GetPackageFolder(), ThisProgramFolder());
+    EXPECT_EQ(steps.GetLauncherFolder(), TestProgramFolder());
+    EXPECT_EQ(steps.GetPackageFolder(), TestProgramFolder());
     EXPECT_EQ(steps.GetPlatformId(), -1);
     EXPECT_EQ(steps.GetEndSessionEvent(), endSession_.get());
     EXPECT_EQ(steps.GetCommandLine(), nullptr);
@@ -100,7 +65,11 @@ TEST_F(SetupStepsTest, OwnerWindowOwnsInternalErrorBoxes) {
 }
 
 TEST_F(SetupStepsTest, SetupFileFolderExtendsThePackageFolderOnly) {
-    SetupFolder folder;
+    // A launcher folder with sub\setup.ini in it.
+    TempFolder folder("setup-steps");
+    ASSERT_TRUE(MakeFolder(folder / "sub"));
+    for (const char* name : {"setup.ini", "sub\\setup.ini"})
+        ASSERT_TRUE(WriteFileBytes(folder / name, kSetupIni));
     SetupCommandLine commandLine;
     ASSERT_TRUE(commandLine.Parse(folder.Path(), "sub\\setup.ini /qb"));
     ASSERT_EQ(commandLine.GetSetupFileName(), "sub\\setup.ini");
@@ -109,25 +78,25 @@ TEST_F(SetupStepsTest, SetupFileFolderExtendsThePackageFolderOnly) {
     steps.AttachCommandLine(commandLine);
     EXPECT_EQ(steps.GetCommandLine(), &commandLine);
     EXPECT_EQ(&steps.RequireCommandLine(17), &commandLine);
-    EXPECT_EQ(steps.GetLauncherFolder(), ThisProgramFolder());
-    EXPECT_EQ(steps.GetPackageFolder(), ThisProgramFolder() + "sub\\");
+    EXPECT_EQ(steps.GetLauncherFolder(), TestProgramFolder());
+    EXPECT_EQ(steps.GetPackageFolder(), TestProgramFolder() + "sub\\");
 
     // Attaching again does not add the folder twice.
     steps.AttachCommandLine(commandLine);
-    EXPECT_EQ(steps.GetPackageFolder(), ThisProgramFolder() + "sub\\");
+    EXPECT_EQ(steps.GetPackageFolder(), TestProgramFolder() + "sub\\");
 
     // Once setup runs from a temporary copy, the package is still taken from the starting folder.
     steps.SetLauncherFolder(folder.Path());
     steps.AttachCommandLine(commandLine);
     EXPECT_EQ(steps.GetLauncherFolder(), folder.Path());
-    EXPECT_EQ(steps.GetPackageFolder(), ThisProgramFolder() + "sub\\");
+    EXPECT_EQ(steps.GetPackageFolder(), TestProgramFolder() + "sub\\");
 
     // A setup data file without a folder part leaves the package folder as it was at construction.
     SetupCommandLine plain;
     ASSERT_TRUE(plain.Parse(folder.Path(), "/qb"));
     ASSERT_EQ(plain.GetSetupFileName(), "SETUP.INI");
     steps.AttachCommandLine(plain);
-    EXPECT_EQ(steps.GetPackageFolder(), ThisProgramFolder());
+    EXPECT_EQ(steps.GetPackageFolder(), TestProgramFolder());
 }
 
 TEST_F(SetupStepsTest, DestructionUnloadsTheInstallerLibrary) {

@@ -11,57 +11,19 @@
 #include "app/resource_ids.h"
 #include "config/setup_command_line.h"
 #include "steps/setup_steps.h"
+#include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/process.h"
 #include "sys/unique_handle.h"
 #include "sys/win32.h"
 
 #include <commctrl.h>
 
-inline std::string TempFolder() {
-    char folder[MAX_PATH] = "";
-    ::GetTempPathA(sizeof folder, folder);
-    return folder;
-}
-
-inline std::string ThisProgramFolder() {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string text = path;
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-inline std::string ReadWholeFile(const std::string& path) {
-    std::string text;
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read)
-        text.append(buffer, read);
-    return text;
-}
-
-inline void WriteWholeFile(const std::string& path, const std::string& text) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
 // The names of the download files ("MSI*.tmp") in the temporary folder.
-inline std::vector<std::string> DownloadFiles() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle find(::FindFirstFileA((TempFolder() + "MSI*.tmp").c_str(), &found));
-    if (!find) return names;
-    do
-        names.push_back(found.cFileName);
-    while (::FindNextFileA(find.get(), &found));
-    return names;
-}
+inline std::vector<std::string> DownloadFiles() { return NamesMatching(UserTempFolder() + "MSI*.tmp"); }
 
 // What the progress bar was told: every position set, and whether it was ever shown.
 struct ProgressRecord {
@@ -73,9 +35,8 @@ class BootstrapTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ::InitCommonControls();
-        folder_ = TempFolder() + "bootstrap_test\\";
-        ::CreateDirectoryA(folder_.c_str(), nullptr);
-        record_ = TempFolder() + "bootstrap_redistributable.txt";
+        ASSERT_FALSE(folder_.Path().empty());
+        record_ = UserTempFolder() + "bootstrap_redistributable.txt";
         ::DeleteFileA(record_.c_str());
         endSession_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         window_ = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 200, 50, nullptr, nullptr,
@@ -93,9 +54,6 @@ class BootstrapTest : public ::testing::Test {
     void TearDown() override {
         steps_.reset();
         commandLine_.reset();
-        for (const char* name : {"SETUP.INI", "INSNTMSI.EXE", "INS9XMSI.EXE"})
-            ::DeleteFileA((folder_ + name).c_str());
-        ::RemoveDirectoryA(folder_.c_str());
         ::DeleteFileA(record_.c_str());
         ::SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         ::RemovePropA(bar_, "record");
@@ -108,33 +66,33 @@ class BootstrapTest : public ::testing::Test {
     void Prepare(const std::string& productInformation, const std::string& arguments,
                  int platformId = 2, bool attach = true) {
         steps_.reset();
-        WriteWholeFile(folder_ + "SETUP.INI",
+        WriteFileBytes(folder_ / "SETUP.INI",
                        "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" + productInformation +
                            "[ProductFeatures]\r\n");
         commandLine_.reset(new SetupCommandLine);
-        ASSERT_TRUE(commandLine_->Parse(folder_, arguments));
+        ASSERT_TRUE(commandLine_->Parse(folder_.Path(), arguments));
         steps_.reset(new SetupSteps(window_, endSession_.get()));
         if (attach) steps_->AttachCommandLine(*commandLine_);
-        steps_->SetLauncherFolder(folder_);
+        steps_->SetLauncherFolder(folder_.Path());
         steps_->SetPlatformId(platformId);
         progress_ = ProgressRecord();
     }
 
     void PlaceLocalRedistributable(const char* name) {
-        ASSERT_TRUE(::CopyFileA((ThisProgramFolder() + "stand_in_redistributable.exe").c_str(),
-                                (folder_ + name).c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA((TestProgramFolder() + "stand_in_redistributable.exe").c_str(),
+                                (folder_ / name).c_str(), FALSE));
     }
 
     // Waits for the recorded child and gives the command line it was started with.
     std::string WaitForRedistributable() {
         HANDLE child = LastLaunchedProcess();
         if (!child || ::WaitForSingleObject(child, 20000) != WAIT_OBJECT_0) return "<not run>";
-        return ReadWholeFile(record_);
+        return ReadFileBytes(record_);
     }
 
     bool BarVisible() const { return (::GetWindowLongA(bar_, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-    std::string folder_;
+    TempFolder folder_{"bootstrap"};
     std::string record_;
     UniqueKernelHandle endSession_;
     HWND window_ = nullptr;

@@ -43,7 +43,7 @@ TEST_F(BootstrapTest, LocalRedistributableRunsWithQuietSwitchOnlyAtQbQbMinusAndQ
         SetupLogCapture log;
         ::DeleteFileA(record_.c_str());
         steps_->InstallWindowsInstaller();
-        const std::string expected = "\"" + folder_ + c.program + "\"" + (c.quiet ? " /Q" : "");
+        const std::string expected = "\"" + folder_ / c.program + "\"" + (c.quiet ? " /Q" : "");
         EXPECT_EQ(expected, WaitForRedistributable());
         EXPECT_TRUE(log.Contains("Installing Windows installer")) << log.Dump();
         EXPECT_TRUE(log.Contains("Command Line = " + expected)) << log.Dump();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/setup_error.h"
+#include "support/pending_renames.h"
 
 namespace {
 
@@ -21,35 +22,6 @@ uint32_t InstallAndCatch(SetupSteps& steps) {
         return error.code;
     }
     return 0;
-}
-
-// True when the system's restart-time rename list deletes `path`.
-bool PendingDeletion(const std::string& path) {
-    UniqueRegKey key;
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
-                        0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return false;
-    key.reset(opened);
-    DWORD size = 0;
-    if (::RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, nullptr,
-                           &size) != ERROR_SUCCESS)
-        return false;
-    std::string value(size, '\0');
-    ::RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&value[0]), &size);
-    // Pairs of source and destination; an empty destination means delete.
-    std::vector<std::string> entries;
-    for (std::size_t at = 0; at < value.size();) {
-        const std::size_t end = std::min(value.find('\0', at), value.size());
-        entries.push_back(value.substr(at, end - at));
-        at = end + 1;
-    }
-    for (std::size_t i = 0; i + 1 < entries.size(); ++i)
-        if (::lstrcmpiA(entries[i].c_str(), ("\\??\\" + path).c_str()) == 0 &&
-            entries[i + 1].empty())
-            return true;
-    return false;
 }
 
 class EngineDownloadTest : public BootstrapTest {
@@ -73,7 +45,7 @@ TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRes
     const std::string commandLine = WaitForRedistributable();
 
     // "<temp>MSIxxxx.tmp" /Q
-    const std::string prefix = "\"" + TempFolder() + "MSI";
+    const std::string prefix = "\"" + UserTempFolder() + "MSI";
     ASSERT_EQ(0u, commandLine.find(prefix)) << commandLine;
     const std::size_t end = commandLine.find("\" /Q");
     ASSERT_NE(std::string::npos, end) << commandLine;
@@ -81,9 +53,9 @@ TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRes
     const std::string downloaded = commandLine.substr(1, end - 1);
     EXPECT_EQ(0, ::lstrcmpiA(downloaded.substr(downloaded.size() - 4).c_str(), ".tmp"))
         << downloaded;
-    EXPECT_EQ(ReadWholeFile(ThisProgramFolder() + "stand_in_redistributable.exe"),
-              ReadWholeFile(downloaded));
-    EXPECT_TRUE(PendingDeletion(downloaded));
+    EXPECT_EQ(ReadFileBytes(TestProgramFolder() + "stand_in_redistributable.exe"),
+              ReadFileBytes(downloaded));
+    EXPECT_TRUE(pending_renames::IsScheduledForDeletion(downloaded));
     EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()"))
         << log.Dump();
     EXPECT_TRUE(log.Contains("Command Line = " + commandLine)) << log.Dump();
@@ -108,8 +80,8 @@ TEST_F(EngineDownloadTest, DownloadedFileThatCannotStartIsStillDeletedAtRestart)
     for (const std::string& name : filesBefore)
         added.erase(std::remove(added.begin(), added.end(), name), added.end());
     ASSERT_EQ(1u, added.size());
-    const std::string downloaded = TempFolder() + added[0];
-    EXPECT_TRUE(PendingDeletion(downloaded));
+    const std::string downloaded = UserTempFolder() + added[0];
+    EXPECT_TRUE(pending_renames::IsScheduledForDeletion(downloaded));
     EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()"))
         << log.Dump();
     ::DeleteFileA(downloaded.c_str());

@@ -9,7 +9,10 @@
 #include "msi/msi_library.h"
 #include "step_test_bench.h"
 #include "steps/installer_launch.h"
+#include "support/known_folders.h"
 #include "support/message_box_answerer.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/process.h"
 #include "sys/temp_folders.h"
 
@@ -43,8 +46,6 @@ public:
 };
 
 std::string Package(const char* name = "heron-1.0.msi") { return TestProgramFolder() + name; }
-
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 struct MissingCommandLineCase {
     const char* operation;
@@ -111,7 +112,7 @@ TEST(InvocationSteps, InstallerCommandLines) {
             bench.Steps().RunMainInstaller(c.installer == Installer::MainHoldingRestart);
         }
         ASSERT_EQ(recorder.Launches().size(), 1u);
-        EXPECT_EQ(recorder.Launches()[0].commandLine, SystemFolderWithBackslash() + c.expected);
+        EXPECT_EQ(recorder.Launches()[0].commandLine, SystemFolder() + c.expected);
         EXPECT_EQ(recorder.Launches()[0].kind,
                   c.installer == Installer::Maintenance ? LaunchKind::MaintenanceInstaller : LaunchKind::MainInstaller);
     }
@@ -142,7 +143,7 @@ TEST(InvocationSteps, NestedInstallationDecidesTheRestartHandling) {
         SCOPED_TRACE(c.nestedInstall);
         StepBench bench(c.arguments, "NestedInstall=" + c.nestedInstall + "\r\n");
         ASSERT_TRUE(bench.Parsed());
-        WriteTextFile(bench.Folder() + "nested.ini", "[ProductInformation]\r\nPackageName=nested.msi\r\n");
+        EXPECT_TRUE(WriteFileBytes(bench.Folder() + "nested.ini", "[ProductInformation]\r\nPackageName=nested.msi\r\n"));
         bench.Steps().SetLauncherFolder(bench.Folder());
         bool holdRestart = !c.holdRestart;
         EXPECT_EQ(bench.Steps().CheckNestedInstall(&holdRestart), c.nested);
@@ -187,29 +188,18 @@ TEST(InvocationSteps, PostInstallApplicationsOfComponentsNotInstalledStartNothin
 // A launcher folder holding a file, a subfolder and (unless left out) a dot folder, which copies
 // and deletions pass over.
 void FillLauncherFolder(const std::string& folder, bool withDotFolder = true) {
-    WriteTextFile(folder + "SETUP.EXE", "launcher");
+    EXPECT_TRUE(WriteFileBytes(folder + "SETUP.EXE", "launcher"));
     ::CreateDirectoryA((folder + "sub").c_str(), nullptr);
-    WriteTextFile(folder + "sub\\data.txt", "data");
+    EXPECT_TRUE(WriteFileBytes(folder + "sub\\data.txt", "data"));
     if (!withDotFolder) return;
     ::CreateDirectoryA((folder + ".svn").c_str(), nullptr);
-    WriteTextFile(folder + ".svn\\entries", "kept out");
+    EXPECT_TRUE(WriteFileBytes(folder + ".svn\\entries", "kept out"));
 }
 
-std::vector<std::string> TempCopies() {
-    char temp[MAX_PATH] = "";
-    ::GetTempPathA(sizeof temp, temp);
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((std::string(temp) + "KOBR*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    return names;
-}
+std::vector<std::string> TempCopies() { return NamesMatching(UserTempFolder() + "KOBR*"); }
 
 TEST(InvocationSteps, TemporaryCopyOfTheLauncherFolder) {
-    ScratchFolder source("launcher");
+    TempFolder source("launcher");
     FillLauncherFolder(source.Path());
     StepBench bench("/qb", "");
     ASSERT_TRUE(bench.Parsed());
@@ -217,25 +207,24 @@ TEST(InvocationSteps, TemporaryCopyOfTheLauncherFolder) {
     bench.Steps().CopySetupToTempFolder();
 
     const std::string copy = bench.Steps().GetLauncherFolder();
-    char temp[MAX_PATH] = "";
-    ::GetTempPathA(sizeof temp, temp);
-    ASSERT_EQ(copy.rfind(std::string(temp) + "KOBR", 0), 0u) << copy;
-    EXPECT_EQ(copy.size(), std::string(temp).size() + 9);
+    const std::string temp = UserTempFolder();
+    ASSERT_EQ(copy.rfind(temp + "KOBR", 0), 0u) << copy;
+    EXPECT_EQ(copy.size(), temp.size() + 9);
     EXPECT_EQ(bench.CommandLine().GetLauncherFolder(), copy);
     EXPECT_EQ(bench.CommandLine().GetTempCopyMarker(), 1);
     EXPECT_EQ(bench.Steps().GetPackageFolder(), TestProgramFolder());  // the package stays where it was
-    EXPECT_TRUE(Exists(copy + "SETUP.EXE"));
-    EXPECT_TRUE(Exists(copy + "sub\\data.txt"));
-    EXPECT_FALSE(Exists(copy + ".svn"));
+    EXPECT_TRUE(PathExists(copy + "SETUP.EXE"));
+    EXPECT_TRUE(PathExists(copy + "sub\\data.txt"));
+    EXPECT_FALSE(PathExists(copy + ".svn"));
 
     ::SetFileAttributesA((copy + "sub\\data.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     bench.Steps().RemoveTempFolder();
-    EXPECT_FALSE(Exists(copy));
-    EXPECT_TRUE(Exists(source.Path() + "SETUP.EXE"));
+    EXPECT_FALSE(PathExists(copy));
+    EXPECT_TRUE(PathExists(source.Path() + "SETUP.EXE"));
 }
 
 TEST(InvocationSteps, MarkerOnTheCommandLineMeansNoCopy) {
-    ScratchFolder source("launcher");
+    TempFolder source("launcher");
     FillLauncherFolder(source.Path());
     for (const char* marker : {"/~", "/~-"}) {
         SCOPED_TRACE(marker);
@@ -254,16 +243,16 @@ TEST(InvocationSteps, MarkerOnTheCommandLineMeansNoCopy) {
         FillLauncherFolder(copy, false);
         bench.Steps().SetLauncherFolder(copy);
         bench.Steps().RemoveTempFolder();
-        EXPECT_EQ(Exists(copy), marker == std::string("/~-"));
-        ScratchFolder::Delete(copy);
+        EXPECT_EQ(PathExists(copy), marker == std::string("/~-"));
+        RemoveFolderTree(copy);
         bench.Steps().SetLauncherFolder(source.Path());
         bench.Steps().RemoveTempFolder();
-        EXPECT_TRUE(Exists(source.Path() + "sub\\data.txt"));
+        EXPECT_TRUE(PathExists(source.Path() + "sub\\data.txt"));
     }
 }
 
 TEST(InvocationSteps, FailedCopyRunsFromTheOriginalFolder) {
-    ScratchFolder source("launcher");
+    TempFolder source("launcher");
     FillLauncherFolder(source.Path());
     // A file nobody else may open cannot be copied.
     UniqueFile locked(::CreateFileA((source.Path() + "locked.cab").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -282,7 +271,7 @@ TEST(InvocationSteps, FailedCopyRunsFromTheOriginalFolder) {
 
 uint32_t RunMsiexec(const std::string& arguments) {
     uint32_t code = 0xFFFFFFFF;
-    if (LaunchCommandLine(SystemFolderWithBackslash() + "msiexec.exe " + arguments, LaunchKind::MainInstaller))
+    if (LaunchCommandLine(SystemFolder() + "msiexec.exe " + arguments, LaunchKind::MainInstaller))
         WaitForProcess(LastLaunchedProcess(), nullptr, false, &code);
     ResetLastLaunchedProcess();
     return code;
@@ -325,7 +314,7 @@ TEST_F(RealInstallation, MainInstallerThenMaintenanceQueriesThenRemovalFromAnoth
     EXPECT_EQ(name, "Heron Sample");
 
     // The nested product is installed now: no nested setup, no restart held back.
-    WriteTextFile(bench.Folder() + "nested.ini", "[ProductInformation]\r\nPackageName=nested.msi\r\n");
+    EXPECT_TRUE(WriteFileBytes(bench.Folder() + "nested.ini", "[ProductInformation]\r\nPackageName=nested.msi\r\n"));
     steps.SetLauncherFolder(bench.Folder());
     bool holdRestart = true;
     EXPECT_FALSE(steps.CheckNestedInstall(&holdRestart));

@@ -9,6 +9,8 @@
 #include "msi/msi_library.h"
 #include "step_test_bench.h"
 #include "support/message_box_answerer.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -52,7 +54,7 @@ public:
     // The command lines the removers were started with, in order.
     std::vector<std::string> Runs() const {
         std::vector<std::string> lines;
-        const std::string text = ReadTextFile(Record());
+        const std::string text = ReadFileBytes(Record());
         std::size_t start = 0;
         for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
             lines.push_back(text.substr(start, end - start));
@@ -61,7 +63,7 @@ public:
 
 private:
     std::string Record() const { return folder_.Path() + "removals.txt"; }
-    ScratchFolder folder_{"remover"};
+    TempFolder folder_{"remover"};
 };
 
 constexpr uint32_t kRebootThenResume = 0x00070669;

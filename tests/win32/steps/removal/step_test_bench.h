@@ -17,6 +17,9 @@
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "steps/setup_steps.h"
+#include "support/known_folders.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/win32.h"
 
 // Runs `action`; the result code it raised, or none when it returned.
@@ -30,85 +33,6 @@ std::optional<uint32_t> RaisedBy(Action action) {
     return std::nullopt;
 }
 
-inline std::string TestProgramPath() {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
-}
-
-// The folder of this program, where the test packages are built; ends with a backslash.
-inline std::string TestProgramFolder() {
-    const std::string path = TestProgramPath();
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-inline std::string SystemFolderWithBackslash() {
-    char path[MAX_PATH] = "";
-    ::GetSystemDirectoryA(path, sizeof path);
-    std::string folder = path;
-    if (folder.back() != '\\') folder += '\\';
-    return folder;
-}
-
-inline void WriteTextFile(const std::string& path, const std::string& text) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
-
-inline std::string ReadTextFile(const std::string& path) {
-    std::string text;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
-    ::CloseHandle(file);
-    return text;
-}
-
-// A new empty folder below the user's temporary folder, deleted (files and one level of
-// subfolders) at the end; its path ends with a backslash.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const char* prefix = "steps") {
-        char temp[MAX_PATH] = "";
-        ::GetTempPathA(sizeof temp, temp);
-        static unsigned counter = 0;
-        path_ = std::string(temp) + prefix + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(counter++) + "\\";
-        ::CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { Delete(path_); }
-    const std::string& Path() const { return path_; }
-
-    static void Delete(const std::string& folder) {
-        WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    Delete(path + "\\");
-                } else {
-                    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileA(path.c_str());
-                }
-            } while (::FindNextFileA(find, &found));
-            ::FindClose(find);
-        }
-        ::RemoveDirectoryA(folder.c_str());
-    }
-
-private:
-    std::string path_;
-};
-
 // A SETUP.INI in a scratch folder, the command line parsed over it and a step object bound to it
 // (owner window none; end-session event as given, none by default, so that no remover is followed
 // by the five-second restart wait).
@@ -118,9 +42,9 @@ public:
     // keys of that section.
     StepBench(const std::string& arguments, const std::string& sections, const std::string& packageName = "heron-1.0.msi",
               HANDLE endSessionEvent = nullptr) {
-        WriteTextFile(folder_.Path() + "SETUP.INI",
+        EXPECT_TRUE(WriteFileBytes(folder_.Path() + "SETUP.INI",
                       "[ProductInformation]\r\nPackageName=" + packageName + "\r\n" + sections +
-                          (sections.find("[ProductFeatures]") == std::string::npos ? "\r\n[ProductFeatures]\r\n" : ""));
+                          (sections.find("[ProductFeatures]") == std::string::npos ? "\r\n[ProductFeatures]\r\n" : "")));
         parsed_ = commandLine_.Parse(folder_.Path(), arguments);
         steps_ = std::make_unique<SetupSteps>(nullptr, endSessionEvent);
         steps_->AttachCommandLine(commandLine_);
@@ -132,7 +56,7 @@ public:
     const std::string& Folder() const { return folder_.Path(); }
 
 private:
-    ScratchFolder folder_;
+    TempFolder folder_{"steps"};
     SetupCommandLine commandLine_;
     bool parsed_ = false;
     std::unique_ptr<SetupSteps> steps_;

@@ -2,13 +2,13 @@
 // family, run here against a Windows folder of the test's own.
 #include <gtest/gtest.h>
 
-#include "pending_renames.h"
+#include "support/pending_renames.h"
 #include "support/setup_log_capture.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/deferred_deletion.h"
-#include "test_tree.h"
 
 namespace {
-using namespace test_tree;
 
 std::string ShortPath(const std::string& path) {
     char buffer[MAX_PATH];
@@ -18,7 +18,7 @@ std::string ShortPath(const std::string& path) {
 
 class DeferredDeletion : public ::testing::Test {
   protected:
-    WorkFolder work;
+    TempFolder work{"setup-tests"};
     std::string windows = work / "WINDOWS\\";
     std::string wininit = windows + "WININIT.INI";
     DeletionRoute nineX;
@@ -28,25 +28,25 @@ class DeferredDeletion : public ::testing::Test {
         nineX.tryMoveFileEx = false;
         nineX.windowsFolder = work / "WINDOWS"; // without the backslash: it is added
     }
-    void TearDown() override { pending_renames::RemoveBelow(work.path()); }
+    void TearDown() override { pending_renames::RemoveBelow(work.Path()); }
 };
 
 TEST_F(DeferredDeletion, NtRouteUsesMoveFileEx) {
     const std::string file = work / "scheduled.tmp";
-    ASSERT_TRUE(MakeFile(file, "x"));
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
     SetupLogCapture log;
     LogForDeletion(file.c_str());
     EXPECT_EQ(
         log.CountLinesEndingWith("Scheduled \"" + file + "\" for deletion using MoveFileEx()"), 1);
     EXPECT_TRUE(pending_renames::IsScheduledForDeletion(file));
-    EXPECT_FALSE(Exists(wininit));
+    EXPECT_FALSE(PathExists(wininit));
 }
 
 TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
     const std::string first = work / "A Long File Name For Deletion.dat";
     const std::string second = work / "second.tmp";
-    ASSERT_TRUE(MakeFile(first, "1"));
-    ASSERT_TRUE(MakeFile(second, "2"));
+    ASSERT_TRUE(WriteFileBytes(first, "1"));
+    ASSERT_TRUE(WriteFileBytes(second, "2"));
     const std::string firstShort = ShortPath(first);
     ASSERT_FALSE(firstShort.empty());
 
@@ -54,19 +54,19 @@ TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
     LogForDeletion(second.c_str(), nineX);
     LogForDeletion(second.c_str(), nineX); // an earlier line is never replaced
 
-    EXPECT_EQ(ReadText(wininit), "[Rename]\r\nNUL=" + firstShort + "\r\nNUL=" + ShortPath(second) +
+    EXPECT_EQ(ReadFileBytes(wininit), "[Rename]\r\nNUL=" + firstShort + "\r\nNUL=" + ShortPath(second) +
                                      "\r\nNUL=" + ShortPath(second) + "\r\n");
     EXPECT_FALSE(pending_renames::IsScheduledForDeletion(first));
 }
 
 TEST_F(DeferredDeletion, WininitKeepsWhatItHeldAndAppendsToAnExistingSection) {
     const std::string file = work / "x.tmp";
-    ASSERT_TRUE(MakeFile(file, "x"));
-    ASSERT_TRUE(MakeFile(
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
+    ASSERT_TRUE(WriteFileBytes(
         wininit, "; made by another "
                  "installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\n"));
     LogForDeletion(file.c_str(), nineX);
-    EXPECT_EQ(ReadText(wininit),
+    EXPECT_EQ(ReadFileBytes(wininit),
               "; made by another "
               "installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=" +
                   ShortPath(file) + "\r\n");
@@ -74,15 +74,15 @@ TEST_F(DeferredDeletion, WininitKeepsWhatItHeldAndAppendsToAnExistingSection) {
 
 TEST_F(DeferredDeletion, PathWithoutShortFormWritesNothing) {
     LogForDeletion((work / "gone.tmp").c_str(), nineX);
-    EXPECT_TRUE(Exists(wininit)); // made sure it exists before loading it
-    EXPECT_EQ(ReadText(wininit), "");
+    EXPECT_TRUE(PathExists(wininit)); // made sure it exists before loading it
+    EXPECT_EQ(ReadFileBytes(wininit), "");
 }
 
 TEST_F(DeferredDeletion, IniFailureIsLoggedAndSwallowed) {
     // A folder named WININIT.INI cannot be loaded or saved: the library raises, nothing escapes.
     ASSERT_TRUE(MakeFolder(wininit));
     const std::string file = work / "x.tmp";
-    ASSERT_TRUE(MakeFile(file, "x"));
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
     SetupLogCapture log;
     EXPECT_NO_THROW(LogForDeletion(file.c_str(), nineX));
     EXPECT_TRUE(log.ContainsText("Failed to update \"" + wininit + "\" in LogForDeletion()"));

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "sys/unique_handle.h"
 #include "sys/wide_entry_points.h"
 
@@ -87,35 +89,18 @@ TEST(WideEntryPointsTest, ConversionsUseTheirCodePages) {
 class DeleteFileAnyTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        const DWORD n = ::GetTempPathA(MAX_PATH, temp);
-        ASSERT_TRUE(n > 0 && n < MAX_PATH);
-        folder = std::string(temp) + "wide_test_" + std::to_string(::GetCurrentProcessId());
-        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr) ||
-                    ::GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_FALSE(temp.Path().empty());
         // A name whose OEM and ANSI readings are different characters.
         for (int byte = 0xE0; byte <= 0xFE && oem == ansi; ++byte) {
-            narrow = folder + "\\d" + static_cast<char>(byte) + ".txt";
+            narrow = temp.Path() + "d" + static_cast<char>(byte) + ".txt";
             wchar_t buffer[kWideBufferChars];
             oem = OemToWide(narrow.c_str(), buffer);
             ansi = AnsiToWide(narrow.c_str(), buffer);
         }
     }
-    void TearDown() override {
-        ::DeleteFileW(oem.c_str());
-        ::DeleteFileW(ansi.c_str());
-        ::RemoveDirectoryA(folder.c_str());
-    }
-    static bool Create(const std::wstring& path) {
-        UniqueFile file(
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        return file.valid();
-    }
-    static bool Exists(const std::wstring& path) {
-        return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
 
-    std::string folder, narrow;
+    TempFolder temp{"wide-test"};
+    std::string narrow;
     std::wstring oem, ansi;
 };
 
@@ -123,18 +108,18 @@ TEST_F(DeleteFileAnyTest, TriesTheOemFormFirstThenTheAnsiForm) {
     if (oem == ansi) GTEST_SKIP() << "OEM and ANSI code pages agree";
     ASSERT_TRUE(IsWindowsNT());
 
-    ASSERT_TRUE(Create(ansi));
+    ASSERT_TRUE(WriteFileBytes(ansi, ""));
     EXPECT_NE(DeleteFileAny(narrow.c_str()), FALSE);
-    EXPECT_FALSE(Exists(ansi));
+    EXPECT_FALSE(PathExists(ansi));
 
-    ASSERT_TRUE(Create(oem));
-    ASSERT_TRUE(Create(ansi));
+    ASSERT_TRUE(WriteFileBytes(oem, ""));
+    ASSERT_TRUE(WriteFileBytes(ansi, ""));
     EXPECT_NE(DeleteFileAny(narrow.c_str()), FALSE);
-    EXPECT_FALSE(Exists(oem));
-    EXPECT_TRUE(Exists(ansi)); // one call deletes one file
+    EXPECT_FALSE(PathExists(oem));
+    EXPECT_TRUE(PathExists(ansi)); // one call deletes one file
 
     EXPECT_NE(DeleteFileAny(narrow.c_str()), FALSE);
-    EXPECT_FALSE(Exists(ansi));
+    EXPECT_FALSE(PathExists(ansi));
     EXPECT_EQ(DeleteFileAny(narrow.c_str()), FALSE); // nothing left
 }
 

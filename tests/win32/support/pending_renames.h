@@ -40,11 +40,14 @@ inline std::vector<std::string> Read() {
     return entries;
 }
 
-// True when `path` is scheduled for deletion (a source "\??\path" with an empty destination).
+// True when `path` is scheduled for deletion (a source "\??\path" with an empty destination);
+// paths compare as the file system does, without regard to case.
 inline bool IsScheduledForDeletion(const std::string& path) {
     const std::vector<std::string> entries = Read();
+    const std::string source = "\\??\\" + path;
     for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
-        if (entries[i] == "\\??\\" + path && entries[i + 1].empty()) return true;
+        if (::lstrcmpiA(entries[i].c_str(), source.c_str()) == 0 && entries[i + 1].empty())
+            return true;
     }
     return false;
 }
