@@ -2,7 +2,7 @@
 # A main installation run with its restart held back (ONEREBOOT, or REBOOT=ReallySuppress typed):
 # the nested setup runs first, then setup asks to restart (lower-case /qn still asks, upper-case
 # /QN does not), restarts itself on Yes and not at all when the typed REBOOT says so.
-. "$SETUP_SOURCE_DIR/tests/scenario/sequence/sequence-lib.sh" "$@"
+. "$SETUP_SOURCE_DIR/tests/scenario/app/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 # Any case of the option counts.
 sequence_folder oneboot "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini,OneReboot" >/dev/null

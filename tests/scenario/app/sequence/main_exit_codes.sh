@@ -2,7 +2,7 @@
 # How the main installer's exit code ends setup: a restart it asks for (1641 without a nested
 # setup, no restart of setup's own), a failure passed on with the restart shortcut removed, and a
 # success that installed nothing (1602).
-. "$SETUP_SOURCE_DIR/tests/scenario/sequence/sequence-lib.sh" "$@"
+. "$SETUP_SOURCE_DIR/tests/scenario/app/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 sequence_folder plain >/dev/null
 sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null

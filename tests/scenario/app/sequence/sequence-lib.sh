@@ -67,7 +67,7 @@ shortcut_state() { [ -f "$RESTART_SHORTCUT" ] && echo present || echo absent; }
 sequence_folder() {
   local dir; dir=$(scenario_folder "$1")
   write_demo_package "$dir"
-  (cd "$SETUP_SOURCE_DIR/tests/scenario/sequence" && wixl -o "$dir/Nested.msi" nested.wxs)
+  (cd "$SETUP_SOURCE_DIR/tests/scenario/app/sequence" && wixl -o "$dir/Nested.msi" nested.wxs)
   printf '[ProductInformation]\r\nPackageName=Nested.msi\r\n\r\n[ProductFeatures]\r\nComplete\r\n' >"$dir/Nested.ini"
   {
     printf '[ProductInformation]\r\nPackageName=Demo.msi\r\nMsiVersion=2.0\r\n'

@@ -3,7 +3,7 @@
 # for: setup leaves the final-marker shortcut and its temporary copy and ends with 460393; started
 # again the way the shortcut says, it goes straight to the nested setup and removes the shortcut.
 # Told not to copy itself, it restarts from its own folder with the switch it was given, once.
-. "$SETUP_SOURCE_DIR/tests/scenario/sequence/sequence-lib.sh" "$@"
+. "$SETUP_SOURCE_DIR/tests/scenario/app/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null
 reset_case
