@@ -8,9 +8,10 @@
 
 #include "app/setup_error.h"
 #include "msi/msi_library.h"
+#include "support/child_process.h"
+#include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
-#include "sys/process.h"
 
 namespace {
 
@@ -20,31 +21,9 @@ const char* const kPackageCode1 = "{6F1C2A3B-1001-4D5E-8F90-A1B2C3D4E5AA}";
 const char* const kRebuiltPackageCode = "{6F1C2A3B-1003-4D5E-8F90-A1B2C3D4E5CC}";
 const char* const kComponent = "{6F1C2A3B-2001-4D5E-8F90-A1B2C3D4E5D1}";
 
-// The folder of this program, where the packages and stand-in DLLs are built.
-std::string BuildFolder() {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
+// The packages and stand-in DLLs are built beside this program.
 std::string Package(const char* name) {
-    return BuildFolder() + name;
-}
-
-std::string SystemFolder() {
-    char path[MAX_PATH] = "";
-    ::GetSystemDirectoryA(path, sizeof path);
-    return path;
-}
-
-// Runs the system's msiexec with `arguments` and answers its exit code.
-uint32_t RunMsiexec(const std::string& arguments) {
-    uint32_t code = 0xFFFFFFFF;
-    if (LaunchCommandLine(SystemFolder() + "\\msiexec.exe " + arguments, LaunchKind::MainInstaller))
-        WaitForProcess(LastLaunchedProcess(), nullptr, false, &code);
-    ResetLastLaunchedProcess();
-    return code;
+    return TestProgramFolder() + name;
 }
 
 // Runs `action`, expecting one internal-error box whose text holds `code` ("0014.80040009") and
@@ -76,7 +55,7 @@ TEST_F(MsiLibraryTest, PlantedCopyWouldBeFoundByName) {
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(byName, path, sizeof path);
     ::FreeLibrary(byName);
-    EXPECT_EQ(_stricmp(path, (BuildFolder() + "msi.dll").c_str()), 0) << path;
+    EXPECT_EQ(_stricmp(path, (TestProgramFolder() + "msi.dll").c_str()), 0) << path;
 }
 
 struct PackageCase {
@@ -159,7 +138,7 @@ TEST_F(MsiLibraryTest, ProductInformationMustBeLoadedFirst) {
     ExpectInternalError("000F.80004003", 0x80004003, [&] { library.LoadProductInfo(); });
 
     SetupLogCapture log;
-    const std::string missing = BuildFolder() + "no-such-package.msi";
+    const std::string missing = TestProgramFolder() + "no-such-package.msi";
     EXPECT_FALSE(library.LoadProductInfo(missing.c_str()));
     EXPECT_NE(log.Dump().find("Failed to open package '" + missing + "', return code = "),
               std::string::npos)
@@ -170,9 +149,8 @@ TEST_F(MsiLibraryTest, ProductInformationMustBeLoadedFirst) {
 
 // On NT the package path is tried in the OEM code page, then in the ANSI one.
 TEST_F(MsiLibraryTest, PackagePathInTheAnsiCodePageStillOpens) {
-    char temp[MAX_PATH] = "";
-    ::GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "caf\xE9 package";
+    const std::string temp = UserTempFolder();
+    const std::string folder = temp + "caf\xE9 package";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     const std::string copy = folder + "\\kestrel.msi";
     ASSERT_TRUE(::CopyFileA(Package("kestrel-1.0.msi").c_str(), copy.c_str(), FALSE));
@@ -184,7 +162,7 @@ TEST_F(MsiLibraryTest, PackagePathInTheAnsiCodePageStillOpens) {
 
     // A path too long for the 260-character conversion buffers converts in neither.
     SetupLogCapture log;
-    const std::string tooLong = std::string(temp) + std::string(280, 'k') + ".msi";
+    const std::string tooLong = temp + std::string(280, 'k') + ".msi";
     EXPECT_FALSE(library.LoadProductInfo(tooLong.c_str()));
     EXPECT_TRUE(log.Contains("Failed to convert filename: " + tooLong + " to Unicode"))
         << log.Dump();
@@ -193,18 +171,18 @@ TEST_F(MsiLibraryTest, PackagePathInTheAnsiCodePageStillOpens) {
 TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
     MsiLibrary library;
     // A run that was interrupted may have left the product behind.
-    if (library.IsProductInstalled(kProduct1)) RunMsiexec(std::string("/x ") + kProduct1 + " /qn");
+    if (library.IsProductInstalled(kProduct1)) RunSystemMsiexec(std::string("/x ") + kProduct1 + " /qn");
 
     ASSERT_TRUE(library.LoadProductInfo(Package("kestrel-1.0.msi").c_str()));
     EXPECT_FALSE(library.IsPackageProductInstalled());
     EXPECT_FALSE(library.IsDifferentPackageInstalled()); // nothing installed, nothing different
 
-    ASSERT_EQ(RunMsiexec("/i \"" + Package("kestrel-1.0.msi") + "\" /qn"), 0u);
+    ASSERT_EQ(RunSystemMsiexec("/i \"" + Package("kestrel-1.0.msi") + "\" /qn"), 0u);
     struct Uninstall {
         MsiLibrary& library;
         ~Uninstall() {
             if (library.IsProductInstalled(kProduct1))
-                RunMsiexec(std::string("/x ") + kProduct1 + " /qn");
+                RunSystemMsiexec(std::string("/x ") + kProduct1 + " /qn");
         }
     } uninstall{library};
 
@@ -261,7 +239,7 @@ TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
     ASSERT_TRUE(library.LoadProductInfo(Package("kestrel-2.0.msi").c_str()));
     EXPECT_FALSE(library.IsPackageProductInstalled());
 
-    ASSERT_EQ(RunMsiexec(std::string("/x ") + kProduct1 + " /qn"), 0u);
+    ASSERT_EQ(RunSystemMsiexec(std::string("/x ") + kProduct1 + " /qn"), 0u);
     EXPECT_FALSE(library.IsProductInstalled(kProduct1));
 }
 
@@ -290,11 +268,11 @@ TEST_F(MsiLibraryTest, PlantedCopyBesideTheProgramIsNeverLoaded) {
     ASSERT_NE(loaded, nullptr);
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(loaded, path, sizeof path);
-    EXPECT_EQ(_stricmp(path, (SystemFolder() + "\\MSI.DLL").c_str()), 0) << path;
+    EXPECT_EQ(_stricmp(path, (SystemFolder() + "MSI.DLL").c_str()), 0) << path;
 }
 
 TEST_F(MsiLibraryTest, MissingLibraryGivesFalseOrAnInternalError) {
-    MsiLibrary::SetLibraryPathForTesting((BuildFolder() + "no-such-msi.dll").c_str());
+    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "no-such-msi.dll").c_str());
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_FALSE(library.Load());
@@ -316,7 +294,7 @@ TEST_F(MsiLibraryTest, MissingLibraryGivesFalseOrAnInternalError) {
 }
 
 TEST_F(MsiLibraryTest, MissingEntryPointsGiveFalseOrAnInternalError) {
-    MsiLibrary::SetLibraryPathForTesting((BuildFolder() + "msi_partial.dll").c_str());
+    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "msi_partial.dll").c_str());
     MsiLibrary library;
     {
         SetupLogCapture log;
@@ -350,7 +328,7 @@ TEST_F(MsiLibraryTest, MissingEntryPointsGiveFalseOrAnInternalError) {
 }
 
 TEST_F(MsiLibraryTest, FeatureRunningFromSource) {
-    MsiLibrary::SetLibraryPathForTesting((BuildFolder() + "msi_source.dll").c_str());
+    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "msi_source.dll").c_str());
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_TRUE(library.IsFeatureRunFromSource("Remote"));
@@ -365,7 +343,7 @@ TEST_F(MsiLibraryTest, FeatureRunningFromSource) {
 }
 
 TEST_F(MsiLibraryTest, LibraryWithoutEntryPoints) {
-    MsiLibrary::SetLibraryPathForTesting((BuildFolder() + "msi_bare.dll").c_str());
+    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "msi_bare.dll").c_str());
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_FALSE(library.GetVersion(nullptr));

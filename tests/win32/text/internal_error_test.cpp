@@ -2,8 +2,8 @@
 // raised code reaching the process exit code whole.
 #include <gtest/gtest.h>
 
-#include "../child_process.h"
 #include "app/setup_error.h"
+#include "support/child_process.h"
 #include "support/message_box_answerer.h"
 #include "text/internal_error.h"
 

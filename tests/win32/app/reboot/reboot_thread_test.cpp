@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/reboot_control.h"
+#include "support/child_process.h"
+#include "support/known_folders.h"
 #include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
 
@@ -116,13 +118,9 @@ TEST(ShutdownPrivilege, EnableReportsSuccess) {
 // On the 9x family no privilege is touched. Wine emulates Windows 98 for a program by its file
 // name, so this test program runs a copy of itself under another name with that setting.
 TEST(RebootThreadOn9x, LeavesThePrivilegeAlone) {
-    char self[MAX_PATH];
-    ASSERT_TRUE(::GetModuleFileNameA(nullptr, self, MAX_PATH));
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
     const std::string exeName = "reboot_9x_probe.exe";
-    const std::string copy = std::string(temp) + exeName;
-    ASSERT_TRUE(::CopyFileA(self, copy.c_str(), FALSE));
+    const std::string copy = UserTempFolder() + exeName;
+    ASSERT_TRUE(::CopyFileA(TestProgramPath().c_str(), copy.c_str(), FALSE));
     const std::string appKey = "Software\\Wine\\AppDefaults\\" + exeName;
     {
         UniqueRegKey key;
@@ -133,21 +131,8 @@ TEST(RebootThreadOn9x, LeavesThePrivilegeAlone) {
                                    reinterpret_cast<const BYTE*>("win98"), 6),
                   ERROR_SUCCESS);
     }
-    std::string commandLine =
-        "\"" + copy +
-        "\" --gtest_also_run_disabled_tests --gtest_filter=RebootThreadOn9x.DISABLED_Child";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    DWORD code = 0xDEAD;
-    if (::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &info)) {
-        UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-        if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(info.hProcess, &code);
-        else
-            ::TerminateProcess(info.hProcess, 0xDEAD);
-    }
+    ChildProcess child = StartTestChild("RebootThreadOn9x.DISABLED_Child", "", "", copy);
+    const DWORD code = WaitForExitCode(child.process.get(), 60000);
     ::RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
     ::DeleteFileA(copy.c_str());
     EXPECT_EQ(code, 0u) << "the child's test failed";
@@ -172,9 +157,7 @@ TEST(RebootThreadOn9x, DISABLED_Child) {
     EXPECT_EQ(log.CountLinesEndingWith("Initiating Reboot..."), 1);
     EXPECT_EQ(log.CountLinesEndingWith("Reboot initiated."), 1);
 
-    char self[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    UniqueFile mark(::CreateFileA((std::string(self) + ".ran").c_str(), GENERIC_WRITE, 0, nullptr,
+    UniqueFile mark(::CreateFileA((TestProgramPath() + ".ran").c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, 0, nullptr));
 }
 } // namespace

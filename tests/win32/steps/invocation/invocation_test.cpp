@@ -9,6 +9,7 @@
 #include "msi/msi_library.h"
 #include "step_test_bench.h"
 #include "steps/installer_launch.h"
+#include "support/child_process.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/temp_folder.h"
@@ -269,14 +270,6 @@ TEST(InvocationSteps, FailedCopyRunsFromTheOriginalFolder) {
     EXPECT_EQ(TempCopies(), before);  // the partial copy is gone
 }
 
-uint32_t RunMsiexec(const std::string& arguments) {
-    uint32_t code = 0xFFFFFFFF;
-    if (LaunchCommandLine(SystemFolder() + "msiexec.exe " + arguments, LaunchKind::MainInstaller))
-        WaitForProcess(LastLaunchedProcess(), nullptr, false, &code);
-    ResetLastLaunchedProcess();
-    return code;
-}
-
 bool HeronInstalled() {
     MsiLibrary library;
     return library.IsProductInstalled(kHeronProduct);
@@ -285,10 +278,10 @@ bool HeronInstalled() {
 class RealInstallation : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (HeronInstalled()) RunMsiexec(std::string("/x ") + kHeronProduct + " /qn");
+        if (HeronInstalled()) RunSystemMsiexec(std::string("/x ") + kHeronProduct + " /qn");
     }
     void TearDown() override {
-        if (HeronInstalled()) RunMsiexec(std::string("/x ") + kHeronProduct + " /qn");
+        if (HeronInstalled()) RunSystemMsiexec(std::string("/x ") + kHeronProduct + " /qn");
     }
 };
 

@@ -2,10 +2,11 @@
 // emulated Windows versions with the server test, and the installer engine's version.
 #include <gtest/gtest.h>
 
-#include "../../child_process.h"
 #include "msi/msi_library.h"
 #include "step_test_support.h"
 #include "steps/platform_requirement.h"
+#include "support/child_process.h"
+#include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
@@ -15,12 +16,6 @@ namespace {
 const char kUnsupported[] = "This program does not support the operating system detected.";
 const char kServer[] = "This program will not install on Windows NT Server.";
 constexpr DWORD kChildPassed = 0x600D;
-
-std::string ProgramPath() {
-    char self[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return self;
-}
 
 TEST(PrerequisiteChecks, CdPromptMutexAndMissingCommandLine) {
     MessageBoxAnswerer answerer;
@@ -191,7 +186,7 @@ TEST(CheckPlatformChild, DISABLED_EmulatedVersion) {
 }
 
 TEST(CheckPlatform, EmulatedVersions) {
-    const std::string program = ProgramPath();
+    const std::string program = TestProgramPath();
     const std::string key =
         "Software\\Wine\\AppDefaults\\" + program.substr(program.rfind('\\') + 1);
     for (const char* version : {"nt40", "win2k", "win98"}) {
@@ -218,7 +213,7 @@ bool IsSufficient(const std::string& msiVersion) {
 
 // The stand-in engine answers the version in SETUP_TEST_ENGINE_VERSION.
 TEST(InstallerVersion, ComparesMajorMinorBuild) {
-    const std::string program = ProgramPath();
+    const std::string program = TestProgramPath();
     const std::string folder = program.substr(0, program.rfind('\\') + 1);
     MsiLibrary::SetLibraryPathForTesting((folder + "engine_version.dll").c_str());
     const struct {

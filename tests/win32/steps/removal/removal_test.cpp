@@ -8,21 +8,19 @@
 
 #include "msi/msi_library.h"
 #include "step_test_bench.h"
+#include "support/child_process.h"
 #include "support/message_box_answerer.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 
 namespace {
 
-const char* const kRemoverVariable = "STEPS_TEST_REMOVER";
-
-// Started with STEPS_TEST_REMOVER = "<exit code>|<entry to delete>|<record file>", this program is
-// a remover: it appends its command line to the record file, deletes the HKCU uninstall entry when
+// Started in the child role "<exit code>|<entry to delete>|<record file>", this program is a
+// remover: it appends its command line to the record file, deletes the HKCU uninstall entry when
 // one is named and exits with the code, before any test runs.
 int ActAsRemoverWhenAsked() {
-    char job[1024] = "";
-    if (!::GetEnvironmentVariableA(kRemoverVariable, job, sizeof job)) return 0;
-    const std::string text = job;
+    const std::string text = ChildRole();
+    if (text.empty()) return 0;
     const std::size_t first = text.find('|');
     const std::size_t second = text.find('|', first + 1);
     const unsigned long exitCode = std::stoul(text.substr(0, first));
@@ -42,11 +40,8 @@ const int removerRole = ActAsRemoverWhenAsked();
 // Makes the children of the next removals removers with the given behaviour.
 class Remover {
 public:
-    explicit Remover(uint32_t exitCode, const std::string& entryToDelete = "") {
-        const std::string job = std::to_string(exitCode) + "|" + entryToDelete + "|" + Record();
-        ::SetEnvironmentVariableA(kRemoverVariable, job.c_str());
-    }
-    ~Remover() { ::SetEnvironmentVariableA(kRemoverVariable, nullptr); }
+    explicit Remover(uint32_t exitCode, const std::string& entryToDelete = "")
+        : role_(std::to_string(exitCode) + "|" + entryToDelete + "|" + Record()) {}
 
     // The remove command: this program, then `tail` as written.
     static std::string Command(const std::string& tail) { return "\"" + TestProgramPath() + "\"" + tail; }
@@ -64,6 +59,7 @@ public:
 private:
     std::string Record() const { return folder_.Path() + "removals.txt"; }
     TempFolder folder_{"remover"};
+    ChildRoleScope role_;
 };
 
 constexpr uint32_t kRebootThenResume = 0x00070669;

@@ -1,7 +1,7 @@
 // The single-instance mutex across processes.
 #include <gtest/gtest.h>
 
-#include "../../child_process.h"
+#include "support/child_process.h"
 #include "sys/instance_mutex.h"
 
 namespace {

@@ -11,8 +11,11 @@
 #include <thread>
 
 #include "app/setup_error.h"
+#include "support/child_process.h"
+#include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
+#include "support/test_files.h"
 #include "sys/process.h"
 #include "sys/unique_handle.h"
 
@@ -21,9 +24,9 @@ namespace {
 // Child side, decided before main: "exit N" ends with N, "sleep MS" sleeps and ends with 0,
 // "echo PATH" writes the command line it was given to PATH and ends with 0.
 int ActAsChildWhenAsked() {
-    char request[1024];
-    const DWORD length = ::GetEnvironmentVariableA("SETUP_TEST_CHILD", request, sizeof request);
-    if (length == 0 || length >= sizeof request) return 0;
+    const std::string role = ChildRole();
+    if (role.empty()) return 0;
+    const char* request = role.c_str();
     if (std::strncmp(request, "exit ", 5) == 0)
         ::ExitProcess(std::strtoul(request + 5, nullptr, 10));
     if (std::strncmp(request, "sleep ", 6) == 0) {
@@ -41,27 +44,6 @@ int ActAsChildWhenAsked() {
     ::ExitProcess(99);
 }
 const int childMode = ActAsChildWhenAsked();
-
-std::string ThisProgram() {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
-}
-
-std::string TempFolder() {
-    char path[MAX_PATH] = "";
-    ::GetTempPathA(sizeof path, path);
-    return path;
-}
-
-// The request for the children started while it lives.
-class ChildRequest {
-  public:
-    explicit ChildRequest(const std::string& request) {
-        ::SetEnvironmentVariableA("SETUP_TEST_CHILD", request.c_str());
-    }
-    ~ChildRequest() { ::SetEnvironmentVariableA("SETUP_TEST_CHILD", nullptr); }
-};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -92,8 +74,8 @@ class ProcessTest : public ::testing::Test {
 
     // Starts this program as a recorded child that ends with `code`.
     void LaunchExiting(uint32_t code) {
-        ChildRequest request("exit " + std::to_string(code));
-        ASSERT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::MainInstaller));
+        ChildRoleScope request("exit " + std::to_string(code));
+        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::MainInstaller));
         ASSERT_NE(LastLaunchedProcess(), nullptr);
     }
 
@@ -157,8 +139,8 @@ TEST_F(ProcessTest, FailingChildWithoutOutputEndsSetupWithItsCode) {
 
 TEST_F(ProcessTest, EndSessionDuringTheWaitWins) {
     {
-        ChildRequest request("sleep 30000");
-        ASSERT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::NestedSetup));
+        ChildRoleScope request("sleep 30000");
+        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::NestedSetup));
     }
     SetupLogCapture log;
     const auto start = Clock::now();
@@ -236,27 +218,20 @@ TEST_F(ProcessTest, WaitWithoutEventStillWaitsForTheChild) {
 }
 
 TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
-    const std::string echoFile = TempFolder() + "setup_process_echo.txt";
+    const std::string echoFile = UserTempFolder() + "setup_process_echo.txt";
     ::DeleteFileA(echoFile.c_str());
-    std::string commandLine = Quoted(ThisProgram()) + " ";
+    std::string commandLine = Quoted(TestProgramPath()) + " ";
     for (int i = 0; commandLine.size() < 1000; ++i)
         commandLine += "PROPERTY" + std::to_string(i) + "=value ";
     commandLine += "END=1";
     {
-        ChildRequest request("echo " + echoFile);
+        ChildRoleScope request("echo " + echoFile);
         ASSERT_TRUE(LaunchCommandLine(commandLine, LaunchKind::MainInstaller));
     }
     uint32_t output = 0xDEADBEEF;
     WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
     EXPECT_EQ(output, 0u);
-    std::string echoed;
-    if (FILE* in = std::fopen(echoFile.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-            echoed.append(buffer, n);
-        std::fclose(in);
-    }
+    const std::string echoed = ReadFileBytes(echoFile);
     ::DeleteFileA(echoFile.c_str());
     EXPECT_GT(commandLine.size(), 1000u);
     EXPECT_EQ(echoed, commandLine);
@@ -264,7 +239,7 @@ TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
 
 TEST_F(ProcessTest, CommandLineBeyondTheSystemLimitIsRefused) {
     SetupLogCapture log;
-    const std::string commandLine = Quoted(ThisProgram()) + " " + std::string(40000, 'x');
+    const std::string commandLine = Quoted(TestProgramPath()) + " " + std::string(40000, 'x');
     EXPECT_FALSE(LaunchCommandLine(commandLine, LaunchKind::EngineRedistributable));
     EXPECT_NE(log.Dump().find("The command line is too long to start ("), std::string::npos);
 }
@@ -276,7 +251,7 @@ struct FailureCase {
 };
 
 TEST_F(ProcessTest, StartFailuresFollowTheKind) {
-    const std::string missing = "\"" + TempFolder() + "no such program.exe\" /x";
+    const std::string missing = "\"" + UserTempFolder() + "no such program.exe\" /x";
     const FailureCase cases[] = {
         {LaunchKind::EngineRedistributable, true, nullptr},
         {LaunchKind::MaintenanceInstaller, true, "Error Code: 0005.80040006"},
@@ -313,9 +288,9 @@ TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
     const HANDLE recorded = LastLaunchedProcess();
     UniqueKernelHandle remover;
     {
-        ChildRequest request("exit 7");
+        ChildRoleScope request("exit 7");
         ASSERT_TRUE(
-            LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::UninstallCommand, &remover));
+            LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::UninstallCommand, &remover));
         ASSERT_TRUE(remover);
     }
     uint32_t output = 0;
@@ -323,8 +298,8 @@ TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
     EXPECT_EQ(output, 7u);
     {
         SetupLogCapture log;
-        ChildRequest request("exit 0");
-        EXPECT_TRUE(LaunchCommandLine(Quoted(ThisProgram()), LaunchKind::PostInstallApplication));
+        ChildRoleScope request("exit 0");
+        EXPECT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::PostInstallApplication));
         EXPECT_TRUE(log.Lines().empty()) << log.Dump();
     }
     EXPECT_EQ(LastLaunchedProcess(), recorded);
@@ -333,12 +308,12 @@ TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
 // On NT the command line is first converted with the OEM code page, then with the ANSI one: a
 // program in a folder whose name differs between the two still starts.
 TEST_F(ProcessTest, AnsiConversionIsTheSecondChance) {
-    const std::string folder = TempFolder() + "caf\xE9 process";
+    const std::string folder = UserTempFolder() + "caf\xE9 process";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     const std::string copy = folder + "\\child.exe";
-    ASSERT_TRUE(::CopyFileA(ThisProgram().c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(TestProgramPath().c_str(), copy.c_str(), FALSE));
     {
-        ChildRequest request("exit 5");
+        ChildRoleScope request("exit 5");
         ASSERT_TRUE(LaunchCommandLine(Quoted(copy), LaunchKind::EngineRedistributable));
     }
     uint32_t output = 0;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
+#include "support/known_folders.h"
 #include "sys/uninstall_registry.h"
 #include "sys/unique_handle.h"
 
@@ -29,9 +31,7 @@ Value Number(HKEY root, const char* name, uint32_t number) {
 }
 
 std::string SystemMsiexec(const char* key) {
-    char folder[MAX_PATH];
-    ::GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\MSIEXEC /x " + key;
+    return SystemFolder() + "MSIEXEC /x " + key;
 }
 
 std::string VersionText(const VersionNumber& v) {
@@ -246,23 +246,6 @@ class InstalledPackage : public ::testing::Test {
   protected:
     static constexpr const char* kProductCode = "{4FEA4BC1-53A1-467A-A047-BA6BC5522BF2}";
 
-    static DWORD RunMsiexec(const std::string& arguments) {
-        char system[MAX_PATH];
-        ::GetSystemDirectoryA(system, MAX_PATH);
-        std::string commandLine = "\"" + std::string(system) + "\\msiexec.exe\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info))
-            return 0xFFFFFFFF;
-        UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-        if (::WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0) return 0xFFFFFFFE;
-        DWORD code = 0;
-        ::GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-
     static std::string PackagePath() {
         std::string path = PROBE_MSI;
         for (char& c : path)
@@ -271,11 +254,11 @@ class InstalledPackage : public ::testing::Test {
     }
 
     void SetUp() override {
-        RunMsiexec(std::string("/x ") + kProductCode + " /qn");
-        ASSERT_EQ(RunMsiexec("/i \"" + PackagePath() + "\" /qn"), 0u);
+        RunSystemMsiexec(std::string("/x ") + kProductCode + " /qn");
+        ASSERT_EQ(RunSystemMsiexec("/i \"" + PackagePath() + "\" /qn"), 0u);
     }
     void TearDown() override {
-        EXPECT_EQ(RunMsiexec(std::string("/x ") + kProductCode + " /qn"), 0u);
+        EXPECT_EQ(RunSystemMsiexec(std::string("/x ") + kProductCode + " /qn"), 0u);
     }
 };
 
@@ -290,9 +273,9 @@ TEST_F(InstalledPackage, EntryIsFoundWithMsiexecRemoveCommandAndByteWiseVersion)
     ASSERT_TRUE(ReadInstalledVersion(kProductCode, &v));
     EXPECT_EQ(VersionText(v), "1.2.1.44");
 
-    RunMsiexec(std::string("/x ") + kProductCode + " /qn");
+    RunSystemMsiexec(std::string("/x ") + kProductCode + " /qn");
     EXPECT_FALSE(FindUninstallEntry(kProductCode, name, command));
     EXPECT_FALSE(ReadInstalledVersion(kProductCode, &v));
-    ASSERT_EQ(RunMsiexec("/i \"" + PackagePath() + "\" /qn"), 0u); // for TearDown
+    ASSERT_EQ(RunSystemMsiexec("/i \"" + PackagePath() + "\" /qn"), 0u); // for TearDown
 }
 } // namespace
