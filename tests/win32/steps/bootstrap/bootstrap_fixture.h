@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@
 #include "steps/setup_steps.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
+#include "support/raised_code.h"
 #include "support/setup_log_capture.h"
+#include "support/step_bench.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 #include "sys/process.h"
@@ -52,8 +55,8 @@ class BootstrapTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        steps_.reset();
-        commandLine_.reset();
+        steps_ = nullptr;
+        bound_.reset();
         ::DeleteFileA(record_.c_str());
         ::SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         ::RemovePropA(bar_, "record");
@@ -65,14 +68,13 @@ class BootstrapTest : public ::testing::Test {
     // makes a fresh step object running from the test folder on `platformId`.
     void Prepare(const std::string& productInformation, const std::string& arguments,
                  int platformId = 2, bool attach = true) {
-        steps_.reset();
-        WriteFileBytes(folder_ / "SETUP.INI",
-                       "[ProductInformation]\r\nPackageName=kestrel.msi\r\n" + productInformation +
-                           "[ProductFeatures]\r\n");
-        commandLine_.reset(new SetupCommandLine);
-        ASSERT_TRUE(commandLine_->Parse(folder_.Path(), arguments));
-        steps_.reset(new SetupSteps(window_, endSession_.get()));
-        if (attach) steps_->AttachCommandLine(*commandLine_);
+        steps_ = nullptr;
+        bound_.reset();
+        WriteSetupIni(folder_.Path(), productInformation + "[ProductFeatures]\r\n", "kestrel.msi");
+        bound_ = std::make_unique<BoundSteps>(folder_.Path(), arguments, window_, endSession_.get(),
+                                              attach);
+        ASSERT_TRUE(bound_->Parsed());
+        steps_ = &bound_->Steps();
         steps_->SetLauncherFolder(folder_.Path());
         steps_->SetPlatformId(platformId);
         progress_ = ProgressRecord();
@@ -90,6 +92,11 @@ class BootstrapTest : public ::testing::Test {
         return ReadFileBytes(record_);
     }
 
+    // Runs the engine installation step; the code it raised, or none.
+    std::optional<uint32_t> RaisedByInstall() {
+        return RaisedCode([&] { steps_->InstallWindowsInstaller(); });
+    }
+
     bool BarVisible() const { return (::GetWindowLongA(bar_, GWL_STYLE) & WS_VISIBLE) != 0; }
 
     TempFolder folder_{"bootstrap"};
@@ -98,8 +105,8 @@ class BootstrapTest : public ::testing::Test {
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
     ProgressRecord progress_;
-    std::unique_ptr<SetupCommandLine> commandLine_;
-    std::unique_ptr<SetupSteps> steps_;
+    std::unique_ptr<BoundSteps> bound_;
+    SetupSteps* steps_ = nullptr; // bound_'s step object
 
   private:
     static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,16 +7,6 @@
 
 namespace {
 
-// Runs the step and gives the code it raised (0 when it returned).
-uint32_t InstallAndCatch(SetupSteps& steps) {
-    try {
-        steps.InstallWindowsInstaller();
-    } catch (const SetupError& error) {
-        return error.code;
-    }
-    return 0;
-}
-
 TEST_F(BootstrapTest, LocalRedistributableRunsWithQuietSwitchOnlyAtQbQbMinusAndQn) {
     PlaceLocalRedistributable("INSNTMSI.EXE");
     PlaceLocalRedistributable("INS9XMSI.EXE");
@@ -71,7 +61,7 @@ TEST_F(BootstrapTest, InternalErrorsNameLocation7) {
         MessageBoxAnswerer boxes;
         Prepare("", "", c.platformId, c.attach);
         ::DeleteFileA(record_.c_str());
-        EXPECT_EQ(c.code, InstallAndCatch(*steps_));
+        EXPECT_EQ(c.code, RaisedByInstall());
         EXPECT_EQ(std::vector<std::string>{c.box}, boxes.Texts());
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(record_.c_str()))
             << "the redistributable ran";
@@ -116,7 +106,7 @@ TEST_F(BootstrapTest, UnreachableDownloadShowsMessage13EvenWhenQuietAndEnds1603)
         SCOPED_TRACE(c.productInformation);
         MessageBoxAnswerer boxes;
         Prepare(c.productInformation, "/qn", c.platformId);
-        EXPECT_EQ(1603u, InstallAndCatch(*steps_));
+        EXPECT_EQ(1603u, RaisedByInstall());
         ASSERT_EQ(1u, boxes.Boxes().size());
         EXPECT_EQ(std::string("Setup requires at least version ") + c.version +
                       " of the Windows Installer to run.\nYou will first need to download and "

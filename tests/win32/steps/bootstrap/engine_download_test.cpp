@@ -15,15 +15,6 @@ std::string Url(const char* portVariable, const std::string& path) {
     return std::string("http://127.0.0.1:") + (port ? port : "0") + path;
 }
 
-uint32_t InstallAndCatch(SetupSteps& steps) {
-    try {
-        steps.InstallWindowsInstaller();
-    } catch (const SetupError& error) {
-        return error.code;
-    }
-    return 0;
-}
-
 class EngineDownloadTest : public BootstrapTest {
   protected:
     void SetUp() override {
@@ -73,7 +64,7 @@ TEST_F(EngineDownloadTest, DownloadedFileThatCannotStartIsStillDeletedAtRestart)
     SetupLogCapture log;
     MessageBoxAnswerer boxes;
     const std::vector<std::string> filesBefore = DownloadFiles();
-    EXPECT_EQ(0x80040006u, InstallAndCatch(*steps_));
+    EXPECT_EQ(0x80040006u, RaisedByInstall());
     EXPECT_EQ(std::vector<std::string>{"Error Code: 0007.80040006"}, boxes.Texts());
 
     std::vector<std::string> added = DownloadFiles();
@@ -92,7 +83,7 @@ TEST_F(EngineDownloadTest, NotFoundShowsMessage13AndEnds1603) {
     MessageBoxAnswerer boxes;
     const std::vector<std::string> filesBefore = DownloadFiles();
     const HANDLE launchedBefore = LastLaunchedProcess();
-    EXPECT_EQ(1603u, InstallAndCatch(*steps_));
+    EXPECT_EQ(1603u, RaisedByInstall());
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(0u, boxes.Boxes()[0].text.find(
                       "Setup requires at least version 1.10 of the Windows Installer to run."))

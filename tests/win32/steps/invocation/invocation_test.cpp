@@ -12,6 +12,8 @@
 #include "support/child_process.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
+#include "support/raised_code.h"
+#include "support/step_bench.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 #include "sys/process.h"
@@ -69,7 +71,7 @@ TEST(InvocationSteps, OperationsNeedACommandLine) {
     for (const MissingCommandLineCase& c : cases) {
         SCOPED_TRACE(c.operation);
         MessageBoxAnswerer boxes;
-        EXPECT_EQ(RaisedBy([&] { c.call(steps); }), 0x80004003u);
+        EXPECT_EQ(RaisedCode([&] { c.call(steps); }), 0x80004003u);
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_NE(shown[0].text.find(std::string("Error Code: ") + c.boxCode), std::string::npos) << shown[0].text;
@@ -181,7 +183,7 @@ TEST(InvocationSteps, PostInstallApplicationsOfComponentsNotInstalledStartNothin
     StepBench unsplittable("/qb", std::string("[LaunchApplications]\r\n") + kHeronComponent + ",\"unclosed\r\n");
     ASSERT_TRUE(unsplittable.Parsed());
     MessageBoxAnswerer boxes;
-    EXPECT_EQ(RaisedBy([&] { unsplittable.Steps().LaunchPostInstallApplications(); }), 0x80070057u);
+    EXPECT_EQ(RaisedCode([&] { unsplittable.Steps().LaunchPostInstallApplications(); }), 0x80070057u);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_NE(boxes.Boxes()[0].text.find("Error Code: 001A.80070057"), std::string::npos);
 }

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "msi/msi_library.h"
-#include "step_test_support.h"
 #include "steps/platform_requirement.h"
 #include "support/child_process.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
+#include "support/raised_code.h"
 #include "support/setup_log_capture.h"
+#include "support/step_bench.h"
 #include "sys/unique_handle.h"
 
 namespace {
@@ -126,11 +127,11 @@ struct PlatformCase {
 void ExpectPlatformChecks(const std::vector<PlatformCase>& cases, int platformId) {
     for (const PlatformCase& test : cases) {
         SCOPED_TRACE(test.productInformation);
-        LauncherFolder folder(test.productInformation);
-        BoundSteps bound(folder, "/qn");
+        StepBench bench("/qn", std::string(test.productInformation) + "[ProductFeatures]\r\n",
+                        "kestrel.msi");
         MessageBoxAnswerer answerer;
-        EXPECT_EQ(test.qualifies, bound.steps.CheckPlatform());
-        EXPECT_EQ(platformId, bound.steps.GetPlatformId());
+        EXPECT_EQ(test.qualifies, bench.Steps().CheckPlatform());
+        EXPECT_EQ(platformId, bench.Steps().GetPlatformId());
         const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
         ASSERT_EQ(test.boxText ? 1u : 0u, boxes.size());
         if (!test.boxText) continue;
@@ -206,15 +207,13 @@ TEST(CheckPlatform, EmulatedVersions) {
 }
 
 bool IsSufficient(const std::string& msiVersion) {
-    LauncherFolder folder("MsiVersion=" + msiVersion + "\r\n");
-    BoundSteps bound(folder, "/qn");
-    return bound.steps.IsInstallerVersionSufficient();
+    StepBench bench("/qn", "MsiVersion=" + msiVersion + "\r\n[ProductFeatures]\r\n", "kestrel.msi");
+    return bench.Steps().IsInstallerVersionSufficient();
 }
 
 // The stand-in engine answers the version in SETUP_TEST_ENGINE_VERSION.
 TEST(InstallerVersion, ComparesMajorMinorBuild) {
-    const std::string program = TestProgramPath();
-    const std::string folder = program.substr(0, program.rfind('\\') + 1);
+    const std::string folder = TestProgramFolder();
     MsiLibrary::SetLibraryPathForTesting((folder + "engine_version.dll").c_str());
     const struct {
         const char* engine;

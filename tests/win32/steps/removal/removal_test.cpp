@@ -10,6 +10,8 @@
 #include "step_test_bench.h"
 #include "support/child_process.h"
 #include "support/message_box_answerer.h"
+#include "support/raised_code.h"
+#include "support/step_bench.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 
@@ -81,7 +83,7 @@ TEST(RemovalSteps, OperationsNeedACommandLine) {
     for (const MissingCommandLineCase& c : cases) {
         SCOPED_TRACE(c.operation);
         MessageBoxAnswerer boxes;
-        EXPECT_EQ(RaisedBy([&] { c.call(steps); }), 0x80004003u);
+        EXPECT_EQ(RaisedCode([&] { c.call(steps); }), 0x80004003u);
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_NE(shown[0].text.find(std::string("Error Code: ") + c.boxCode), std::string::npos) << shown[0].text;
@@ -101,7 +103,7 @@ TEST(RemovalSteps, InstalledIncompatibleAppExitEndsSetupAtEveryLevel) {
         StepBench bench(c.arguments, sections);
         ASSERT_TRUE(bench.Parsed());
         MessageBoxAnswerer boxes;
-        EXPECT_EQ(RaisedBy([&] { bench.Steps().CheckIncompatibleApplications(); }), 1603u);
+        EXPECT_EQ(RaisedCode([&] { bench.Steps().CheckIncompatibleApplications(); }), 1603u);
         const auto shown = boxes.Boxes();
         ASSERT_EQ(shown.size(), c.boxShown ? 1u : 0u);
         if (c.boxShown) {
@@ -111,7 +113,7 @@ TEST(RemovalSteps, InstalledIncompatibleAppExitEndsSetupAtEveryLevel) {
         }
     }
     StepBench absentOnly("/qb", "[IncompatibleAppExit]\r\nStepsTest.Absent\r\n");
-    EXPECT_EQ(RaisedBy([&] { absentOnly.Steps().CheckIncompatibleApplications(); }), std::nullopt);
+    EXPECT_EQ(RaisedCode([&] { absentOnly.Steps().CheckIncompatibleApplications(); }), std::nullopt);
 }
 
 struct UninstallCase {
@@ -148,7 +150,7 @@ TEST(RemovalSteps, IncompatibleAppUninstallAsksRemovesAndAsksAgain) {
         ASSERT_TRUE(bench.Parsed());
         Remover remover(c.removerExit, c.removerDeletes ? "StepsTest.Uninstall" : "");
         MessageBoxAnswerer boxes(c.answers);
-        EXPECT_EQ(RaisedBy([&] { bench.Steps().UninstallIncompatibleApplications(); }), c.raised);
+        EXPECT_EQ(RaisedCode([&] { bench.Steps().UninstallIncompatibleApplications(); }), c.raised);
         std::size_t questions = 0, errors = 0;
         for (const MessageBoxAnswerer::Box& box : boxes.Boxes()) {
             EXPECT_NE(box.text.find("Osprey Toolbar"), std::string::npos) << box.text;
@@ -208,7 +210,7 @@ TEST(RemovalSteps, RemoveApplicationJudgesTheRemoversExitCode) {
         SCOPED_TRACE(c.exitCode);
         Remover remover(c.exitCode);
         bool result = !c.result;
-        EXPECT_EQ(RaisedBy([&] { result = bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), c.raised);
+        EXPECT_EQ(RaisedCode([&] { result = bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), c.raised);
         if (!c.raised) {
             EXPECT_EQ(result, c.result);
         }
@@ -228,7 +230,7 @@ TEST(RemovalSteps, SessionEndDuringRemovalIsARestart) {
         ::Sleep(1000);
         ::SetEvent(endSession.get());
     });
-    EXPECT_EQ(RaisedBy([&] { bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), kRebootThenResume);
+    EXPECT_EQ(RaisedCode([&] { bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), kRebootThenResume);
     announcer.join();
 }
 
@@ -270,7 +272,7 @@ TEST(RemovalSteps, PreviousVersionsAreRemovedWithTheUsersConsent) {
         Remover remover(c.removerExit, c.removerDeletes ? "StepsTest.Previous" : "");
         MessageBoxAnswerer boxes(c.answers);
         bool result = false;
-        EXPECT_EQ(RaisedBy([&] { result = bench.Steps().UninstallPreviousVersions(); }), c.raised);
+        EXPECT_EQ(RaisedCode([&] { result = bench.Steps().UninstallPreviousVersions(); }), c.raised);
         if (!c.raised) {
             EXPECT_TRUE(result);
         }

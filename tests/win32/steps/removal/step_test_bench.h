@@ -1,5 +1,4 @@
-// Test support for the step operations under Wine: a parsed command line over a SETUP.INI written
-// to a fresh folder, a step object bound to it, and uninstall entries under HKEY_CURRENT_USER.
+// Test support for the step operations under Wine: uninstall entries under HKEY_CURRENT_USER.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -21,46 +20,6 @@
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 #include "sys/win32.h"
-
-// Runs `action`; the result code it raised, or none when it returned.
-template <typename Action>
-std::optional<uint32_t> RaisedBy(Action action) {
-    try {
-        action();
-    } catch (const SetupError& error) {
-        return error.code;
-    }
-    return std::nullopt;
-}
-
-// A SETUP.INI in a scratch folder, the command line parsed over it and a step object bound to it
-// (owner window none; end-session event as given, none by default, so that no remover is followed
-// by the five-second restart wait).
-class StepBench {
-public:
-    // `sections` follows the line naming `packageName` in [ProductInformation]: it may start with more
-    // keys of that section.
-    StepBench(const std::string& arguments, const std::string& sections, const std::string& packageName = "heron-1.0.msi",
-              HANDLE endSessionEvent = nullptr) {
-        EXPECT_TRUE(WriteFileBytes(folder_.Path() + "SETUP.INI",
-                      "[ProductInformation]\r\nPackageName=" + packageName + "\r\n" + sections +
-                          (sections.find("[ProductFeatures]") == std::string::npos ? "\r\n[ProductFeatures]\r\n" : "")));
-        parsed_ = commandLine_.Parse(folder_.Path(), arguments);
-        steps_ = std::make_unique<SetupSteps>(nullptr, endSessionEvent);
-        steps_->AttachCommandLine(commandLine_);
-    }
-
-    bool Parsed() const { return parsed_; }
-    SetupSteps& Steps() { return *steps_; }
-    SetupCommandLine& CommandLine() { return commandLine_; }
-    const std::string& Folder() const { return folder_.Path(); }
-
-private:
-    TempFolder folder_{"steps"};
-    SetupCommandLine commandLine_;
-    bool parsed_ = false;
-    std::unique_ptr<SetupSteps> steps_;
-};
 
 // An uninstall entry under HKEY_CURRENT_USER, removed again at the end.
 class UninstallEntry {

@@ -2,10 +2,11 @@
 // programs through their windows, under Wine.
 #include <gtest/gtest.h>
 
-#include "../prerequisites/step_test_support.h"
 #include "steps/application_windows.h"
 #include "support/message_box_answerer.h"
+#include "support/raised_code.h"
 #include "support/setup_log_capture.h"
+#include "support/step_bench.h"
 #include "sys/unique_handle.h"
 #include "test_application.h"
 #include "text/messages.h"
@@ -82,12 +83,12 @@ TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.lines);
-        LauncherFolder folder("", std::string("[UpgradeConditions]\r\n") + test.lines);
-        BoundSteps bound(folder, "/qn");
+        StepBench bench("/qn", std::string("[ProductFeatures]\r\n[UpgradeConditions]\r\n") + test.lines,
+                        "kestrel.msi");
         MessageBoxAnswerer answerer;
         SetupLogCapture log;
-        EXPECT_EQ(test.raised, RaisedCode([&] { bound.steps.CheckUpgradeConditions(); }));
-        EXPECT_EQ(test.queued, bound.commandLine.GetSetupData().GetPreviousVersionUninstall());
+        EXPECT_EQ(test.raised, RaisedCode([&] { bench.Steps().CheckUpgradeConditions(); }));
+        EXPECT_EQ(test.queued, bench.CommandLine().GetSetupData().GetPreviousVersionUninstall());
         EXPECT_TRUE(log.Contains("Checking upgrade conditions"));
         const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
         if (!test.boxText) {
@@ -148,11 +149,12 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
     MessageBoxAnswerer answerer;
     for (const auto& test : cases) {
         SCOPED_TRACE(test.checkRegKey);
-        LauncherFolder folder(std::string("CheckRegKey=") + test.checkRegKey + "\r\n");
-        BoundSteps bound(folder, "/qn");
+        StepBench bench("/qn",
+                        std::string("CheckRegKey=") + test.checkRegKey + "\r\n[ProductFeatures]\r\n",
+                        "kestrel.msi");
         bool present = false;
         EXPECT_EQ(test.raised,
-                  RaisedCode([&] { present = bound.steps.IsProductRegistryKeyPresent(); }));
+                  RaisedCode([&] { present = bench.Steps().IsProductRegistryKeyPresent(); }));
         EXPECT_EQ(test.present, present);
     }
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kProduct);
@@ -215,22 +217,23 @@ TEST(ShutdownApplications, SilentLevelsEndWithoutAsking) {
     for (const char* arguments : {"/qn", "/qb-", "/qn+"}) {
         SCOPED_TRACE(arguments);
         TestApplication application("ZbStepsApp", Closes::Never);
-        LauncherFolder folder("", "[ShutdownApplication]\r\nZbStepsGone,100\r\nZbStepsApp,100\r\n");
-        BoundSteps bound(folder, arguments);
+        StepBench bench(arguments,
+                        "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsGone,100\r\nZbStepsApp,100\r\n",
+                        "kestrel.msi");
         MessageBoxAnswerer answerer;
-        EXPECT_EQ(1603u, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
+        EXPECT_EQ(1603u, RaisedCode([&] { bench.Steps().ShutdownApplications(); }));
         EXPECT_TRUE(answerer.Boxes().empty());
     }
 }
 
 TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
-    LauncherFolder folder("", "[ShutdownApplication]\r\nZbStepsApp,100\r\n");
+    const std::string sections = "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsApp,100\r\n";
     {
         TestApplication application("ZbStepsApp", Closes::Never);
-        BoundSteps bound(folder, "/qb");
+        StepBench bench("/qb", sections, "kestrel.msi");
         MessageBoxAnswerer answerer([](const MessageBoxAnswerer::Box&) { return IDNO; });
         SetupLogCapture log;
-        EXPECT_EQ(1602u, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
+        EXPECT_EQ(1602u, RaisedCode([&] { bench.Steps().ShutdownApplications(); }));
         ASSERT_EQ(1u, answerer.Boxes().size());
         EXPECT_EQ(MessageText(8), answerer.Boxes()[0].text);
         EXPECT_EQ("Warning", answerer.Boxes()[0].caption);
@@ -239,23 +242,23 @@ TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
     {
         // Yes while the program still runs asks again; Yes after it may close goes on.
         TestApplication application("ZbStepsApp", Closes::Never);
-        BoundSteps bound(folder, "/qf");
+        StepBench bench("/qf", sections, "kestrel.msi");
         int asked = 0;
         MessageBoxAnswerer answerer([&](const MessageBoxAnswerer::Box&) {
             if (++asked == 2) application.AllowClose();
             return IDYES;
         });
-        EXPECT_EQ(std::nullopt, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
+        EXPECT_EQ(std::nullopt, RaisedCode([&] { bench.Steps().ShutdownApplications(); }));
         EXPECT_EQ(2u, answerer.Boxes().size());
         EXPECT_FALSE(IsWindowClassPresent("ZbStepsApp"));
     }
     {
         // Programs that close, or are not running, need no question.
         TestApplication application("ZbStepsApp", Closes::OnClose);
-        LauncherFolder closing("", "[ShutdownApplication]\r\nZbStepsGone\r\nZbStepsApp,100\r\n");
-        BoundSteps bound(closing, "/qb");
+        StepBench bench("/qb", "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsGone\r\nZbStepsApp,100\r\n",
+                        "kestrel.msi");
         MessageBoxAnswerer answerer;
-        EXPECT_EQ(std::nullopt, RaisedCode([&] { bound.steps.ShutdownApplications(); }));
+        EXPECT_EQ(std::nullopt, RaisedCode([&] { bench.Steps().ShutdownApplications(); }));
         EXPECT_TRUE(answerer.Boxes().empty());
         EXPECT_EQ(1u, application.Received().size());
     }
