@@ -7,6 +7,7 @@
 #include "app/reboot_control.h"
 #include "support/child_process.h"
 #include "support/known_folders.h"
+#include "support/registry_entries.h"
 #include "support/setup_log_capture.h"
 #include "sys/unique_handle.h"
 
@@ -121,19 +122,13 @@ TEST(RebootThreadOn9x, LeavesThePrivilegeAlone) {
     const std::string exeName = "reboot_9x_probe.exe";
     const std::string copy = UserTempFolder() + exeName;
     ASSERT_TRUE(::CopyFileA(TestProgramPath().c_str(), copy.c_str(), FALSE));
-    const std::string appKey = "Software\\Wine\\AppDefaults\\" + exeName;
+    DWORD code = 0xDEAD;
     {
-        UniqueRegKey key;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, appKey.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                    nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(::RegSetValueExA(key.get(), "Version", 0, REG_SZ,
-                                   reinterpret_cast<const BYTE*>("win98"), 6),
-                  ERROR_SUCCESS);
+        EmulatedWindowsVersion emulated(exeName, "win98");
+        ASSERT_TRUE(emulated.Applied());
+        ChildProcess child = StartTestChild("RebootThreadOn9x.DISABLED_Child", "", "", copy);
+        code = WaitForExitCode(child.process.get(), 60000);
     }
-    ChildProcess child = StartTestChild("RebootThreadOn9x.DISABLED_Child", "", "", copy);
-    const DWORD code = WaitForExitCode(child.process.get(), 60000);
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
     ::DeleteFileA(copy.c_str());
     EXPECT_EQ(code, 0u) << "the child's test failed";
     // A filter that matched nothing would also end with 0: the child leaves a mark when it ran.

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "msi/msi_library.h"
-#include "step_test_bench.h"
 #include "steps/installer_launch.h"
 #include "support/child_process.h"
 #include "support/known_folders.h"

@@ -8,6 +8,7 @@
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/raised_code.h"
+#include "support/registry_entries.h"
 #include "support/setup_log_capture.h"
 #include "support/step_bench.h"
 #include "sys/unique_handle.h"
@@ -188,20 +189,17 @@ TEST(CheckPlatformChild, DISABLED_EmulatedVersion) {
 
 TEST(CheckPlatform, EmulatedVersions) {
     const std::string program = TestProgramPath();
-    const std::string key =
-        "Software\\Wine\\AppDefaults\\" + program.substr(program.rfind('\\') + 1);
     for (const char* version : {"nt40", "win2k", "win98"}) {
         SCOPED_TRACE(version);
-        UniqueRegKey appDefaults;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          appDefaults.put(), nullptr);
-        ::RegSetValueExA(appDefaults.get(), "Version", 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(version), strlen(version) + 1);
-        // The child reads the emulated version while it starts: the key stays until it ends.
-        ChildProcess child =
-            StartTestChild("CheckPlatformChild.DISABLED_EmulatedVersion", "", version);
-        const DWORD exitCode = child.process ? WaitForExitCode(child.process.get()) : 0xDEAD;
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        DWORD exitCode = 0xDEAD;
+        {
+            // The child reads the emulated version while it starts: the setting stays until it
+            // ends.
+            EmulatedWindowsVersion emulated(program.substr(program.rfind('\\') + 1), version);
+            ChildProcess child =
+                StartTestChild("CheckPlatformChild.DISABLED_EmulatedVersion", "", version);
+            exitCode = WaitForExitCode(child.process.get());
+        }
         EXPECT_EQ(kChildPassed, exitCode);
     }
 }

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "msi/msi_library.h"
-#include "step_test_bench.h"
 #include "support/child_process.h"
 #include "support/message_box_answerer.h"
 #include "support/raised_code.h"
+#include "support/registry_entries.h"
 #include "support/step_bench.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"

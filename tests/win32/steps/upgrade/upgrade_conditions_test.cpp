@@ -5,6 +5,7 @@
 #include "steps/application_windows.h"
 #include "support/message_box_answerer.h"
 #include "support/raised_code.h"
+#include "support/registry_entries.h"
 #include "support/setup_log_capture.h"
 #include "support/step_bench.h"
 #include "sys/unique_handle.h"
@@ -22,36 +23,12 @@ std::string MessageText(unsigned number) {
     return text;
 }
 
-void SetText(HKEY key, const char* name, const char* value) {
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                     static_cast<DWORD>(strlen(value) + 1));
-}
-
-const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
 // Uninstall entries under HKEY_CURRENT_USER, with and without a version.
 class UpgradeConditions : public ::testing::Test {
   protected:
-    void SetUp() override {
-        RemoveEntries();
-        AddEntry("ZbStepsOld15", "Kestrel Old", "1.5");
-        AddEntry("ZbStepsOld30", "Kestrel Older", "3.0");
-        AddEntry("ZbStepsNoVersion", "Kestrel Tool", nullptr);
-    }
-    void TearDown() override { RemoveEntries(); }
-
-    static void AddEntry(const char* name, const char* displayName, const char* displayVersion) {
-        UniqueRegKey key;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kUninstall) + name).c_str(), 0, nullptr,
-                          0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-        SetText(key.get(), "DisplayName", displayName);
-        SetText(key.get(), "UninstallString", "C:\\remover.exe");
-        if (displayVersion) SetText(key.get(), "DisplayVersion", displayVersion);
-    }
-    static void RemoveEntries() {
-        for (const char* name : {"ZbStepsOld15", "ZbStepsOld30", "ZbStepsNoVersion"})
-            ::RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kUninstall) + name).c_str());
-    }
+    UninstallEntry old15{"ZbStepsOld15", "Kestrel Old", "C:\\remover.exe", "1.5"};
+    UninstallEntry old30{"ZbStepsOld30", "Kestrel Older", "C:\\remover.exe", "3.0"};
+    UninstallEntry noVersion{"ZbStepsNoVersion", "Kestrel Tool", "C:\\remover.exe"};
 };
 
 TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
@@ -125,7 +102,7 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
         UniqueRegKey key;
         ::RegCreateKeyExA(HKEY_CURRENT_USER, kProduct, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                           key.put(), nullptr);
-        SetText(key.get(), "Installed", "1");
+        SetRegistryText(key.get(), "Installed", "1");
     }
     const struct {
         const char* checkRegKey;
