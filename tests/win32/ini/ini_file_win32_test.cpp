@@ -35,8 +35,7 @@ TEST_F(IniFileWin32Test, GoldenFilesComeBackByteForByte) {
     for (const char* name :
          {"setup_ansi.ini", "setup_utf16.ini", "long_lines_ansi.ini", "long_lines_utf16.ini"}) {
         SCOPED_TRACE(name);
-        const std::string original =
-            ReadFileBytes(DataFile(std::string("round_trip/") + name));
+        const std::string original = ReadFileBytes(DataFile(std::string("round_trip/") + name));
         ASSERT_GT(original.size(), 100u);
         const std::string path = temp.Write(name, original);
         ReadyIniFile file;

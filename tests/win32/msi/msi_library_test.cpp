@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_error.h"
 #include "msi/msi_library.h"
 #include "support/child_process.h"
+#include "support/expect_internal_error.h"
 #include "support/known_folders.h"
-#include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
 
 namespace {
@@ -24,22 +23,6 @@ const char* const kComponent = "{6F1C2A3B-2001-4D5E-8F90-A1B2C3D4E5D1}";
 // The packages and stand-in DLLs are built beside this program.
 std::string Package(const char* name) {
     return TestProgramFolder() + name;
-}
-
-// Runs `action`, expecting one internal-error box whose text holds `code` ("0014.80040009") and
-// the SetupError it raises.
-template <typename Action>
-void ExpectInternalError(const char* code, uint32_t raised, Action action) {
-    MessageBoxAnswerer answerer;
-    try {
-        action();
-        ADD_FAILURE() << "no internal error " << code;
-    } catch (const SetupError& error) {
-        EXPECT_EQ(error.code, raised);
-    }
-    const std::vector<std::string> texts = answerer.Texts();
-    ASSERT_EQ(texts.size(), 1u) << code;
-    EXPECT_NE(texts[0].find(std::string("Error Code: ") + code), std::string::npos) << texts[0];
 }
 
 class MsiLibraryTest : public ::testing::Test {
@@ -171,7 +154,8 @@ TEST_F(MsiLibraryTest, PackagePathInTheAnsiCodePageStillOpens) {
 TEST_F(MsiLibraryTest, InstalledProductStatesThroughMsiexec) {
     MsiLibrary library;
     // A run that was interrupted may have left the product behind.
-    if (library.IsProductInstalled(kProduct1)) RunSystemMsiexec(std::string("/x ") + kProduct1 + " /qn");
+    if (library.IsProductInstalled(kProduct1))
+        RunSystemMsiexec(std::string("/x ") + kProduct1 + " /qn");
 
     ASSERT_TRUE(library.LoadProductInfo(Package("kestrel-1.0.msi").c_str()));
     EXPECT_FALSE(library.IsPackageProductInstalled());

@@ -41,8 +41,9 @@ inline std::string ChildRole() {
 inline ChildProcess StartTestChild(const std::string& testName, const std::string& extraArguments,
                                    const std::string& role,
                                    const std::string& program = TestProgramPath()) {
-    std::string commandLine = "\"" + program + "\" --gtest_also_run_disabled_tests --gtest_filter=" +
-                              testName + " " + extraArguments;
+    std::string commandLine = "\"" + program +
+                              "\" --gtest_also_run_disabled_tests --gtest_filter=" + testName +
+                              " " + extraArguments;
     ChildProcess child;
     std::optional<ChildRoleScope> scope;
     if (!role.empty()) scope.emplace(role);

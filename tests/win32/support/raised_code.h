@@ -6,8 +6,7 @@
 #include "app/setup_error.h"
 
 // Runs `action`; the code it raised, or none when it returned.
-template <typename Action>
-std::optional<uint32_t> RaisedCode(Action&& action) {
+template <typename Action> std::optional<uint32_t> RaisedCode(Action&& action) {
     try {
         action();
     } catch (const SetupError& error) {

@@ -25,7 +25,8 @@ class UninstallEntry {
         : name_(name) {
         UniqueRegKey key = Create();
         SetRegistryText(key.get(), "DisplayName", displayName);
-        if (!uninstallString.empty()) SetRegistryText(key.get(), "UninstallString", uninstallString);
+        if (!uninstallString.empty())
+            SetRegistryText(key.get(), "UninstallString", uninstallString);
         if (!displayVersion.empty()) SetRegistryText(key.get(), "DisplayVersion", displayVersion);
     }
     // An installer entry (WindowsInstaller 1) with NoRemove set as given.
@@ -36,8 +37,8 @@ class UninstallEntry {
         const DWORD one = 1;
         ::RegSetValueExA(key.get(), "WindowsInstaller", 0, REG_DWORD,
                          reinterpret_cast<const BYTE*>(&one), sizeof one);
-        ::RegSetValueExA(key.get(), "NoRemove", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noRemove),
-                         sizeof noRemove);
+        ::RegSetValueExA(key.get(), "NoRemove", 0, REG_DWORD,
+                         reinterpret_cast<const BYTE*>(&noRemove), sizeof noRemove);
     }
     ~UninstallEntry() { ::RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath(name_).c_str()); }
     UninstallEntry(const UninstallEntry&) = delete;

@@ -16,17 +16,17 @@
 inline bool WriteSetupIni(const std::string& folder, const std::string& sections,
                           const std::string& packageName) {
     const bool hasFeatures = sections.find("[ProductFeatures]") != std::string::npos;
-    return WriteFileBytes(folder + "SETUP.INI", "[ProductInformation]\r\nPackageName=" +
-                                                    packageName + "\r\n" + sections +
-                                                    (hasFeatures ? "" : "\r\n[ProductFeatures]\r\n"));
+    return WriteFileBytes(folder + "SETUP.INI",
+                          "[ProductInformation]\r\nPackageName=" + packageName + "\r\n" + sections +
+                              (hasFeatures ? "" : "\r\n[ProductFeatures]\r\n"));
 }
 
 // `arguments` parsed for a launcher folder, and a step object bound to that command line unless
 // told not to attach it.
 class BoundSteps {
   public:
-    BoundSteps(const std::string& launcherFolder, const std::string& arguments, HWND owner = nullptr,
-               HANDLE endSessionEvent = nullptr, bool attach = true)
+    BoundSteps(const std::string& launcherFolder, const std::string& arguments,
+               HWND owner = nullptr, HANDLE endSessionEvent = nullptr, bool attach = true)
         : parsed_(commandLine_.Parse(launcherFolder, arguments)), steps_(owner, endSessionEvent) {
         if (attach) steps_.AttachCommandLine(commandLine_);
     }

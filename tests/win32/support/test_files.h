@@ -34,19 +34,20 @@ inline std::string ReadAll(UniqueFile file) {
 
 // Creates or replaces the file with `bytes`, then gives it `attributes` unless 0; false on any
 // failure.
-inline bool WriteFileBytes(const std::string& path, const std::string& bytes, DWORD attributes = 0) {
-    if (!test_files_detail::WriteAll(UniqueFile(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                                              nullptr)),
-                                     bytes))
+inline bool WriteFileBytes(const std::string& path, const std::string& bytes,
+                           DWORD attributes = 0) {
+    if (!test_files_detail::WriteAll(
+            UniqueFile(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr)),
+            bytes))
         return false;
     return attributes == 0 || ::SetFileAttributesA(path.c_str(), attributes);
 }
 inline bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    return test_files_detail::WriteAll(UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                                                nullptr)),
-                                       bytes);
+    return test_files_detail::WriteAll(
+        UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr)),
+        bytes);
 }
 
 // The whole file; empty when it cannot be opened. Shares every access, so a file the code under

@@ -26,7 +26,9 @@
 #include <commctrl.h>
 
 // The names of the download files ("MSI*.tmp") in the temporary folder.
-inline std::vector<std::string> DownloadFiles() { return NamesMatching(UserTempFolder() + "MSI*.tmp"); }
+inline std::vector<std::string> DownloadFiles() {
+    return NamesMatching(UserTempFolder() + "MSI*.tmp");
+}
 
 // What the progress bar was told: every position set, and whether it was ever shown.
 struct ProgressRecord {

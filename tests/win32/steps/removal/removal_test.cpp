@@ -8,6 +8,7 @@
 
 #include "msi/msi_library.h"
 #include "support/child_process.h"
+#include "support/expect_internal_error.h"
 #include "support/message_box_answerer.h"
 #include "support/raised_code.h"
 #include "support/registry_entries.h"
@@ -82,11 +83,7 @@ TEST(RemovalSteps, OperationsNeedACommandLine) {
     SetupSteps steps(nullptr, nullptr);
     for (const MissingCommandLineCase& c : cases) {
         SCOPED_TRACE(c.operation);
-        MessageBoxAnswerer boxes;
-        EXPECT_EQ(RaisedCode([&] { c.call(steps); }), 0x80004003u);
-        const auto shown = boxes.Boxes();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_NE(shown[0].text.find(std::string("Error Code: ") + c.boxCode), std::string::npos) << shown[0].text;
+        ExpectInternalError(c.boxCode, 0x80004003u, [&] { c.call(steps); });
     }
 }
 

@@ -60,7 +60,8 @@ TEST_F(UpgradeConditions, EntriesDecideAndRemoveActionsAreQueued) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.lines);
-        StepBench bench("/qn", std::string("[ProductFeatures]\r\n[UpgradeConditions]\r\n") + test.lines,
+        StepBench bench("/qn",
+                        std::string("[ProductFeatures]\r\n[UpgradeConditions]\r\n") + test.lines,
                         "kestrel.msi");
         MessageBoxAnswerer answerer;
         SetupLogCapture log;
@@ -126,9 +127,9 @@ TEST(ProductRegistryKey, RootsKeysAndValues) {
     MessageBoxAnswerer answerer;
     for (const auto& test : cases) {
         SCOPED_TRACE(test.checkRegKey);
-        StepBench bench("/qn",
-                        std::string("CheckRegKey=") + test.checkRegKey + "\r\n[ProductFeatures]\r\n",
-                        "kestrel.msi");
+        StepBench bench(
+            "/qn", std::string("CheckRegKey=") + test.checkRegKey + "\r\n[ProductFeatures]\r\n",
+            "kestrel.msi");
         bool present = false;
         EXPECT_EQ(test.raised,
                   RaisedCode([&] { present = bench.Steps().IsProductRegistryKeyPresent(); }));
@@ -194,9 +195,10 @@ TEST(ShutdownApplications, SilentLevelsEndWithoutAsking) {
     for (const char* arguments : {"/qn", "/qb-", "/qn+"}) {
         SCOPED_TRACE(arguments);
         TestApplication application("ZbStepsApp", Closes::Never);
-        StepBench bench(arguments,
-                        "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsGone,100\r\nZbStepsApp,100\r\n",
-                        "kestrel.msi");
+        StepBench bench(
+            arguments,
+            "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsGone,100\r\nZbStepsApp,100\r\n",
+            "kestrel.msi");
         MessageBoxAnswerer answerer;
         EXPECT_EQ(1603u, RaisedCode([&] { bench.Steps().ShutdownApplications(); }));
         EXPECT_TRUE(answerer.Boxes().empty());
@@ -232,8 +234,10 @@ TEST(ShutdownApplications, AsksUntilClosedOrDeclined) {
     {
         // Programs that close, or are not running, need no question.
         TestApplication application("ZbStepsApp", Closes::OnClose);
-        StepBench bench("/qb", "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsGone\r\nZbStepsApp,100\r\n",
-                        "kestrel.msi");
+        StepBench bench(
+            "/qb",
+            "[ProductFeatures]\r\n[ShutdownApplication]\r\nZbStepsGone\r\nZbStepsApp,100\r\n",
+            "kestrel.msi");
         MessageBoxAnswerer answerer;
         EXPECT_EQ(std::nullopt, RaisedCode([&] { bench.Steps().ShutdownApplications(); }));
         EXPECT_TRUE(answerer.Boxes().empty());

@@ -299,7 +299,8 @@ TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
     {
         SetupLogCapture log;
         ChildRoleScope request("exit 0");
-        EXPECT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::PostInstallApplication));
+        EXPECT_TRUE(
+            LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::PostInstallApplication));
         EXPECT_TRUE(log.Lines().empty()) << log.Dump();
     }
     EXPECT_EQ(LastLaunchedProcess(), recorded);

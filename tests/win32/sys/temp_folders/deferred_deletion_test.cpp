@@ -54,8 +54,9 @@ TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
     LogForDeletion(second.c_str(), nineX);
     LogForDeletion(second.c_str(), nineX); // an earlier line is never replaced
 
-    EXPECT_EQ(ReadFileBytes(wininit), "[Rename]\r\nNUL=" + firstShort + "\r\nNUL=" + ShortPath(second) +
-                                     "\r\nNUL=" + ShortPath(second) + "\r\n");
+    EXPECT_EQ(ReadFileBytes(wininit), "[Rename]\r\nNUL=" + firstShort +
+                                          "\r\nNUL=" + ShortPath(second) +
+                                          "\r\nNUL=" + ShortPath(second) + "\r\n");
     EXPECT_FALSE(pending_renames::IsScheduledForDeletion(first));
 }
 

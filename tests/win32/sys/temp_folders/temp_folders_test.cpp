@@ -211,8 +211,8 @@ TEST_F(TreeDelete, ClearsProtectiveAttributesAndLogsEachReset) {
     ASSERT_TRUE(WriteFileBytes(root + "hidden.txt", "h", FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(WriteFileBytes(root + "system.txt", "s", FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(MakeFolder(root + "sub"));
-    ASSERT_TRUE(
-        WriteFileBytes(root + "sub\\both.txt", "b", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(WriteFileBytes(root + "sub\\both.txt", "b",
+                               FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(MakeFolder(root + "sub\\.git"));
     ASSERT_TRUE(WriteFileBytes(root + "sub\\.git\\HEAD", "kept"));
     ASSERT_TRUE(MakeFolder(root + "other"));
@@ -229,7 +229,8 @@ TEST_F(TreeDelete, ClearsProtectiveAttributesAndLogsEachReset) {
     DeleteFolderTree(root.c_str());
 
     EXPECT_TRUE(PathExists(root));
-    EXPECT_EQ(NamesIn(root), std::vector<std::string>{"sub"}); // kept: it still holds the dot folder
+    EXPECT_EQ(NamesIn(root),
+              std::vector<std::string>{"sub"}); // kept: it still holds the dot folder
     EXPECT_EQ(ReadFileBytes(root + "sub\\.git\\HEAD"), "kept");
     for (const auto& file : protectedFiles) {
         char line[400];
