@@ -44,8 +44,8 @@ class BoundSteps {
     SetupSteps steps_;
 };
 
-// A fresh launcher folder whose SETUP.INI names `packageName` (the Heron test package, which the
-// step tests that load it build beside themselves, by default) followed by `sections` (see
+// A fresh launcher folder whose SETUP.INI names `packageName` (by default the Heron test package,
+// which the step tests that open it build beside themselves) followed by `sections` (see
 // WriteSetupIni), the arguments parsed over it and a step object bound to it. No owner window; the
 // end-session event as given, none by default, so that no remover is followed by the five-second
 // restart wait.
