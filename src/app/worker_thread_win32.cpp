@@ -22,14 +22,6 @@
 
 namespace {
 
-constexpr uint32_t kInvalidParameter = 6;
-constexpr uint32_t kInvalidCommandLine = 1639;
-constexpr uint32_t kUnexpectedFailure = 0x8004FFFF;
-constexpr uint32_t kRebootInitiated = 1641;
-constexpr uint32_t kRebootThenResume = 0x00070669;
-constexpr uint32_t kUserExit = 1602;
-constexpr uint32_t kPlatformNotSupported = 1633;
-
 // Upper-case quiet switches skip the restart question, unless one of them still shows UI.
 bool AsksBeforeRestart(const std::string& arguments) {
     if (arguments.find("/Q") == std::string::npos) return true;
@@ -83,7 +75,7 @@ std::string ProcessCommandLine() {
         std::string narrow = WideToNarrowString(getCommandLineW());
         if (narrow.empty()) {
             WriteLog("Failed to convert Unicode command line to MBCS");
-            RaiseSetupError(kInvalidCommandLine);
+            RaiseSetupError(SetupResult::InvalidCommandLine);
         }
         return narrow;
     }
@@ -95,12 +87,12 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     run.comInitialized = SUCCEEDED(::CoInitialize(nullptr));
     if (!dialog) {
         WriteLog("Invalid parameter to WorkerThread()");
-        RaiseSetupError(kInvalidParameter);
+        RaiseSetupError(SetupResult::InvalidParameter);
     }
     SetupSteps* steps = dialog->Steps();
     if (!steps) {
         WriteLog("Invalid pointer in parameter to WorkerThread()");
-        RaiseSetupError(kInvalidParameter);
+        RaiseSetupError(SetupResult::InvalidParameter);
     }
     WriteLogF("User default ANSI code page: %ld", static_cast<long>(GetUserAnsiCodePage()));
     WriteLogF("User default OEM code page: %ld", static_cast<long>(GetUserOemCodePage()));
@@ -116,7 +108,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     std::string programName, arguments;
     if (!SplitProgramName(commandLine, programName, arguments)) {
         WriteLog("Failed extracting the program name from the command line");
-        RaiseSetupError(kInvalidCommandLine);
+        RaiseSetupError(SetupResult::InvalidCommandLine);
     }
 
     SetupCommandLine& settings = run.settings;
@@ -170,7 +162,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         }
         if (!steps->CheckPlatform()) {
             WriteLog("");
-            RaiseSetupError(kPlatformNotSupported);
+            RaiseSetupError(SetupResult::PlatformNotSupported);
         }
         steps->CheckIncompatibleApplications();
         steps->CopySetupToTempFolder();
@@ -213,11 +205,11 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
                     if (properties.find("REBOOT=") == std::string::npos) {
                         WriteLog("Initiating a reboot, so the Windows Installer will be functional");
                         StartRebootThread();
-                        RaiseSetupError(kRebootThenResume);
+                        RaiseSetupError(SetupResult::RebootThenResume);
                     }
                 } else {
                     WriteLog("Exiting due to reboot after installing the Windows Installer");
-                    RaiseSetupError(kRebootThenResume);
+                    RaiseSetupError(SetupResult::RebootThenResume);
                 }
             }
             if (run.hooked) {
@@ -226,7 +218,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             }
             if (!steps->IsInstallerVersionSufficient()) {
                 WriteLog("The Windows Installer installation did not complete successfully");
-                RaiseSetupError(kUserExit);
+                RaiseSetupError(SetupResult::UserExit);
             }
         }
 
@@ -255,7 +247,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
                     ::ShowWindow(window, SW_HIDE);
                     if (waitForLastChild(nullptr)) {
                         WriteLog("Exiting due to reboot after running the maintenance installer");
-                        RaiseSetupError(kRebootInitiated);
+                        RaiseSetupError(SetupResult::RebootInitiated);
                     }
                     WriteLog("Exiting after running the maintenance installer");
                     RaiseSetupError(0);
@@ -281,10 +273,10 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             if (!oneReboot) {
                 if (nested) {
                     WriteLog("Exiting due to intermediate reboot after running the main installation");
-                    RaiseSetupError(kRebootThenResume);
+                    RaiseSetupError(SetupResult::RebootThenResume);
                 }
                 WriteLog("Exiting due to final reboot after running the main installation");
-                RaiseSetupError(kRebootInitiated);
+                RaiseSetupError(SetupResult::RebootInitiated);
             }
             WriteLog("Reboots were suppressed, so a reboot will be required later");
             rebootLater = true;
@@ -300,7 +292,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         }
         // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
         // from this package: only installs and repairs are checked, or a success would read as 1602.
-        if (installMode <= 2 && !steps->IsSamePackageInstalled()) RaiseSetupError(kUserExit);
+        if (installMode <= 2 && !steps->IsSamePackageInstalled()) RaiseSetupError(SetupResult::UserExit);
     }
 
     if (nested) {
@@ -309,7 +301,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             WriteLog("Nested installer was launched");
             if (waitForLastChild(nullptr)) {
                 WriteLog("Exiting due to reboot after launching the nested installer");
-                RaiseSetupError(kRebootInitiated);
+                RaiseSetupError(SetupResult::RebootInitiated);
             }
         }
     }
@@ -323,10 +315,10 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             std::string text;
             GetMessageText(14, text);
             SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
-            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING) != IDYES) RaiseSetupError(kUserExit);
+            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING) != IDYES) RaiseSetupError(SetupResult::UserExit);
         }
         StartRebootThread();
-        RaiseSetupError(kRebootInitiated);
+        RaiseSetupError(SetupResult::RebootInitiated);
     }
 
     steps->LaunchPostInstallApplications();
@@ -344,7 +336,7 @@ bool SplitProgramName(const std::string& commandLine, std::string& programName, 
 void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName, bool& hooked,
                       HANDLE instanceMutex) {
     HWND owner = dialog ? dialog->Window() : nullptr;
-    if (hooked && code != kRebootInitiated && code != kRebootThenResume) {
+    if (hooked && code != SetupResult::RebootInitiated && code != SetupResult::RebootThenResume) {
         WriteLog("Unhooking reboot due to error or normal exit");
         UnhookReboot(owner, (baseName + ".Intermediate").c_str());
         UnhookReboot(owner, (baseName + ".Final").c_str());
@@ -367,13 +359,13 @@ void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& 
 DWORD WINAPI WorkerThread(LPVOID parameter) {
     ProgressDialog* dialog = static_cast<ProgressDialog*>(parameter);
     RunState run;
-    uint32_t code = kUnexpectedFailure;
+    uint32_t code = SetupResult::UnexpectedFailure;
     try {
         RunSetupSequence(dialog, run);
     } catch (const SetupError& error) {
         code = error.code;
     } catch (...) {
-        code = kUnexpectedFailure;
+        code = SetupResult::UnexpectedFailure;
     }
     try {
         ExitWorkerThread(code, dialog, run.baseName, run.hooked, run.instanceMutex);

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kUserExit = 1602;
-constexpr uint32_t kInstallFailure = 1603;
-constexpr uint32_t kRebootThenResume = 0x00070669;
 
 constexpr unsigned kErrorCaption = 4;
 constexpr unsigned kWarningCaption = 6;
@@ -60,7 +57,7 @@ void SetupSteps::CheckIncompatibleApplications() {
         WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
         if (!IsSilentLevel(commandLine.GetUILevel()))
             ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
-        RaiseSetupError(kInstallFailure);
+        RaiseSetupError(SetupResult::InstallFailure);
     }
 }
 
@@ -73,16 +70,16 @@ void SetupSteps::UninstallIncompatibleApplications() {
         if (!entry.LookUp()) continue;
         WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
         // Nothing is removed without the user's consent.
-        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(kInstallFailure);
+        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
         if (entry.removeCommand.empty()) {
             ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
-            RaiseSetupError(kInstallFailure);
+            RaiseSetupError(SetupResult::InstallFailure);
         }
         do {
             if (!AskStepQuestion(GetOwnerWindow(), kAskRemoveIncompatible, kWarningCaption,
                                  ProductNamePlaceholder(entry.displayName)))
-                RaiseSetupError(kUserExit);
-            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(kUserExit);
+                RaiseSetupError(SetupResult::UserExit);
+            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(SetupResult::UserExit);
         } while (entry.LookUp());
     }
 }
@@ -100,10 +97,10 @@ bool SetupSteps::UninstallPreviousVersions() {
             if (!silent)
                 ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption,
                               ProductNamePlaceholder(entry.displayName));
-            RaiseSetupError(kInstallFailure);
+            RaiseSetupError(SetupResult::InstallFailure);
         }
         if (silent) {
-            if (!RemoveApplication(entry.removeCommand) || entry.LookUp()) RaiseSetupError(kInstallFailure);
+            if (!RemoveApplication(entry.removeCommand) || entry.LookUp()) RaiseSetupError(SetupResult::InstallFailure);
             return;
         }
         do {
@@ -112,8 +109,8 @@ bool SetupSteps::UninstallPreviousVersions() {
                                                            "_PRODUCT_NAME_," + msi.GetProductName(),
                                                            "_PRODUCT_VERSION_," + msi.GetProductVersion()};
             if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption, placeholders))
-                RaiseSetupError(kUserExit);
-            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(kUserExit);
+                RaiseSetupError(SetupResult::UserExit);
+            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(SetupResult::UserExit);
         } while (entry.LookUp());
     };
 
@@ -164,8 +161,8 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
     // to arrive.
     const bool rebootDetected = WaitForProcess(child.get(), GetEndSessionEvent(), !isInstallerRemoval, &exitCode);
     child.reset();
-    if (rebootDetected) RaiseSetupError(kRebootThenResume);
+    if (rebootDetected) RaiseSetupError(SetupResult::RebootThenResume);
     if (exitCode == 0) return true;
-    if (exitCode == kUserExit) return false;
+    if (exitCode == SetupResult::UserExit) return false;
     RaiseSetupError(exitCode);
 }

@@ -30,7 +30,6 @@ constexpr int kPlatformNT = 2;
 constexpr int32_t kProgressIntervalMs = 200;
 constexpr unsigned kMessageEngineRequired = 13;
 constexpr unsigned kCaptionWarning = 6;
-constexpr uint32_t kResultFailure = 1603;
 constexpr const char* kDefaultRequiredVersion = "1.10";
 
 // The redistributable runs quietly at /qb, /qb- and /qn; at /qn+ it keeps its own final box.
@@ -111,7 +110,7 @@ void SetupSteps::InstallWindowsInstaller() {
         ShowStepBox(ownerWindow_,
                     EngineRequiredText(required.empty() ? kDefaultRequiredVersion : required),
                     kCaptionWarning, MB_OK | MB_ICONERROR);
-        RaiseSetupError(kResultFailure);
+        RaiseSetupError(SetupResult::InstallFailure);
     }
     // Quoted: the temporary folder may hold spaces, and an unquoted path would let a program named
     // after its first word run instead.

@@ -10,16 +10,6 @@ namespace {
 
 constexpr unsigned kPlatformCheckLocation = 8;
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // Required numbers are compared in the width the system reports them.
 uint16_t ParseRequiredNumber(const std::string& text) {
     int32_t value = 0;

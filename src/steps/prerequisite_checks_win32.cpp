@@ -24,11 +24,6 @@ constexpr unsigned kErrorCaption = 4;
 constexpr unsigned kUnsupportedSystemText = 5;
 constexpr unsigned kNoServerText = 12;
 
-// ASCII letters only: the words compared are English keywords.
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
-    return _stricmp(a.c_str(), b) == 0;
-}
-
 // True on an NT server or domain controller. A missing key or value, or one too long to be either
 // name, counts as a workstation.
 bool IsServerProductType() {

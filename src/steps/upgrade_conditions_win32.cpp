@@ -25,13 +25,6 @@ constexpr unsigned kWarningCaption = 6;
 constexpr unsigned kNoUpgradableVersionText = 7;
 constexpr unsigned kApplicationRunningText = 8;
 
-constexpr uint32_t kUserExit = 1602;
-constexpr uint32_t kInstallFailure = 1603;
-
-// ASCII letters only: the words compared are English keywords.
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
-    return _stricmp(a.c_str(), b) == 0;
-}
 
 // The next comma-separated field, quotes removed; a malformed one is internal error (location,
 // 0x80040007).
@@ -99,7 +92,7 @@ void SetupSteps::CheckUpgradeConditions() {
     }
     if (met) return;
     ShowStepError(GetOwnerWindow(), kNoUpgradableVersionText, kErrorCaption);
-    RaiseSetupError(kInstallFailure);
+    RaiseSetupError(SetupResult::InstallFailure);
 }
 
 bool SetupSteps::IsProductRegistryKeyPresent() {
@@ -131,10 +124,10 @@ void SetupSteps::ShutdownApplications() {
     for (const std::string& entry : commandLine.GetSetupData().GetShutdownApplication()) {
         if (ShutdownApplicationEntry(entry)) continue;
         // Nobody to ask in a silent setup.
-        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(kInstallFailure);
+        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
         do {
             if (!AskStepQuestion(GetOwnerWindow(), kApplicationRunningText, kWarningCaption))
-                RaiseSetupError(kUserExit);
+                RaiseSetupError(SetupResult::UserExit);
         } while (!ShutdownApplicationEntry(entry));
     }
 }

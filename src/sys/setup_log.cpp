@@ -13,19 +13,6 @@ bool ReadZbSetupVariable(std::string& value);
 std::string LogTimeStamp();
 void AppendLogLine(const std::string& line);
 
-namespace {
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return i == a.size() && !b[i];
-}
-}  // namespace
-
 bool ZbSetupValueEnablesLog(const char* value) {
     if (!value) return false;
     std::string rest = value;

@@ -21,6 +21,17 @@ std::string TrimRight(const std::string& text) {
 
 std::string TrimBlanks(const std::string& text) { return TrimRight(TrimLeft(text)); }
 
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
 bool NextToken(std::string& source, std::string& token, const char* separators, bool strict) {
     const char* separator = (separators && *separators) ? separators : ",";
     token.clear();

@@ -14,6 +14,9 @@ bool NextToken(std::string& source, std::string& token, const char* separators, 
 // (the value wraps at 32 bits).
 bool ParseInteger(const char* text, int32_t* out);
 
+// Equal but for the case of ASCII letters (the keywords compared this way are English words).
+bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+
 // White space as the launcher trims it: space, tab, CR, LF, vertical tab, form feed.
 bool IsBlank(char c);
 std::string TrimBlanks(const std::string& text);
