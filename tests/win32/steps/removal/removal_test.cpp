@@ -2,6 +2,8 @@
 // entries under HKEY_CURRENT_USER, removed by this test program re-launched as the remover.
 #include <gtest/gtest.h>
 
+#include "app/setup_error.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,7 +67,6 @@ private:
     ChildRoleScope role_;
 };
 
-constexpr uint32_t kRebootThenResume = 0x00070669;
 
 struct MissingCommandLineCase {
     const char* operation;
@@ -134,7 +135,7 @@ TEST(RemovalSteps, IncompatibleAppUninstallAsksRemovesAndAsksAgain) {
         {"entry stays: asked again", "/qb", false, 0, false, {IDYES, IDNO}, 1602u, 2, 0, 1},
         {"user declines", "", false, 0, true, {IDNO}, 1602u, 1, 0, 0},
         {"remover cancelled", "/qb", false, 1602, false, {IDYES}, 1602u, 1, 0, 1},
-        {"remover needs a restart", "/qb", false, 3010, true, {IDYES}, kRebootThenResume, 1, 0, 1},
+        {"remover needs a restart", "/qb", false, 3010, true, {IDYES}, SetupResult::RebootThenResume, 1, 0, 1},
         {"remover failed", "/qb", false, 1627, false, {IDYES}, 1627u, 1, 0, 1},
     };
     for (const UninstallCase& c : cases) {
@@ -201,8 +202,8 @@ TEST(RemovalSteps, RemoveApplicationJudgesTheRemoversExitCode) {
         uint32_t exitCode;
         std::optional<uint32_t> raised;
         bool result;
-    } cases[] = {{0, std::nullopt, true},         {1602, std::nullopt, false}, {1641, kRebootThenResume, false},
-                 {3010, kRebootThenResume, false}, {1603, 1603u, false},        {0xC0000005u, 0xC0000005u, false}};
+    } cases[] = {{0, std::nullopt, true},         {1602, std::nullopt, false}, {1641, SetupResult::RebootThenResume, false},
+                 {3010, SetupResult::RebootThenResume, false}, {1603, 1603u, false},        {0xC0000005u, 0xC0000005u, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exitCode);
         Remover remover(c.exitCode);
@@ -227,7 +228,7 @@ TEST(RemovalSteps, SessionEndDuringRemovalIsARestart) {
         ::Sleep(1000);
         ::SetEvent(endSession.get());
     });
-    EXPECT_EQ(RaisedCode([&] { bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), kRebootThenResume);
+    EXPECT_EQ(RaisedCode([&] { bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), SetupResult::RebootThenResume);
     announcer.join();
 }
 
@@ -256,7 +257,7 @@ TEST(RemovalSteps, PreviousVersionsAreRemovedWithTheUsersConsent) {
         {"silent removal", "/qb-", false, 0, true, {}, std::nullopt, 0, 0, 1},
         {"silent removal leaves the entry", "/qn", false, 0, false, {}, 1603u, 0, 0, 1},
         {"silent removal cancelled", "/qn", false, 1602, true, {}, 1603u, 0, 0, 1},
-        {"remover restarts", "/qb", false, 1641, true, {IDYES}, kRebootThenResume, 1, 0, 1},
+        {"remover restarts", "/qb", false, 1641, true, {IDYES}, SetupResult::RebootThenResume, 1, 0, 1},
     };
     for (const UninstallCase& c : cases) {
         SCOPED_TRACE(c.name);
