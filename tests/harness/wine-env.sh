@@ -50,6 +50,17 @@ ensure_display() {
   export DISPLAY=":$(tr -d '\n' <"$SETUP_WINE_ROOT/display")"
 }
 
+# Moves this shell to a private copy of the prefix (own wineserver, own HOME under private_root),
+# removed when the shell exits: for runs that may restart Windows or replace system programs.
+# Copied while the shared server runs: the copy is only read from it.
+use_private_wine_prefix() {
+  private_root=$(mktemp -d "/tmp/${1:-private}-prefix.XXXXXX")
+  trap 'WINEPREFIX="$private_root/prefix" wineserver -k 2>/dev/null || true; rm -rf "$private_root"' EXIT
+  cp -a "$WINEPREFIX" "$private_root/prefix"
+  export WINEPREFIX="$private_root/prefix" HOME="$private_root/home"
+  mkdir -p "$HOME"
+}
+
 stop_wine_session() {
   wineserver -k 2>/dev/null || true
   if [ -f "$SETUP_WINE_ROOT/xvfb.pid" ]; then

@@ -5,17 +5,7 @@ STUB_EXE="$1"
 SHORTCUT_DUMP="$2"
 . "$SETUP_SOURCE_DIR/tests/scenario/scenario-lib.sh"
 
-private_root=$(mktemp -d /tmp/setup-sequence.XXXXXX)
-end_private_prefix() {
-  WINEPREFIX="$private_root/prefix" wineserver -k 2>/dev/null || true
-  rm -rf "$private_root"
-}
-trap end_private_prefix EXIT
-# Copied while the shared server runs: only read from, which the copy tolerates.
-cp -a "$WINEPREFIX" "$private_root/prefix"
-export WINEPREFIX="$private_root/prefix"
-mkdir -p "$private_root/home"
-export HOME="$private_root/home"
+use_private_wine_prefix setup-sequence
 DRIVE_C="$WINEPREFIX/drive_c"
 SETUP_LOG="$DRIVE_C/SETUP.LOG"
 rm -rf "$DRIVE_C/scn" "$SETUP_LOG"

@@ -7,16 +7,8 @@ probe="$1"
 ensure_wine_prefix
 ensure_display
 
-private=$(mktemp -d /tmp/reboot-prefix.XXXXXX)
-cleanup() {
-  WINEPREFIX="$private/prefix" wineserver -k 2>/dev/null || true
-  rm -rf "$private"
-}
-trap cleanup EXIT
-cp -a "$WINEPREFIX" "$private/prefix"
-export WINEPREFIX="$private/prefix"
-mkdir -p "$private/home"
-export HOME="$private/home"
+use_private_wine_prefix reboot
+private="$private_root"
 rm -f "$WINEPREFIX/drive_c/SETUP.LOG"
 # A RunOnce entry shows whether Wine's restart handling ran in this prefix.
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' /v RebootProbe /d 'cmd /c echo ran> C:\runonce.txt' /f >/dev/null 2>&1
