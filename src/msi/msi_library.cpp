@@ -6,6 +6,7 @@
 
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
+#include "sys/system_library.h"
 #include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 
@@ -70,17 +71,12 @@ HMODULE LoadInstallerLibrary() {
     char path[kMaxPath];
     if (!LibraryPathOverride().empty()) {
         if (!CopyBounded(path, sizeof path, LibraryPathOverride().c_str())) return nullptr;
-    } else {
-        // By full path from the system folder: loading "MSI.DLL" by name would look beside the
-        // launcher first.
-        char system[kMaxPath];
-        const UINT length = ::GetSystemDirectoryA(system, sizeof system);
-        if (length == 0 || length >= sizeof system) return nullptr;
-        const char* separator = system[length - 1] == '\\' ? "" : "\\";
-        if (!FormatBounded(path, sizeof path, "%s%sMSI.DLL", system, separator)) return nullptr;
+        // The library's own imports are then looked for beside it, not beside the launcher.
+        return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    // The library's own imports are then looked for beside it, not beside the launcher.
-    return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // By full path from the system folder: loading "MSI.DLL" by name would look beside the
+    // launcher first.
+    return LoadSystemLibrary("MSI.DLL");
 }
 
 // Calls an installer function that takes a file name: narrow on 9x; on NT wide with the OEM
