@@ -152,23 +152,6 @@ TEST(CommandLineParse, Table) {
     }
 }
 
-// The restart decisions read the parsed REBOOT property, in any letter case, and nothing else.
-TEST(CommandLineParse, RebootSuppression) {
-    const std::pair<const char*, bool> cases[] = {
-        {"/qb reboot=reallysuppress", true},
-        {"/qb REBOOT=S", true},
-        {"/qb Reboot = r", true},
-        {"/qb REBOOT=Force", false},
-        {"/qb REBOOT=\"\"", false},
-        {"/qb MYREBOOT=R X=REBOOT=S", false},
-    };
-    for (const auto& [arguments, suppressed] : cases) {
-        SetupCommandLine line;
-        ASSERT_TRUE(line.Parse(kLauncher, arguments)) << arguments;
-        EXPECT_EQ(suppressed, line.IsRebootSuppressed()) << arguments;
-    }
-}
-
 // All renderers in the order of an installer command line, then the marker, separated by "|".
 std::string RenderAll(const SetupCommandLine& line) {
     std::string text;

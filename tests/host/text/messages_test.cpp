@@ -98,8 +98,7 @@ TEST(MessageSuppression, LevelsAndLogLine) {
         EXPECT_EQ(level < 5 || level == 6, IsMessageBoxShown(true)) << level;
     }
     SetMessageBoxUILevel(0);
-    EXPECT_EQ("Message suppressed: Warning - one two  three",
-              SuppressedMessageLine("Warning", "one\ntwo\n\nthree"));
+    EXPECT_EQ("Message suppressed: Warning - a b  c", SuppressedMessageLine("Warning", "a\nb\n\nc"));
 }
 
 }  // namespace

@@ -161,41 +161,6 @@ TEST_F(ProcessTest, EndSessionDuringTheWaitWins) {
     EXPECT_TRUE(WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, nullptr));
 }
 
-// A session end that another program cancels (the dialog resets the event) goes back to waiting
-// for the child; one that Windows confirms is a restart at once.
-TEST_F(ProcessTest, CancelledSessionEndWaitsForTheChild) {
-    UniqueKernelHandle sessionEnds(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    {
-        ChildRoleScope request("sleep 1500");
-        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::NestedSetup));
-    }
-    SetupLogCapture log;
-    uint32_t output = 0xDEADBEEF;
-    {
-        DelayedSignal query(endSession_.get(), 200);
-        std::thread cancel([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(600));
-            ::ResetEvent(endSession_.get());
-        });
-        EXPECT_FALSE(WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output,
-                                    sessionEnds.get()));
-        cancel.join();
-    }
-    EXPECT_EQ(output, 0u);
-    EXPECT_TRUE(log.Contains("The end of the session was cancelled, continuing...")) << log.Dump();
-    EXPECT_TRUE(log.Contains("Process completed with exit code: 00000000")) << log.Dump();
-
-    {
-        ChildRoleScope request("sleep 30000");
-        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::NestedSetup));
-    }
-    ::SetEvent(endSession_.get());
-    ::SetEvent(sessionEnds.get());
-    EXPECT_TRUE(WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output,
-                               sessionEnds.get()));
-    ::TerminateProcess(LastLaunchedProcess(), 0);
-}
-
 TEST_F(ProcessTest, GraceWaitSeesASessionEndWithinFiveSeconds) {
     SetupLogCapture log;
     // A remover that ended with 0, then the session ends during the grace wait.
