@@ -41,6 +41,7 @@ watch_window --class '#32770' --caption 'Setup - SETUP.INI' --timeout 10000 --ca
 finish_setup
 check "cancelled: setup ends as it would have" "0x00000642" "$setup_code"
 log=$(log_messages)
+check_contains "cancelled: the wait saw the cancel" "The end of the session was cancelled, continuing..." "$log"
 check_contains "cancelled: the child ran to its end" "Process completed with exit code: 00000000" "$log"
 check_lacks "cancelled: no restart seen" "Reboot detected" "$log"
 finish
