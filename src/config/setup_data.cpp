@@ -99,7 +99,9 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
         Reset();
         if (exception) {
             WriteLog(exception->Message.c_str());
-            ReportInternalError(kLoadLocation, exception->Code);
+            // A code of 0 would end setup as a success.
+            ReportInternalError(kLoadLocation,
+                                exception->Code ? exception->Code : InternalErrorCode::Failure);
         }
         ReportInternalError(kLoadLocation, InternalErrorCode::Failure);
     } catch (...) {

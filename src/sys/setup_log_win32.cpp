@@ -24,11 +24,13 @@ std::string LogTimeStamp() {
 }
 
 void AppendLogLine(const std::string& line) {
-    UniqueFile file(::CreateFileA("C:\\SETUP.LOG", GENERIC_WRITE,
+    // Append access alone: the system puts each write at the end of the file as one step, so the
+    // worker, user-interface and reboot threads never write over one another's lines (a seek to
+    // the end followed by a write could).
+    UniqueFile file(::CreateFileA("C:\\SETUP.LOG", FILE_APPEND_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
-    ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
     DWORD written = 0;
     ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
