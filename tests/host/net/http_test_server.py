@@ -13,6 +13,8 @@ line, and answers each request by its path:
   /redirect-abs/K/REST         the same with absolute Location URLs
   /redirect-content-location/REST  Content-Location line first, then Location /REST
   /redirect-nolocation         302 without a Location line
+  /redirect-host/HOST/REST     302 to http://HOST/REST (another host, no port)
+  /redirect-https/REST         302 to https://localhost:<this port>/REST
   /loop/ID                     302 to itself, for ever
   /redirect-unusable/ID        302 to "http://127.0.0.1" (no path: the client cannot use it)
   /hits/REST                   body: how many requests /REST has had
@@ -123,6 +125,12 @@ class Handler(socketserver.BaseRequestHandler):
         elif kind == "redirect-content-location":
             self.send(self.head("301 Moved", 0, "Content-Location: /elsewhere\r\nLocation: /%s\r\n"
                                 % "/".join(args)))
+        elif kind == "redirect-host":
+            self.send(self.head("302 Found", 0, "Location: http://%s/%s\r\n"
+                                % (args[0], "/".join(args[1:]))))
+        elif kind == "redirect-https":
+            self.send(self.head("302 Found", 0, "Location: https://localhost:%d/%s\r\n"
+                                % (port, "/".join(args))))
         elif kind == "redirect-nolocation":
             self.send(self.head("302 Found", 0))
         elif kind == "loop":
