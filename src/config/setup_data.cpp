@@ -123,9 +123,9 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
 
 void SetupData::Reset() {
     loaded_ = false;
-    for (std::string* value : {&checkRegKey_, &msiVersion_, &nestedInstall_, &packageName_, &platforms_,
-                               &allowNTServer_, &msiInstaller9x_, &msiInstallerNT_,
-                               &msiInstaller9xSha256_, &msiInstallerNTSha256_}) {
+    for (std::string* value :
+         {&checkRegKey_, &msiVersion_, &nestedInstall_, &packageName_, &platforms_, &allowNTServer_,
+          &msiInstaller9x_, &msiInstallerNT_, &msiInstaller9xSha256_, &msiInstallerNTSha256_}) {
         value->clear();
     }
     for (std::vector<std::string>* list :

@@ -22,6 +22,12 @@ class SecureRequest {
 // A request on the system's HTTPS stack; null when the system has none (the host build has none).
 std::unique_ptr<SecureRequest> OpenSecureRequest();
 
+#ifdef _WIN32
+// Each stack on its own; null when its library or an entry point is missing.
+std::unique_ptr<SecureRequest> OpenWinHttpRequest();
+std::unique_ptr<SecureRequest> OpenWinInetRequest();
+#endif
+
 // The HTTPS stack's error codes (shared by WinHTTP and WinINet) that the client tells apart.
 enum : uint32_t {
     kSecureNoMemory = 8,

@@ -574,10 +574,10 @@ TEST(ZbhttpRedirect, AnotherHostWithoutAPortGetsTheDefaultPort) {
     EXPECT_EQ("http://localhost/file/14", http.Url);
     EXPECT_EQ(80, http.Port);
     // Followed into HTTPS, which the host build has no stack for: a clean failure.
-    http.SetURL(TestHttpServer::Instance().Url("/redirect-https/file/15"));
+    const std::string port = std::to_string(TestHttpServer::Instance().Port());
+    http.SetURL(TestHttpServer::Instance().Url("/redirect-https/" + port + "/file/15"));
     EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
-    const std::string secureUrl =
-        "https://localhost:" + std::to_string(TestHttpServer::Instance().Port()) + "/file/15";
+    const std::string secureUrl = "https://localhost:" + port + "/file/15";
     EXPECT_EQ(secureUrl, http.Url);
     EXPECT_TRUE(capture.Contains(
         "ZBHTTP::CheckReadHeader: no HTTPS stack on this system for url \"" + secureUrl + "\"\n"));

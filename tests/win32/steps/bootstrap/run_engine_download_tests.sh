@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs the engine download tests under Wine against two local servers: the scripted server of the
-# download client's tests, and a file server for the stand-in redistributable.
+# Runs the engine download tests under Wine against local servers: the scripted server of the
+# download client's tests and a file server for the stand-in redistributable, each also over TLS
+# with a certificate of a test authority made here (and the scripted one with a certificate nobody
+# trusts); then the HTTPS case once more with Wine's WinHTTP and WinINet disabled.
 set -eu
 . "$SETUP_SOURCE_DIR/tests/harness/wine-env.sh"
 ensure_wine_prefix
@@ -27,10 +29,30 @@ start_server() {
   done
 }
 
-start_server scripted python3 "$SETUP_SOURCE_DIR/tests/host/net/http_test_server.py"
-start_server files python3 "$SETUP_SOURCE_DIR/tests/win32/steps/bootstrap/file_server.py" "$here"
-SETUP_TEST_HTTP_PORT=$(awk '/^PORT /{print $2}' "$work/scripted")
-SETUP_TEST_FILE_PORT=$(awk '/^PORT /{print $2}' "$work/files")
-[ -n "$SETUP_TEST_HTTP_PORT" ] && [ -n "$SETUP_TEST_FILE_PORT" ] || { echo "a test server did not start" >&2; exit 1; }
-export SETUP_TEST_HTTP_PORT SETUP_TEST_FILE_PORT
+port_of() { awk '/^PORT /{print $2}' "$work/$1"; }
+
+"$SETUP_SOURCE_DIR/tests/win32/steps/bootstrap/make_test_certificates.sh" "$work"
+scripted="$SETUP_SOURCE_DIR/tests/host/net/http_test_server.py"
+files="$SETUP_SOURCE_DIR/tests/win32/steps/bootstrap/file_server.py"
+start_server scripted python3 "$scripted"
+start_server files python3 "$files" "$here"
+start_server scripted_tls python3 "$scripted" --tls "$work/server.pem" "$work/server.key"
+start_server files_tls python3 "$files" "$here" "$work/server.pem" "$work/server.key"
+start_server untrusted_tls python3 "$scripted" --tls "$work/untrusted.pem" "$work/untrusted.key"
+SETUP_TEST_HTTP_PORT=$(port_of scripted)
+SETUP_TEST_FILE_PORT=$(port_of files)
+SETUP_TEST_HTTPS_PORT=$(port_of scripted_tls)
+SETUP_TEST_HTTPS_FILE_PORT=$(port_of files_tls)
+SETUP_TEST_UNTRUSTED_PORT=$(port_of untrusted_tls)
+for port in "$SETUP_TEST_HTTP_PORT" "$SETUP_TEST_FILE_PORT" "$SETUP_TEST_HTTPS_PORT" \
+  "$SETUP_TEST_HTTPS_FILE_PORT" "$SETUP_TEST_UNTRUSTED_PORT"; do
+  [ -n "$port" ] || { echo "a test server did not start" >&2; exit 1; }
+done
+SETUP_TEST_CA_DER=$(winpath "$work/ca.der")
+SETUP_TEST_STAND_IN_SHA256=$(sha256sum "$here/stand_in_redistributable.exe" | cut -d' ' -f1)
+export SETUP_TEST_HTTP_PORT SETUP_TEST_FILE_PORT SETUP_TEST_HTTPS_PORT SETUP_TEST_HTTPS_FILE_PORT \
+  SETUP_TEST_UNTRUSTED_PORT SETUP_TEST_CA_DER SETUP_TEST_STAND_IN_SHA256
 "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" "$@"
+# No HTTPS stack at all: both libraries fail to load.
+WINEDLLOVERRIDES="mscoree,mshtml,winhttp,wininet=" SETUP_TEST_NO_HTTPS_STACK=1 \
+  "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" --gtest_filter='*WithoutAnHttpsStack*'
