@@ -1,9 +1,10 @@
 // Download throughput: the ZBHTTP client against a plain select + recv loop of the same piece
 // size over the same socket layer, each writing what it receives to a file. An https:// URL goes
-// through the platform's HTTPS stack; on Windows CA_DER names a test authority trusted for the run.
-//   bench_download client URL FILE [CA_DER]
+// through the platform's HTTPS stack.
+//   bench_download client URL FILE
 //   bench_download plain HOST PORT PATH FILE
 // Prints one line: "<mode> bytes=<n> seconds=<s> MBps=<rate>".
+#include "debug/debug_mgr.h"
 #include "net/blocking_socket.h"
 #include "net/zbhttp.h"
 
@@ -12,12 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#ifdef _WIN32
-#include "sys/win32.h"
-
-#include <wincrypt.h>
-#endif
 
 namespace {
 
@@ -30,43 +25,7 @@ int32_t CountBytes(const char*, int32_t, int32_t total, DownloadState, int32_t, 
     return CallbackContinue;
 }
 
-#ifdef _WIN32
-// The authority in the local machine's Root store while the object lives.
-class TrustedAuthority {
-  public:
-    explicit TrustedAuthority(const char* derFile) {
-        if (!derFile) return;
-        std::FILE* in = std::fopen(derFile, "rb");
-        if (!in) return;
-        std::string der;
-        char piece[4096];
-        for (std::size_t n; (n = std::fread(piece, 1, sizeof piece, in)) > 0;)
-            der.append(piece, n);
-        std::fclose(in);
-        store_ = ::CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE,
-                                 "Root");
-        if (store_)
-            ::CertAddEncodedCertificateToStore(
-                store_, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-                static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, &added_);
-    }
-    ~TrustedAuthority() {
-        if (added_) ::CertDeleteCertificateFromStore(added_);
-        if (store_) ::CertCloseStore(store_, 0);
-    }
-
-  private:
-    HCERTSTORE store_ = nullptr;
-    PCCERT_CONTEXT added_ = nullptr;
-};
-#else
-struct TrustedAuthority {
-    explicit TrustedAuthority(const char*) {}
-};
-#endif
-
-int RunClient(const char* url, const char* file, const char* authority) {
-    const TrustedAuthority trusted(authority);
+int RunClient(const char* url, const char* file) {
     ZBHTTP http;
     if (http.SetURL(url) != ZBHTTP_SUCCESS) return 2;
     const Clock::time_point start = Clock::now();
@@ -120,11 +79,12 @@ int RunPlain(const char* host, int port, const char* path, const char* file) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "client") == 0)
-        return RunClient(argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
+    // The client's diagnostic texts on standard output, to see why a run failed.
+    if (const char* level = std::getenv("SETUP_DEBUG_LEVEL"))
+        DebugMgr::DebugLevel = std::atoi(level);
+    if (argc == 4 && std::strcmp(argv[1], "client") == 0) return RunClient(argv[2], argv[3]);
     if (argc == 6 && std::strcmp(argv[1], "plain") == 0)
         return RunPlain(argv[2], std::atoi(argv[3]), argv[4], argv[5]);
-    std::fprintf(stderr,
-                 "usage: bench_download client URL FILE [CA_DER] | plain HOST PORT PATH FILE\n");
+    std::fprintf(stderr, "usage: bench_download client URL FILE | plain HOST PORT PATH FILE\n");
     return 2;
 }

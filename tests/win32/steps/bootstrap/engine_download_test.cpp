@@ -1,8 +1,7 @@
 // The engine download under Wine against local servers started by run_engine_download_tests.sh:
 // SETUP_TEST_HTTP_PORT is the scripted server, SETUP_TEST_FILE_PORT serves this program's folder,
-// the _HTTPS_ ports serve the same over TLS with a certificate of the test authority
-// SETUP_TEST_CA_DER, which the tests trust for their run, and SETUP_TEST_UNTRUSTED_PORT with one
-// nobody trusts.
+// the _HTTPS_ ports serve the same over TLS with a certificate of a test authority that the script
+// trusts for the run, and SETUP_TEST_UNTRUSTED_PORT with one nobody trusts.
 #include "bootstrap_fixture.h"
 
 #include <algorithm>
@@ -12,8 +11,6 @@
 #include "app/setup_error.h"
 #include "net/zbhttp.h"
 #include "support/pending_renames.h"
-
-#include <wincrypt.h>
 
 namespace {
 
@@ -36,37 +33,8 @@ std::string StandInDigest() {
     return digest ? digest : "";
 }
 
-// The test authority in the local machine's Root store for as long as the tests run.
-class TrustedTestAuthority {
-  public:
-    TrustedTestAuthority() {
-        const char* path = std::getenv("SETUP_TEST_CA_DER");
-        const std::string der = path ? ReadFileBytes(std::string(path)) : std::string();
-        store_ = ::CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE,
-                                 "Root");
-        if (!store_ || der.empty()) return;
-        ::CertAddEncodedCertificateToStore(
-            store_, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-            static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, &added_);
-    }
-    ~TrustedTestAuthority() {
-        if (added_) ::CertDeleteCertificateFromStore(added_); // frees the context too
-        if (store_) ::CertCloseStore(store_, 0);
-    }
-    bool Trusted() const { return added_ != nullptr; }
-
-  private:
-    HCERTSTORE store_ = nullptr;
-    PCCERT_CONTEXT added_ = nullptr;
-};
-
 class EngineDownloadTest : public BootstrapTest {
   protected:
-    static void SetUpTestSuite() { authority_ = new TrustedTestAuthority; }
-    static void TearDownTestSuite() {
-        delete authority_;
-        authority_ = nullptr;
-    }
     void SetUp() override {
         for (const char* variable :
              {"SETUP_TEST_HTTP_PORT", "SETUP_TEST_FILE_PORT", "SETUP_TEST_HTTPS_PORT",
@@ -74,7 +42,6 @@ class EngineDownloadTest : public BootstrapTest {
             ASSERT_NE(nullptr, std::getenv(variable))
                 << variable << ": run through run_engine_download_tests.sh";
         }
-        ASSERT_TRUE(authority_ && authority_->Trusted());
         ASSERT_EQ(64u, StandInDigest().size());
         BootstrapTest::SetUp();
     }
@@ -95,11 +62,7 @@ class EngineDownloadTest : public BootstrapTest {
         EXPECT_EQ(filesBefore, DownloadFiles());
         EXPECT_EQ(launchedBefore, LastLaunchedProcess());
     }
-
-    static TrustedTestAuthority* authority_;
 };
-
-TrustedTestAuthority* EngineDownloadTest::authority_ = nullptr;
 
 TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRestart) {
     Prepare("NTMsiInstaller=" + Url("SETUP_TEST_FILE_PORT", "/stand_in_redistributable.exe") +

@@ -2,7 +2,8 @@
 # Runs the engine download tests under Wine against local servers: the scripted server of the
 # download client's tests and a file server for the stand-in redistributable, each also over TLS
 # with a certificate of a test authority made here (and the scripted one with a certificate nobody
-# trusts); then the HTTPS case once more with Wine's WinHTTP and WinINet disabled.
+# trusts); then the HTTPS cases again with WinHTTP disabled (so WinINet serves them), and with both
+# disabled.
 set -eu
 . "$SETUP_SOURCE_DIR/tests/harness/wine-env.sh"
 ensure_wine_prefix
@@ -11,8 +12,10 @@ ensure_display
 here="$SETUP_BUILD_DIR/tests/win32/steps/bootstrap"
 work=$(mktemp -d)
 servers=()
+authority_key=
 cleanup() {
   for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
+  [ -z "$authority_key" ] || wine reg delete "$authority_key" /f >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -48,11 +51,17 @@ for port in "$SETUP_TEST_HTTP_PORT" "$SETUP_TEST_FILE_PORT" "$SETUP_TEST_HTTPS_P
   "$SETUP_TEST_HTTPS_FILE_PORT" "$SETUP_TEST_UNTRUSTED_PORT"; do
   [ -n "$port" ] || { echo "a test server did not start" >&2; exit 1; }
 done
-SETUP_TEST_CA_DER=$(winpath "$work/ca.der")
+# Trusted for this run only: Wine keeps each Root certificate under its SHA-1 thumbprint.
+thumbprint=$(openssl x509 -in "$work/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+authority_key="HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$thumbprint"
+"$SETUP_BUILD_DIR/wine-run" "$here/trust_test_authority.exe" "$(winpath "$work/ca.der")"
 SETUP_TEST_STAND_IN_SHA256=$(sha256sum "$here/stand_in_redistributable.exe" | cut -d' ' -f1)
 export SETUP_TEST_HTTP_PORT SETUP_TEST_FILE_PORT SETUP_TEST_HTTPS_PORT SETUP_TEST_HTTPS_FILE_PORT \
-  SETUP_TEST_UNTRUSTED_PORT SETUP_TEST_CA_DER SETUP_TEST_STAND_IN_SHA256
+  SETUP_TEST_UNTRUSTED_PORT SETUP_TEST_STAND_IN_SHA256
 "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" "$@"
+# WinINet, the stack of systems without WinHTTP, for the HTTPS cases.
+WINEDLLOVERRIDES="mscoree,mshtml,winhttp=" \
+  "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" --gtest_filter='*Https*:*FailedDownloads*'
 # No HTTPS stack at all: both libraries fail to load.
 WINEDLLOVERRIDES="mscoree,mshtml,winhttp,wininet=" SETUP_TEST_NO_HTTPS_STACK=1 \
   "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" --gtest_filter='*WithoutAnHttpsStack*'
