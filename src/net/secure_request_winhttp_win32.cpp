@@ -42,13 +42,16 @@ template <typename Function> bool Bind(HMODULE module, const char* name, Functio
     return *function != nullptr;
 }
 
-std::wstring ToWide(const std::string& text) {
-    if (text.empty()) return std::wstring();
+// A terminated wide copy; a vector rather than std::wstring, whose instantiation is a tenth of
+// Setup.EXE.
+std::vector<wchar_t> ToWide(const std::string& text) {
+    std::vector<wchar_t> wide(1, L'\0');
+    if (text.empty()) return wide;
     const int length =
         ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    if (length <= 0) return wide;
+    wide.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
 }
 
@@ -95,11 +98,11 @@ class WinHttpRequest : public SecureRequest {
                               WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
             api_.setOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols);
         }
-        const std::wstring wideHost = ToWide(host);
-        connection_ = api_.connect(session_, wideHost.c_str(), static_cast<INTERNET_PORT>(port), 0);
+        const std::vector<wchar_t> wideHost = ToWide(host);
+        connection_ = api_.connect(session_, wideHost.data(), static_cast<INTERNET_PORT>(port), 0);
         if (!connection_) return Failure();
-        const std::wstring widePath = ToWide(path);
-        request_ = api_.openRequest(connection_, L"GET", widePath.c_str(), nullptr,
+        const std::vector<wchar_t> widePath = ToWide(path);
+        request_ = api_.openRequest(connection_, L"GET", widePath.data(), nullptr,
                                     WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                     WINHTTP_FLAG_SECURE | WINHTTP_FLAG_REFRESH);
         if (!request_) return Failure();
