@@ -131,6 +131,7 @@ void SetupSteps::InstallWindowsInstaller() {
     // Quoted: the temporary folder may hold spaces, and an unquoted path would let a program named
     // after its first word run instead.
     const bool started = LaunchRedistributable(*this, "\"" + downloaded + "\"");
+    heldDownload_.reset();
     LogForDeletion(downloaded.c_str());
     if (!started) ReportInternalError(kErrorLocation, InternalErrorCode::CannotStart);
 }
@@ -160,9 +161,18 @@ bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
         }
         client.Close();
     }
+    // Held before the check: another program of the user's could otherwise replace the file
+    // between the check and the start. Starting it only reads it.
+    heldDownload_.reset();
+    if (result == ZBHTTP_SUCCESS) {
+        heldDownload_.reset(::CreateFileA(localFile, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
     // A partial, empty or foreign file is of no use to anyone; do not leave it in the user's
     // folder, and never start it.
-    if (result != ZBHTTP_SUCCESS || (!pinned.empty() && !MatchesPinnedDigest(localFile, pinned))) {
+    if (result != ZBHTTP_SUCCESS || !heldDownload_ ||
+        (!pinned.empty() && !MatchesPinnedDigest(localFile, pinned))) {
+        heldDownload_.reset();
         ::DeleteFileA(localFile);
         return false;
     }

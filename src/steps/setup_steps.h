@@ -4,6 +4,7 @@
 #include <string>
 
 #include "msi/msi_library.h"
+#include "sys/unique_handle.h"
 #include "sys/win32.h"
 
 class SetupCommandLine;
@@ -56,6 +57,10 @@ class SetupSteps {
 
     // Installer engine bootstrap (engine_bootstrap_win32.cpp).
     void InstallWindowsInstaller();
+    // Downloads the redistributable into the temporary folder; true with its path when the file
+    // is whole (and matches the pinned SHA-256 where one is set). The file stays open without
+    // write or delete sharing until the next download or the step object's end, so the program
+    // that was checked is the one that is started.
     bool DownloadWindowsInstaller(std::string& localPath);
 
     // Incompatible applications and previous versions (application_removal_win32.cpp).
@@ -87,6 +92,7 @@ class SetupSteps {
     HWND ownerWindow_;
     HANDLE endSessionEvent_;
     HANDLE sessionEndsEvent_;
+    UniqueFile heldDownload_;
     std::string launcherFolder_;
     std::string startFolder_; // the launcher folder at construction
     std::string packageFolder_;

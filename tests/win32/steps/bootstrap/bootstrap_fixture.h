@@ -82,6 +82,14 @@ class BootstrapTest : public ::testing::Test {
         progress_ = ProgressRecord();
     }
 
+    // A downloaded file stays held by the step object until it is started: end the step object
+    // first.
+    void DeleteDownloaded(const std::string& path) {
+        steps_ = nullptr;
+        bound_.reset();
+        ::DeleteFileA(path.c_str());
+    }
+
     void PlaceLocalRedistributable(const char* name) {
         ASSERT_TRUE(::CopyFileA((TestProgramFolder() + "stand_in_redistributable.exe").c_str(),
                                 (folder_ / name).c_str(), FALSE));

@@ -174,7 +174,13 @@ TEST_F(EngineDownloadTest, HttpsProgressMovesTheBar) {
     ::ShowWindow(bar_, SW_HIDE);
     std::string downloaded;
     ASSERT_TRUE(steps_->DownloadWindowsInstaller(downloaded));
-    ::DeleteFileA(downloaded.c_str());
+    // Nobody may write over or replace the checked file before it is started.
+    EXPECT_EQ(INVALID_HANDLE_VALUE,
+              ::CreateFileA(downloaded.c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_FALSE(::MoveFileA(downloaded.c_str(), (downloaded + ".moved").c_str()));
+    DeleteDownloaded(downloaded);
     EXPECT_TRUE(progress_.everShown);
     EXPECT_TRUE(std::is_sorted(progress_.positions.begin(), progress_.positions.end()));
     EXPECT_TRUE(std::any_of(progress_.positions.begin(), progress_.positions.end(),
@@ -225,7 +231,7 @@ TEST_F(EngineDownloadTest, ProgressBarShowsOnlyAKnownSizeAndStopsAt100) {
         progress_ = ProgressRecord();
         std::string downloaded;
         ASSERT_EQ(c.downloads, steps_->DownloadWindowsInstaller(downloaded));
-        ::DeleteFileA(downloaded.c_str());
+        DeleteDownloaded(downloaded);
 
         EXPECT_EQ(c.shown, progress_.everShown);
         EXPECT_EQ(c.shown, BarVisible());
