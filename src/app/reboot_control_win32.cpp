@@ -87,9 +87,12 @@ HRESULT WithWidePath(const char* path, HRESULT (*action)(IPersistFile*, const wc
     return *AnsiToWide(path, wide) ? action(file, wide) : hr;
 }
 
+// The user's Startup folder does not move during a run: it is looked up once (a shell round trip
+// each time otherwise), by the worker thread, the only one that hooks and unhooks. A failed look-up
+// is tried and reported again next time.
 bool RestartShortcutPath(HWND owner, char* linkPath) {
-    char folder[kMaxPath];
-    if (!GetStartupFolder(owner, folder)) return false;
+    static char folder[kMaxPath] = "";
+    if (!folder[0] && !GetStartupFolder(owner, folder)) return false;
     return FormatBounded(linkPath, kMaxPath, "%s\\%s", folder, kRestartShortcutName);
 }
 } // namespace
