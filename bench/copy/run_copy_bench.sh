@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Copy benchmark: generates a package-like folder tree (many small files in nested folders, a few
-# large ones), copies it with CopyFolderFiles under Wine and with cp -r, and prints both times.
-# usage: run_copy_bench.sh [SIZE_MB (default 1024)] [WIN32_BUILD_DIR (default build/win32)]
+# large ones), copies it with CopyFolderFiles and with a plain CopyFileA walk under Wine and with
+# cp -r, and prints the times and ratios.
+# usage: run_copy_bench.sh [SIZE_MB (default 1024)] [WINDOWS_BUILD_DIR (default: build/<preset this machine runs>)]
 set -eu
 size_mb="${1:-1024}"
 source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
-build_dir="$(cd "${2:-$source_dir/build/win32}" && pwd)"
+build_dir="$(cd "${2:-$source_dir/build/$(bash "$source_dir/scripts/windows-preset.sh")}" && pwd)"
 bench_exe="$build_dir/bench/copy/copy_bench.exe"
 [ -x "$bench_exe" ] || [ -f "$bench_exe" ] || { echo "build copy_bench first ($bench_exe)" >&2; exit 2; }
 
@@ -59,6 +60,10 @@ wine_out=$(wine "$bench_exe" "$(winpath "$tree")\\" "$(winpath "$work")\\wine-co
 wine_wall=$(echo "$(date +%s.%N) - $start" | bc)
 wine_inner=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$wine_out")
 case "$wine_out" in *copied=1*) ;; *) echo "CopyFolderFiles failed: $wine_out" >&2; exit 1 ;; esac
+# The platform's own floor under Wine: a bare FindFirstFile/CopyFileA walk of the same tree.
+plain_out=$(wine "$bench_exe" --plain "$(winpath "$tree")\\" "$(winpath "$work")\\plain-copy\\" 2>/dev/null | tr -d '\r')
+plain_inner=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$plain_out")
+case "$plain_out" in *copied=1*) ;; *) echo "plain CopyFileA walk failed: $plain_out" >&2; exit 1 ;; esac
 wineserver -k
 sync
 
@@ -70,4 +75,6 @@ sync
 diff -r "$tree" "$work/wine-copy" >/dev/null && echo "CopyFolderFiles copy identical to the source"
 printf 'CopyFolderFiles under Wine: %.2f s inside the program, %.2f s with the Wine start\n' "$wine_inner" "$wine_wall"
 printf 'cp -r:                      %.2f s\n' "$cp_wall"
+printf 'plain CopyFileA walk under Wine: %.2f s\n' "$plain_inner"
 printf 'ratio (CopyFolderFiles / cp -r): %.2f\n' "$(echo "$wine_inner / $cp_wall" | bc -l)"
+printf 'ratio (CopyFolderFiles / plain CopyFileA walk): %.2f\n' "$(echo "$wine_inner / $plain_inner" | bc -l)"

@@ -4,6 +4,10 @@
 export WINEPREFIX="$SETUP_WINE_ROOT/prefix"
 # SETUP_WINE_ARCH: win32 (the product's own build) or win64 (a 64-bit build, on machines whose kernel
 # runs no 32-bit code, where the 32-bit Wine loader cannot start).
+# Scripts that name only the build tree's Wine folder get the width from that tree's cache.
+if [ -z "${SETUP_WINE_ARCH:-}" ] && [ -f "$SETUP_WINE_ROOT/../CMakeCache.txt" ]; then
+  SETUP_WINE_ARCH=$(sed -n 's/^SETUP_WINE_ARCH:INTERNAL=//p' "$SETUP_WINE_ROOT/../CMakeCache.txt")
+fi
 export WINEARCH="${SETUP_WINE_ARCH:-win32}"
 if [ "$WINEARCH" = win64 ]; then
   # /usr/bin/wine prefers the 32-bit loader whenever it is installed: name the 64-bit one, also for
