@@ -127,7 +127,7 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(icon_);
     case kWmDpiChanged:
-        if (DialogManagerScalesForDpi()) return FALSE;
+        if (DialogManagerScalesForDpi() || !lParam) return FALSE;
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     default:
