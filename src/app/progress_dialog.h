@@ -7,14 +7,14 @@
 
 class SetupSteps;
 
-constexpr UINT WM_ENDSETUPDIALOG = WM_USER + 1;  // lParam: the worker thread's result code
-constexpr UINT WM_CHECKENDSESSION = WM_USER + 2; // answers 1 when the session is ending
+constexpr UINT WM_ENDSETUPDIALOG = WM_USER + 1;   // lParam: the worker thread's result code
+constexpr UINT WM_CHECKENDSESSION = WM_USER + 2;  // answers 1 when the session is ending
 
 // Greys the Close entry of a window's system menu (the dialog offers no way to cancel setup).
 void GreyCloseCommand(HWND window);
 
 class ProgressDialog {
-  public:
+public:
     ProgressDialog();
     ~ProgressDialog();
     ProgressDialog(const ProgressDialog&) = delete;
@@ -28,7 +28,7 @@ class ProgressDialog {
     HANDLE EndSessionEvent() const { return endSessionEvent_; }
     HANDLE FinishEvent() const { return finishEvent_; }
 
-  private:
+private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
@@ -49,7 +49,7 @@ class ProgressDialog {
     // The layout the dialog manager made at creation, the base for rescaling at another DPI.
     struct ControlLayout {
         int id;
-        RECT rect; // client coordinates
+        RECT rect;  // client coordinates
     };
     ControlLayout controls_[2] = {};
     LOGFONTA layoutFont_ = {};

@@ -30,8 +30,7 @@ bool DialogManagerScalesForDpi() {
 } // namespace
 
 void GreyCloseCommand(HWND window) {
-    if (HMENU menu = ::GetSystemMenu(window, FALSE))
-        ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    if (HMENU menu = ::GetSystemMenu(window, FALSE)) ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 }
 
 ProgressDialog::ProgressDialog() {
@@ -43,14 +42,13 @@ ProgressDialog::ProgressDialog() {
 ProgressDialog::~ProgressDialog() = default;
 
 uint32_t ProgressDialog::DoModal() {
-    const INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS),
-                                        nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
+                                        DialogProc, reinterpret_cast<LPARAM>(this));
     // The code travels in result_: a dialog result of -1 would be ambiguous with failure.
     return r == -1 && !window_ ? static_cast<uint32_t>(-1) : result_;
 }
 
-INT_PTR CALLBACK ProgressDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+INT_PTR CALLBACK ProgressDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ProgressDialog* self;
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<ProgressDialog*>(lParam);
@@ -90,8 +88,7 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         WriteLog("UI Received WM_ENDSESSION message");
         // Sent messages are still served while waiting: a box of the worker thread owned by this
         // dialog sends to it when it closes, and must not deadlock against this wait.
-        while (::MsgWaitForMultipleObjects(1, &finishEvent_, FALSE, INFINITE, QS_SENDMESSAGE) ==
-               WAIT_OBJECT_0 + 1) {
+        while (::MsgWaitForMultipleObjects(1, &finishEvent_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
             MSG sent;
             ::PeekMessageA(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
@@ -106,18 +103,16 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_CHECKENDSESSION: {
         MSG pending;
-        const bool ending =
-            ::PeekMessageA(&pending, window_, WM_QUERYENDSESSION, WM_QUERYENDSESSION,
-                           PM_NOREMOVE) ||
-            ::PeekMessageA(&pending, window_, WM_ENDSESSION, WM_ENDSESSION, PM_NOREMOVE);
+        const bool ending = ::PeekMessageA(&pending, window_, WM_QUERYENDSESSION, WM_QUERYENDSESSION, PM_NOREMOVE) ||
+                            ::PeekMessageA(&pending, window_, WM_ENDSESSION, WM_ENDSESSION, PM_NOREMOVE);
         if (ending) ::SetEvent(endSessionEvent_);
         ::SetWindowLongPtrA(window_, DWLP_MSGRESULT, ending ? 1 : 0);
         return TRUE;
     }
     case WM_CLOSE:
-        return TRUE; // setup cannot be cancelled from the frame
+        return TRUE;  // setup cannot be cancelled from the frame
     case WM_COMMAND:
-        return TRUE; // Enter and Escape have no meaning here
+        return TRUE;  // Enter and Escape have no meaning here
     case WM_PAINT:
         if (::IsIconic(window_)) {
             OnPaint();
@@ -165,8 +160,7 @@ void ProgressDialog::OnPaint() {
     RECT client;
     ::GetClientRect(window_, &client);
     const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
-    ::DrawIcon(dc, (client.right - client.left - cx + 1) / 2,
-               (client.bottom - client.top - cy + 1) / 2, icon_);
+    ::DrawIcon(dc, (client.right - client.left - cx + 1) / 2, (client.bottom - client.top - cy + 1) / 2, icon_);
     ::EndPaint(window_, &paint);
 }
 
