@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Download throughput from a local server: the host client and curl (200 MB each), then the
-# Win32 client under Wine and a plain Winsock select + recv loop of the same piece size (40 MB).
+# Win32 client under Wine and a plain Winsock select + recv loop of the same piece size, and the
+# Win32 client over HTTPS (the platform's stack) against its plain HTTP figure (40 MB each).
 # Usage: bench/download/run_bench.sh HOST_BUILD_DIR [WIN32_BUILD_DIR]
 # (an optimised host build without sanitizers gives the meaningful figures)
 set -eu
@@ -50,4 +51,25 @@ if [ -n "$win32_build" ]; then
   rm -f "$win32_build/wine/prefix/drive_c/bench-client.bin" "$win32_build/wine/prefix/drive_c/bench-plain.bin"
   awk -v c="$(echo "$wclient" | rate)" -v p="$(echo "$wplain" | rate)" \
     'BEGIN { printf "Wine ratio: client/plain select+recv(4096) loop %.2f\n", c / p }'
+
+  # The same file over HTTPS (the platform's stack; a test authority trusted for the run, see
+  # tests/win32/steps/bootstrap/run_engine_download_tests.sh) against the plain client above.
+  "$source_dir/tests/win32/steps/bootstrap/make_test_certificates.sh" "$work"
+  python3 "$source_dir/tests/host/net/http_test_server.py" --tls "$work/server.pem" "$work/server.key" >"$work/tls_port" &
+  tls_server=$!
+  # The build tree's Wine architecture, as its wrapper was configured.
+  export SETUP_WINE_ARCH=${SETUP_WINE_ARCH:-$(sed -n 's/.*SETUP_WINE_ARCH:-\(win[0-9]*\)}.*/\1/p' "$win32_build/wine-run")}
+  . "$source_dir/tests/harness/wine-env.sh"
+  thumbprint=$(openssl x509 -in "$work/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+  trap 'kill "$server" "$tls_server" 2>/dev/null; wait "$server" "$tls_server" 2>/dev/null
+        wine reg delete "HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$thumbprint" /f >/dev/null 2>&1
+        rm -rf "$port_file" "$work"' EXIT
+  "$win32_build/wine-run" "$win32_build/tests/win32/steps/bootstrap/trust_test_authority.exe" "$(winpath "$work/ca.der")"
+  for _ in $(seq 100); do grep -q '^PORT ' "$work/tls_port" && break; sleep 0.05; done
+  tls_port=$(awk '/^PORT /{print $2}' "$work/tls_port")
+  whttps=$("$win32_build/wine-run" "$exe" client "https://localhost:$tls_port/file/$wine_bytes" 'C:\bench-https.bin' | tr -d '\r' | sed 's/^client/https client/')
+  echo "$whttps"
+  rm -f "$win32_build/wine/prefix/drive_c/bench-https.bin"
+  awk -v s="$(echo "$whttps" | rate)" -v c="$(echo "$wclient" | rate)" \
+    'BEGIN { printf "Wine ratio: https client/plain http client %.2f\n", s / c }'
 fi

@@ -27,6 +27,8 @@ public:
     SetupSteps* Steps() const { return steps_.get(); }
     HANDLE EndSessionEvent() const { return endSessionEvent_; }
     HANDLE FinishEvent() const { return finishEvent_; }
+    // Set when Windows confirms that the session ends (WM_ENDSESSION with TRUE).
+    HANDLE SessionEndsEvent() const { return sessionEndsEvent_; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,7 +45,9 @@ private:
     // Both events live until the process ends: the worker may still signal them after the dialog.
     HANDLE endSessionEvent_ = nullptr;
     HANDLE finishEvent_ = nullptr;
+    HANDLE sessionEndsEvent_ = nullptr;
     UniqueKernelHandle workerThread_;
+    bool workerStartTried_ = false; // once: a failed start ends the dialog, it is not retried
     HICON icon_ = nullptr;
     uint32_t result_ = 0;
     // The layout the dialog manager made at creation, the base for rescaling at another DPI.

@@ -10,6 +10,7 @@
 #include "steps/setup_steps.h"
 #include "sys/setup_log.h"
 #include "sys/wide_entry_points.h"
+#include "text/internal_error.h"
 #include "text/messages.h"
 
 namespace {
@@ -37,6 +38,7 @@ ProgressDialog::ProgressDialog() {
     icon_ = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
     endSessionEvent_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     finishEvent_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    sessionEndsEvent_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 }
 
 ProgressDialog::~ProgressDialog() = default;
@@ -86,6 +88,14 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_ENDSESSION: {
         WriteLog("UI Received WM_ENDSESSION message");
+        if (!wParam) {
+            // Another program refused the end: the session goes on, and so do setup's waits.
+            WriteLog("UI The session goes on");
+            ::ResetEvent(endSessionEvent_);
+            return TRUE;
+        }
+        ::SetEvent(endSessionEvent_);
+        ::SetEvent(sessionEndsEvent_);
         // Sent messages are still served while waiting: a box of the worker thread owned by this
         // dialog sends to it when it closes, and must not deadlock against this wait.
         while (::MsgWaitForMultipleObjects(1, &finishEvent_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
@@ -147,10 +157,18 @@ void ProgressDialog::OnInitDialog() {
 }
 
 void ProgressDialog::OnShowWindow() {
-    if (workerThread_) return;
-    steps_.reset(new (std::nothrow) SetupSteps(window_, endSessionEvent_));
+    if (workerStartTried_) return;
+    workerStartTried_ = true;
+    steps_.reset(new (std::nothrow) SetupSteps(window_, endSessionEvent_, sessionEndsEvent_));
     DWORD id = 0;
     workerThread_.reset(::CreateThread(nullptr, 0, WorkerThread, this, 0, &id));
+    if (!workerThread_) {
+        // Nothing would ever end the dialog: end it here, with the reason as an HRESULT-style code.
+        const DWORD error = ::GetLastError();
+        WriteLogF("Failed to start the worker thread. Error Code = %08X",
+                  static_cast<unsigned>(error));
+        EndWithCode(error ? InternalErrorCode::FromSystem(error) : InternalErrorCode::Failure);
+    }
 }
 
 void ProgressDialog::OnPaint() {

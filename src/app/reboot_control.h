@@ -35,8 +35,15 @@ void ReportShortcutError(HWND owner, unsigned errorNumber, uint32_t code);
 void StartRebootThread();
 // Null until StartRebootThread runs; owned by this module, valid until the next start.
 HANDLE GetRebootThreadHandle();
-// Enables the shutdown privilege on NT, logs and asks Windows to restart; returns 0.
+// What RebootThread answers when Windows refused the restart request.
+constexpr DWORD kRebootRequestRefused = 1;
+// Enables the shutdown privilege on NT, logs and asks Windows to restart; returns 0 when the
+// request was accepted, kRebootRequestRefused when ExitWindowsEx failed.
 DWORD WINAPI RebootThread(LPVOID parameter);
+// Start-up's end: waits up to 10 seconds for the reboot thread, if one was started, and answers
+// the exit code for `code`: 1641 (setup restarts Windows) becomes 3010 (a restart is required)
+// when the thread reports that the request was refused; anything else stays.
+uint32_t WaitForRebootThread(uint32_t code);
 // True when SeShutdownPrivilege was enabled in the process token without error.
 bool EnableShutdownPrivilege();
 

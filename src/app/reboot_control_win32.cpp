@@ -4,10 +4,12 @@
 #include <shlobj.h>
 
 #include "app/resource_ids.h"
+#include "app/setup_error.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
 #include "sys/unique_handle.h"
 #include "sys/wide_entry_points.h"
+#include "text/message_box.h"
 
 const char kRestartShortcutName[] = "Quorvel Setup.lnk";
 
@@ -23,16 +25,57 @@ uint32_t Code(HRESULT hr) {
 }
 
 // The link path may be OEM text (the Startup folder comes through WideToNarrow), so on NT it is
-// tried with both conversions, as every wide call of the launcher is.
+// tried with both conversions, as every wide call of the launcher is: `action` gets the OEM
+// reading, then the ANSI one, until it answers true.
+template <typename Action> bool WithEitherWidePath(const char* path, Action action) {
+    wchar_t wide[kWideBufferChars];
+    if (*OemToWide(path, wide) && action(wide)) return true;
+    return *AnsiToWide(path, wide) && action(wide);
+}
+
+using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR);
+
 bool LinkFileExists(const char* linkPath) {
     if (!IsWindowsNT()) return ::GetFileAttributesA(linkPath) != INVALID_FILE_ATTRIBUTES;
-    using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR);
     auto getAttributes =
         GetEntryPointAs<GetFileAttributesWFn>("KERNEL32.DLL", "GetFileAttributesW");
     if (!getAttributes) return false;
-    wchar_t wide[kWideBufferChars];
-    if (*OemToWide(linkPath, wide) && getAttributes(wide) != INVALID_FILE_ATTRIBUTES) return true;
-    return *AnsiToWide(linkPath, wide) && getAttributes(wide) != INVALID_FILE_ATTRIBUTES;
+    return WithEitherWidePath(linkPath, [&](const wchar_t* wide) {
+        return getAttributes(wide) != INVALID_FILE_ATTRIBUTES;
+    });
+}
+
+// A read-only link (copied from a CD, or protected by a user) refuses to be deleted.
+bool ClearReadOnly(const char* linkPath) {
+    if (!IsWindowsNT()) {
+        const DWORD attributes = ::GetFileAttributesA(linkPath);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+               ::SetFileAttributesA(linkPath, attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    using SetFileAttributesWFn = BOOL(WINAPI*)(LPCWSTR, DWORD);
+    auto getAttributes =
+        GetEntryPointAs<GetFileAttributesWFn>("KERNEL32.DLL", "GetFileAttributesW");
+    auto setAttributes =
+        GetEntryPointAs<SetFileAttributesWFn>("KERNEL32.DLL", "SetFileAttributesW");
+    if (!getAttributes || !setAttributes) return false;
+    return WithEitherWidePath(linkPath, [&](const wchar_t* wide) {
+        const DWORD attributes = getAttributes(wide);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+               setAttributes(wide, attributes & ~FILE_ATTRIBUTE_READONLY);
+    });
+}
+
+// Deletes the restart shortcut, clearing a read-only attribute when the plain delete is refused;
+// true only when no link file is left: a final-marker shortcut that stayed would send every later
+// run down the resume path.
+bool RemoveLinkFile(const char* linkPath) {
+    if (DeleteFileAny(linkPath)) return true;
+    const uint32_t error = ::GetLastError();
+    if (ClearReadOnly(linkPath) && DeleteFileAny(linkPath)) return true;
+    if (!LinkFileExists(linkPath)) return true;
+    WriteLogF("Failed to delete the restart shortcut. Error Code = %08X",
+              static_cast<unsigned>(error));
+    return false;
 }
 
 // IPersistFile takes a wide path: the OEM reading first, then the ANSI one.
@@ -62,7 +105,7 @@ void ReportShortcutError(HWND owner, unsigned errorNumber, uint32_t code) {
         CopyBounded(caption, sizeof caption, "Internal Error");
     char text[256];
     if (!FormatBounded(text, sizeof text, format, errorNumber, static_cast<unsigned>(code))) return;
-    ::MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
+    ShowMessageBox(owner, text, caption, MB_OK | MB_ICONERROR);
 }
 
 bool GetStartupFolder(HWND owner, char* path) {
@@ -181,7 +224,7 @@ bool HookReboot(HWND owner, const char* marker, const char* target, const char* 
     if (ReadShortcut(owner, linkPath, nullptr, nullptr, description)) {
         if (::lstrcmpA(description, marker) != 0)
             return false; // another setup's or stage's shortcut
-        DeleteFileAny(linkPath);
+        if (!RemoveLinkFile(linkPath)) return false;
     }
     return CreateStartupShortcut(owner, target, linkPath, arguments, marker);
 }
@@ -193,8 +236,7 @@ bool UnhookReboot(HWND owner, const char* marker) {
     char description[kMaxPath];
     if (!ReadShortcut(owner, linkPath, nullptr, nullptr, description)) return false;
     if (::lstrcmpA(description, marker) != 0) return false;
-    DeleteFileAny(linkPath);
-    return true;
+    return RemoveLinkFile(linkPath);
 }
 
 bool EnableShutdownPrivilege() {
@@ -219,10 +261,11 @@ DWORD WINAPI RebootThread(LPVOID) {
     const ExitWindowsFunction exitWindows =
         exitWindowsOverride ? exitWindowsOverride : ::ExitWindowsEx;
     // No EWX_FORCE: applications keep the chance to save and to refuse.
-    if (!exitWindows(EWX_REBOOT, 0))
+    const bool requested = exitWindows(EWX_REBOOT, 0) != FALSE;
+    if (!requested)
         WriteLogF("ExitWindowsEx() failed with error code: %d", static_cast<int>(::GetLastError()));
     WriteLog("Reboot initiated.");
-    return 0;
+    return requested ? 0 : kRebootRequestRefused;
 }
 
 void StartRebootThread() {
@@ -232,6 +275,19 @@ void StartRebootThread() {
 
 HANDLE GetRebootThreadHandle() {
     return rebootThread.get();
+}
+
+uint32_t WaitForRebootThread(uint32_t code) {
+    HANDLE thread = rebootThread.get();
+    if (!thread || ::WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0) return code;
+    DWORD answer = 0;
+    // Only the launcher's own restart request (1641) can turn out refused; a resumable restart
+    // (460393) keeps its shortcut and its code.
+    if (code != SetupResult::RebootInitiated || !::GetExitCodeThread(thread, &answer) ||
+        answer != kRebootRequestRefused)
+        return code;
+    WriteLog("The reboot was refused, so a reboot is still required");
+    return SetupResult::RebootRequired;
 }
 
 void SetExitWindowsFunction(ExitWindowsFunction function) {

@@ -17,7 +17,7 @@ public:
             ProgressDialog dialog;
             code = dialog.DoModal();
         }
-        if (HANDLE rebootThread = GetRebootThreadHandle()) ::WaitForSingleObject(rebootThread, 10000);
+        code = WaitForRebootThread(code);
         // The full 32 bits become the exit code (HRESULT-style codes included).
         if (code != 0) ::ExitProcess(code);
         return 0;

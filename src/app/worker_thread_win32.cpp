@@ -17,18 +17,16 @@
 #include "sys/instance_mutex.h"
 #include "sys/setup_log.h"
 #include "sys/wide_entry_points.h"
+#include "text/message_suppression.h"
 #include "text/messages.h"
 #include "text/next_token.h"
 
 namespace {
 
-// Upper-case quiet switches skip the restart question, unless one of them still shows UI.
-bool AsksBeforeRestart(const std::string& arguments) {
-    if (arguments.find("/Q") == std::string::npos) return true;
-    for (const char* visible : {"/QF", "/QR", "/QB+", "/QN+"}) {
-        if (arguments.find(visible) != std::string::npos) return true;
-    }
-    return false;
+// The restart question is asked wherever a box may be shown: at every level but /qb- and /qn
+// (/qn+ asks for its one box at the end, as the installer does at basic UI).
+bool AsksBeforeRestart(int uiLevel) {
+    return uiLevel != 5 && uiLevel != 7;
 }
 
 // What the exit routine needs to know about a run. The command line lives here, not in the
@@ -48,7 +46,8 @@ std::string LauncherModuleFileName() {
         if (!getModuleFileNameW) {
             WriteLogF("Failed to load GetModuleFileName entry point. Error Code = %08X",
                       static_cast<unsigned>(::GetLastError()));
-            return std::string();
+            // Without its own folder setup would look for SETUP.INI wherever it was started.
+            RaiseSetupError(SetupResult::InvalidCommandLine);
         }
         wchar_t wide[kWideBufferChars] = {};
         getModuleFileNameW(nullptr, wide, kWideBufferChars);
@@ -69,7 +68,8 @@ std::string ProcessCommandLine() {
         if (!getCommandLineW) {
             WriteLogF("Failed to load GetCommandLineW entry point. Error Code = %08X",
                       static_cast<unsigned>(::GetLastError()));
-            return std::string();
+            // An empty command line would be a default install nobody asked for.
+            RaiseSetupError(SetupResult::InvalidCommandLine);
         }
         // Converted whole: a command line cut (or emptied) at 260 bytes would install with other settings.
         std::string narrow = WideToNarrowString(getCommandLineW());
@@ -113,6 +113,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
 
     SetupCommandLine& settings = run.settings;
     settings.Parse(launcherFolder.c_str(), arguments.c_str());
+    // From here on, a silent run logs its boxes instead of waiting for an answer nobody gives.
+    SetMessageBoxUILevel(settings.GetUILevel());
     HWND window = dialog->Window();
     std::string caption;
     GetMessageText(0, caption);
@@ -143,7 +145,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         run.hooked = false;
     };
     auto waitForLastChild = [&](uint32_t* exitCode) {
-        return WaitForProcess(LastLaunchedProcess(), dialog->EndSessionEvent(), false, exitCode);
+        return WaitForProcess(LastLaunchedProcess(), dialog->EndSessionEvent(), false, exitCode,
+                              dialog->SessionEndsEvent());
     };
 
     bool nested = false;
@@ -200,9 +203,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
                 const int level = settings.GetUILevel();
                 if (level == 4 || level == 5 || level == 7) {
                     WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
-                    std::string properties;
-                    settings.AppendProperties(properties);
-                    if (properties.find("REBOOT=") == std::string::npos) {
+                    if (!settings.IsRebootPropertySeen()) {
                         WriteLog("Initiating a reboot, so the Windows Installer will be functional");
                         StartRebootThread();
                         RaiseSetupError(SetupResult::RebootThenResume);
@@ -306,16 +307,17 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         }
     }
 
-    if (rebootLater && arguments.find("REBOOT=S") == std::string::npos &&
-        arguments.find("REBOOT=R") == std::string::npos) {
+    if (rebootLater && !settings.IsRebootSuppressed()) {
         WriteLog("Initiating reboot so the product will be functional");
-        if (AsksBeforeRestart(arguments)) {
+        if (AsksBeforeRestart(settings.GetUILevel())) {
             std::string productName;
             steps->GetPackageProductName(productName);
             std::string text;
             GetMessageText(14, text);
             SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
-            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING) != IDYES) RaiseSetupError(SetupResult::UserExit);
+            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING, QuietRule::ShownAtQnPlus) !=
+                IDYES)
+                RaiseSetupError(SetupResult::UserExit);
         }
         StartRebootThread();
         RaiseSetupError(SetupResult::RebootInitiated);
@@ -349,10 +351,13 @@ void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& 
     WriteLogF("Worker thread exiting with status code: %08X", static_cast<unsigned>(code));
     if (dialog) {
         if (!hooked && dialog->Steps()) dialog->Steps()->RemoveTempFolder();
-        WriteLog("Setting Finish Event...");
-        ::SetEvent(dialog->FinishEvent());
+        // Posted first: a WM_ENDSESSION handler woken by the event must find the message queued.
+        // The dialog may be gone once the message is out; the event lives until the process ends.
+        HANDLE finishEvent = dialog->FinishEvent();
         WriteLog("Sending WM_ENDSETUPDIALOG message...");
         ::PostMessageA(dialog->Window(), WM_ENDSETUPDIALOG, 0, static_cast<LPARAM>(code));
+        WriteLog("Setting Finish Event...");
+        ::SetEvent(finishEvent);
     }
 }
 
@@ -372,8 +377,9 @@ DWORD WINAPI WorkerThread(LPVOID parameter) {
     } catch (...) {
         // The dialog must still end: a WM_ENDSESSION would otherwise wait for ever.
         if (dialog) {
-            ::SetEvent(dialog->FinishEvent());
+            HANDLE finishEvent = dialog->FinishEvent();
             ::PostMessageA(dialog->Window(), WM_ENDSETUPDIALOG, 0, static_cast<LPARAM>(code));
+            ::SetEvent(finishEvent);
         }
     }
     if (run.comInitialized) ::CoUninitialize();

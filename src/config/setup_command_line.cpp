@@ -233,6 +233,7 @@ private:
             const char initial = value.empty() ? '\0' : LowerAscii(value[0]);
             if (initial != 'f' && initial != 'r' && initial != 's' && value != "\"\"") return false;
             line_.rebootPropertySeen_ = true;
+            line_.rebootValue_ = value;
         } else if (name == "REINSTALLMODE") {
             if (line_.installMode_ != 0 && line_.installMode_ != 1) return false;
             line_.reinstallMode_ = value;
@@ -266,6 +267,7 @@ void SetupCommandLine::Reset() {
     properties_.clear();
     tempCopyMarker_ = 0;
     rebootPropertySeen_ = false;
+    rebootValue_.clear();
 }
 
 bool SetupCommandLine::Parse(const char* launcherFolder, const char* arguments) {
@@ -350,6 +352,11 @@ void SetupCommandLine::AppendMifArgs(std::string& out) const {
 
 void SetupCommandLine::AppendPassThroughArgs(std::string& out) const {
     for (const std::string& entry : passThrough_) out += " " + entry;
+}
+
+bool SetupCommandLine::IsRebootSuppressed() const {
+    const char initial = rebootValue_.empty() ? '\0' : LowerAscii(rebootValue_[0]);
+    return initial == 'r' || initial == 's';
 }
 
 void SetupCommandLine::AppendProperties(std::string& out) const {

@@ -57,6 +57,11 @@ public:
     const std::vector<std::string>& GetPassThrough() const { return passThrough_; }
     const std::vector<std::string>& GetProperties() const { return properties_; }  // "NAME=value"
     bool IsRebootPropertySeen() const { return rebootPropertySeen_; }
+    // The REBOOT property's value as given (empty when none was accepted).
+    const std::string& GetRebootValue() const { return rebootValue_; }
+    // True when the REBOOT property holds a restart back (its value begins with R or S, either
+    // case): ReallySuppress, Suppress.
+    bool IsRebootSuppressed() const;
 
     // Renderers: each appends its piece, with its leading space, to `out`.
     void AppendInstallModeArgs(std::string& out) const;
@@ -90,4 +95,5 @@ private:
     std::vector<std::string> properties_;
     int tempCopyMarker_ = 0;
     bool rebootPropertySeen_ = false;
+    std::string rebootValue_;
 };

@@ -7,6 +7,7 @@
 #include "ini/ini_file.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
+#include "sys/sha256.h"
 #include "text/internal_error.h"
 #include "text/next_token.h"
 
@@ -52,6 +53,8 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
         {"AllowNTServer", &SetupData::allowNTServer_, false},
         {"9xMsiInstaller", &SetupData::msiInstaller9x_, false},
         {"NTMsiInstaller", &SetupData::msiInstallerNT_, false},
+        {"9xMsiInstallerSHA256", &SetupData::msiInstaller9xSha256_, false},
+        {"NTMsiInstallerSHA256", &SetupData::msiInstallerNTSha256_, false},
     };
     static const ListField kLists[] = {
         {"ProductFeatures", &SetupData::productFeatures_, true},
@@ -86,6 +89,13 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
                 ReportInternalError(kLoadLocation, InternalErrorCode::MissingValue);
             }
         }
+        // A pinned digest that cannot be compared would let any download through: refuse it.
+        for (const std::string* digest : {&msiInstaller9xSha256_, &msiInstallerNTSha256_}) {
+            if (!digest->empty() && !ParseDigestHex(*digest, nullptr)) {
+                WriteLogF("Not a SHA-256 digest of 64 hexadecimal digits: %s", digest->c_str());
+                ReportInternalError(kLoadLocation, InternalErrorCode::Unparsable);
+            }
+        }
         for (const ListField& list : kLists) {
             IniSection* section = nullptr;
             if (file.FindSection(list.section, &section) && section) {
@@ -99,7 +109,9 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
         Reset();
         if (exception) {
             WriteLog(exception->Message.c_str());
-            ReportInternalError(kLoadLocation, exception->Code);
+            // A code of 0 would end setup as a success.
+            ReportInternalError(kLoadLocation,
+                                exception->Code ? exception->Code : InternalErrorCode::Failure);
         }
         ReportInternalError(kLoadLocation, InternalErrorCode::Failure);
     } catch (...) {
@@ -113,8 +125,9 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
 
 void SetupData::Reset() {
     loaded_ = false;
-    for (std::string* value : {&checkRegKey_, &msiVersion_, &nestedInstall_, &packageName_, &platforms_,
-                               &allowNTServer_, &msiInstaller9x_, &msiInstallerNT_}) {
+    for (std::string* value :
+         {&checkRegKey_, &msiVersion_, &nestedInstall_, &packageName_, &platforms_, &allowNTServer_,
+          &msiInstaller9x_, &msiInstallerNT_, &msiInstaller9xSha256_, &msiInstallerNTSha256_}) {
         value->clear();
     }
     for (std::vector<std::string>* list :
@@ -151,6 +164,8 @@ SETUP_DATA_VALUE(GetPlatforms, platforms_)
 SETUP_DATA_VALUE(GetAllowNTServer, allowNTServer_)
 SETUP_DATA_VALUE(Get9xMsiInstaller, msiInstaller9x_)
 SETUP_DATA_VALUE(GetNTMsiInstaller, msiInstallerNT_)
+SETUP_DATA_VALUE(Get9xMsiInstallerSHA256, msiInstaller9xSha256_)
+SETUP_DATA_VALUE(GetNTMsiInstallerSHA256, msiInstallerNTSha256_)
 
 SETUP_DATA_LIST(GetProductFeatures, productFeatures_)
 SETUP_DATA_LIST(GetPreviousVersionUninstall, previousVersionUninstall_)

@@ -1,4 +1,4 @@
-// The in-memory record of the setup data file (SETUP.INI): eight values and seven lists.
+// The in-memory record of the setup data file (SETUP.INI): ten values and seven lists.
 #pragma once
 #include <string>
 #include <vector>
@@ -26,6 +26,10 @@ public:
     const std::string& GetAllowNTServer() const;
     const std::string& Get9xMsiInstaller() const;
     const std::string& GetNTMsiInstaller() const;
+    // Pinned SHA-256 of the downloaded redistributable: empty, or 64 hexadecimal digits in any case
+    // (anything else fails the load with internal error 1, 0x80040007).
+    const std::string& Get9xMsiInstallerSHA256() const;
+    const std::string& GetNTMsiInstallerSHA256() const;
 
     // List sections, one entry per non-blank line. Mutable: the upgrade check adds previous
     // versions to remove.
@@ -56,6 +60,8 @@ private:
     std::string allowNTServer_;
     std::string msiInstaller9x_;
     std::string msiInstallerNT_;
+    std::string msiInstaller9xSha256_;
+    std::string msiInstallerNTSha256_;
     std::vector<std::string> productFeatures_;
     std::vector<std::string> previousVersionUninstall_;
     std::vector<std::string> shutdownApplication_;

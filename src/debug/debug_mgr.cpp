@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "sys/fixed_buffer.h"
+
 int32_t DebugMgr::DebugLevel = 0;
 std::string DebugMgr::DebugOutputFileName;
 
@@ -35,6 +37,14 @@ void WriteLocked(const char* text) {
     std::fflush(stdout);
 }
 
+// Formats into `buffer`, cut to its size where it does not fit.
+void FormatCut(char* buffer, std::size_t size, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    if (FormatTextV(buffer, size, format, args) < 0) buffer[0] = '\0';
+    va_end(args);
+}
+
 void CheckCreateLocked() {
     if (DebugMgr::DebugLevel == 0 || g_outputState != OutputFileState::None ||
         DebugMgr::DebugOutputFileName.empty())
@@ -46,9 +56,11 @@ void CheckCreateLocked() {
         g_outputState = OutputFileState::Open;
     } else if (errno == ENOMEM) {
         // No memory for the stream: say so and try again with the next text.
-        std::fprintf(stderr,
-                     "DebugMgr::CheckCreateOutputFile : ERROR creating output file \"%s\".\n ",
-                     DebugMgr::DebugOutputFileName.c_str());
+        char notice[kFormatBufferSize]; // on the stack: there is no memory to spare
+        FormatCut(notice, sizeof notice,
+                  "DebugMgr::CheckCreateOutputFile : ERROR creating output file \"%s\".\n ",
+                  DebugMgr::DebugOutputFileName.c_str());
+        std::fputs(notice, stderr);
     } else {
         g_outputState = OutputFileState::Failed;
     }
@@ -59,7 +71,7 @@ void FormatAndWrite(const char* overflowNotice, const char* invalidNotice, const
                     va_list args) {
     char buffer[kFormatBufferSize];
     buffer[0] = '\0';
-    int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    int length = FormatTextV(buffer, sizeof buffer, format, args);
     buffer[kFormatBufferSize - 1] = '\0';
     if (length >= kFormatBufferSize - 1) {
         DebugMgr::WriteDebugText(overflowNotice);

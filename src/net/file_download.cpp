@@ -1,5 +1,6 @@
 // Download of a ZBHTTP client's URL into a local file, synchronous or on a thread of its own,
-// with progress reports, abort points and the measured rate.
+// with progress reports, abort points and the measured rate. With a known length only a complete
+// body counts: a short one fails, and bytes beyond the length are not written.
 #include "net/zbhttp.h"
 
 #include "debug/debug_mgr.h"
@@ -128,6 +129,10 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
         int64_t lastProgress = start;
         state = DownloadReading;
         bool aborted = false;
+        // The length the body's own answer announces (the second request may differ from the
+        // first); -1: read until the server closes.
+        int32_t announced = -1;
+        bool headerSeen = false;
         for (;;) {
             int32_t received = 0;
             result = DoGetIntoBuffer(buffer.get(), kPieceSize, &received);
@@ -136,7 +141,13 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
                                      static_cast<long>(result));
                 break;
             }
-            if (received < 1) break; // the server closed the connection: the body is complete
+            if (!headerSeen) {
+                headerSeen = true;
+                announced = HeaderContentLength();
+            }
+            if (announced >= 0 && total + received > announced)
+                received = static_cast<int32_t>(announced - total); // nothing past the length
+            if (received < 1) break; // closed by the server, or the announced length reached
             errno = 0;
             const std::size_t written =
                 std::fwrite(buffer.get(), 1, static_cast<std::size_t>(received), file.get());
@@ -174,8 +185,18 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
                     break;
                 }
             }
+            // Whole: no wait for a server that keeps the connection open after the body.
+            if (announced >= 0 && total >= announced) break;
         }
         if (aborted) break;
+        // A connection that ends early must not pass for the whole program.
+        if (result == ZBHTTP_SUCCESS && announced >= 0 && total < announced) {
+            DebugMgr::DebugError("ZBHTTP PerformFileDownload: body ended after %lld of %ld bytes, "
+                                 "file=\"%s\".\n",
+                                 static_cast<long long>(total), static_cast<long>(announced),
+                                 LocalFile.c_str());
+            result = ZBHTTP_Error;
+        }
         // fwrite only fills the stream's buffer: the last piece reaches the disk here, and a full
         // disk must not pass for a complete file.
         if (result == ZBHTTP_SUCCESS) {

@@ -64,9 +64,10 @@ std::string FindRedirectLocation(const std::string& header) {
     return header.substr(start, stop - start);
 }
 
-std::string BuildRedirectUrl(const std::string& location, const std::string& host) {
-    if (location.compare(0, 7, "http://") == 0) return location;
-    std::string url = "http://" + host;
+std::string BuildRedirectUrl(const std::string& location, const std::string& host, bool secure) {
+    if (location.compare(0, 7, "http://") == 0 || location.compare(0, 8, "https://") == 0)
+        return location;
+    std::string url = (secure ? "https://" : "http://") + host;
     if (location[0] != '/') url += '/';
     return url + location;
 }

@@ -21,8 +21,9 @@ bool FindStatusCode(const std::string& header, int32_t* code);
 // Empty when there is none or nothing ends it.
 std::string FindRedirectLocation(const std::string& header);
 
-// The URL a redirect leads to: the value itself when it is absolute, else on the same host.
-std::string BuildRedirectUrl(const std::string& location, const std::string& host);
+// The URL a redirect leads to: the value itself when it is absolute ("http://" or "https://",
+// exact case), else on the same host with the current scheme.
+std::string BuildRedirectUrl(const std::string& location, const std::string& host, bool secure);
 
 enum class ContentLengthFound { Yes, NoLine, NoCarriageReturn, NoBlank };
 // Size from the first "content-length:" (any case); `size` is written only with Yes.

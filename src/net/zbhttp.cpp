@@ -1,10 +1,13 @@
-// HTTP/1.0 client: URL parsing, request, header reading, status judging and redirects.
+// HTTP/1.0 client: URL parsing, request, header reading, status judging and redirects; https://
+// requests go through the platform's HTTPS stack and share the judging and the redirects.
 #include "net/zbhttp.h"
 
 #include "debug/debug_mgr.h"
 #include "net/http_header_text.h"
+#include "net/secure_request.h"
 #include "sys/fixed_buffer.h"
 
+#include <cctype>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -14,6 +17,20 @@ namespace {
 constexpr int32_t kSocketLogLevel = 20;
 constexpr int32_t kDetailLogLevel = 40;
 constexpr int kStreamSocket = 1;
+constexpr int32_t kHttpPort = 80;
+constexpr int32_t kHttpsPort = 443;
+const char kScheme[] = "http://";
+const char kSecureScheme[] = "https://";
+
+bool SameHostName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
 
 const char kRequestTrailer[] = "User-Agent: Mozilla/1.22 (Windows; U; 32bit)\r\n"
                                "Accept: */*\r\n"
@@ -112,6 +129,8 @@ const char* ZBHTTP::ResultName(int32_t result) {
         return "ZBHTTP_FileInUse";
     case ZBHTTP_OutOfMemory:
         return "ZBHTTP_OutOfMemory";
+    case ZBHTTP_SecureChannelError:
+        return "ZBHTTP_SecureChannelError";
     case ZBHTTP_Error:
         return "ZBHTTP_Error";
     default:
@@ -136,6 +155,36 @@ ZBHTTPResult ZBHTTP::MapBlockSockErrToZBHTTPErr(int32_t error) {
     default:
         DebugMgr::DebugOutput(kSocketLogLevel, "MapBlockSockErrToZBHTTPErr: unhandled error %ld.\n",
                               static_cast<long>(error));
+        return ZBHTTP_Error;
+    }
+}
+
+ZBHTTPResult ZBHTTP::MapSecureErrorToZBHTTPResult(uint32_t error) {
+    switch (error) {
+    case 0:
+        return ZBHTTP_SUCCESS;
+    // As for the socket: no answer, refused, name not found, connection lost.
+    case kSecureTimeout:
+    case kSecureNameNotResolved:
+    case kSecureCannotConnect:
+    case kSecureConnectionError:
+    case kSecureConnectionReset:
+        return ZBHTTP_ServerTimeOut;
+    case kSecureCertDateInvalid:
+    case kSecureCertNameInvalid:
+    case kSecureClientCertNeeded:
+    case kSecureInvalidCa:
+    case kSecureCertErrors:
+    case kSecureCertRevocationFailed:
+    case kSecureChannelError:
+    case kSecureInvalidCert:
+    case kSecureCertRevoked:
+    case kSecureFailure:
+    case kSecureCertWrongUsage:
+        return ZBHTTP_SecureChannelError;
+    case kSecureNoMemory:
+        return ZBHTTP_OutOfMemory;
+    default:
         return ZBHTTP_Error;
     }
 }
@@ -165,16 +214,16 @@ ZBHTTPResult ZBHTTP::SetURL(const std::string& url) {
 }
 
 ZBHTTPResult ZBHTTP::ParseURL(const std::string& url) {
-    static const char kScheme[] = "http://";
     if (StartupFailed()) {
         DebugMgr::DebugError("ZBHTTP ParseURL: WSAStartupError: for URL \"%s\"\n", url.c_str());
         return ZBHTTP_Error;
     }
-    if (url.find(kScheme) == std::string::npos) {
+    const bool secure = url.compare(0, sizeof kSecureScheme - 1, kSecureScheme) == 0;
+    if (!secure && url.find(kScheme) == std::string::npos) {
         DebugMgr::DebugError("ZBHTTP ParseURL: cannot find http:// for URL \"%s\"\n", url.c_str());
         return ZBHTTP_Error;
     }
-    const std::string rest = url.substr(sizeof kScheme - 1);
+    const std::string rest = url.substr(secure ? sizeof kSecureScheme - 1 : sizeof kScheme - 1);
     const std::string::size_type slash = rest.find('/');
     if (slash == std::string::npos) {
         DebugMgr::DebugError("ZBHTTP ParseURL: no slash found in url path for URL \"%s\"\n",
@@ -182,7 +231,7 @@ ZBHTTPResult ZBHTTP::ParseURL(const std::string& url) {
         return ZBHTTP_Error;
     }
     std::string host = rest.substr(0, slash);
-    int32_t port = Port;
+    int32_t port = secure ? kHttpsPort : kHttpPort;
     const std::string::size_type colon = host.find(':');
     if (colon != std::string::npos) {
         port = ParseDecimal(host.substr(colon + 1));
@@ -195,9 +244,14 @@ ZBHTTPResult ZBHTTP::ParseURL(const std::string& url) {
         host.erase(colon);
         DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP ParseURL: host is \"%s\", port is \n",
                               host.c_str());
+    } else if (secure == Secure && SameHostName(host, Host)) {
+        // Relative redirects carry no port: on the same server the port stays. Another host or
+        // scheme gets its default port, never the port of the previous server.
+        port = Port;
     }
     Host = host;
     Port = port;
+    Secure = secure;
     Path = rest.substr(slash);
     return ZBHTTP_SUCCESS;
 }
@@ -249,6 +303,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
     std::unique_ptr<RequestTexts> texts(new (std::nothrow) RequestTexts);
     if (!texts) return ZBHTTP_OutOfMemory;
     if (FormatRequest(texts.get()) != ZBHTTP_SUCCESS) return ZBHTTP_Error;
+    if (Secure) return SendSecureRequestAndJudge();
 
     ZBHTTPResult result = ZBHTTP_SUCCESS;
     BlockSockErr error = Socket.Create(kStreamSocket);
@@ -317,19 +372,10 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         }
         result = ReadHttpHeader(TimeoutSeconds);
         if (result != ZBHTTP_SUCCESS) break;
-        result = ResponseAllRight();
+        result = JudgeResponse();
         if (result == ZBHTTP_SUCCESS) {
             NeedsRequest = false;
             return ZBHTTP_SUCCESS; // the body follows on this connection
-        }
-        if (result == ZBHTTP_ServerUrlNotFound) {
-            DebugMgr::DebugError(
-                "ZBHTTP CheckReadHeader: server 404 error %ld \"%s\" for url \"%s\"\n",
-                static_cast<long>(result), ResultName(result), Url.c_str());
-        } else if (result != RedirectResult) {
-            DebugMgr::DebugError(
-                "ZBHTTP CheckReadHeader: server error: %ld \"%s\" for url \"%s\"\n",
-                static_cast<long>(result), ResultName(result), Url.c_str());
         }
     } while (false);
 
@@ -344,6 +390,78 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         SocketOpen = false;
     }
     return result;
+}
+
+// The status of the header just read, with the messages of a refused answer.
+ZBHTTPResult ZBHTTP::JudgeResponse() {
+    const ZBHTTPResult result = ResponseAllRight();
+    if (result == ZBHTTP_ServerUrlNotFound) {
+        DebugMgr::DebugError("ZBHTTP CheckReadHeader: server 404 error %ld \"%s\" for url \"%s\"\n",
+                             static_cast<long>(result), ResultName(result), Url.c_str());
+    } else if (result != ZBHTTP_SUCCESS && result != RedirectResult) {
+        DebugMgr::DebugError("ZBHTTP CheckReadHeader: server error: %ld \"%s\" for url \"%s\"\n",
+                             static_cast<long>(result), ResultName(result), Url.c_str());
+    }
+    return result;
+}
+
+// One https:// request through the platform's stack: the same outcomes as SendRequestAndJudge.
+ZBHTTPResult ZBHTTP::SendSecureRequestAndJudge() {
+    // A local owner: judging a redirect runs SetURL, which closes SecureConnection.
+    std::unique_ptr<SecureRequest> request = OpenSecureRequest();
+    if (!request) {
+        DebugMgr::DebugError("ZBHTTP::CheckReadHeader: no HTTPS stack on this system for url "
+                             "\"%s\"\n",
+                             Url.c_str());
+        return ZBHTTP_Error;
+    }
+    std::string header;
+    const uint32_t error = request->Send(Host, Port, Path, TimeoutSeconds, &header);
+    if (error != 0) {
+        const ZBHTTPResult result = MapSecureErrorToZBHTTPResult(error);
+        // A refused certificate is always worth a line; network trouble is logged as for sockets.
+        if (result == ZBHTTP_SecureChannelError) {
+            DebugMgr::DebugError(
+                "ZBHTTP::CheckReadHeader: secure request error %lu. \"%s\" for url "
+                "\"%s\"\n",
+                static_cast<unsigned long>(error), ResultName(result), Url.c_str());
+        } else {
+            DebugMgr::DebugOutput(kSocketLogLevel,
+                                  "ZBHTTP::CheckReadHeader: secure request error %lu. \"%s\" for "
+                                  "url \"%s\"\n",
+                                  static_cast<unsigned long>(error), ResultName(result),
+                                  Url.c_str());
+        }
+        return result;
+    }
+    ZBHTTPResult result = StoreHeader(header);
+    if (result != ZBHTTP_SUCCESS) return result;
+    result = JudgeResponse();
+    if (result == ZBHTTP_SUCCESS) {
+        SecureConnection = std::move(request);
+        NeedsRequest = false;
+    }
+    return result;
+}
+
+// Puts a header received whole by the HTTPS stack where the socket's header goes.
+ZBHTTPResult ZBHTTP::StoreHeader(const std::string& header) {
+    if (!HeaderBuffer) {
+        HeaderBuffer.reset(new (std::nothrow) char[kHeaderBufferSize]);
+        if (!HeaderBuffer) return ZBHTTP_OutOfMemory;
+    }
+    std::memset(HeaderBuffer.get(), 0, kHeaderBufferSize);
+    HeaderLength = 0;
+    const int32_t capacity = kHeaderBufferSize - 1; // the text keeps a terminating zero
+    if (header.size() > static_cast<std::size_t>(capacity)) {
+        DebugMgr::DebugError(
+            "ZBHTTP::ReadHttpHeader: header longer than %ld bytes for url \"%s\"\n",
+            static_cast<long>(capacity), Url.c_str());
+        return ZBHTTP_ParseHeaderFailed;
+    }
+    std::memcpy(HeaderBuffer.get(), header.data(), header.size());
+    HeaderLength = static_cast<int32_t>(header.size());
+    return ZBHTTP_SUCCESS;
 }
 
 ZBHTTPResult ZBHTTP::ReceiveHeaderBytes(char* at, int32_t wanted, int32_t timeoutSeconds,
@@ -411,6 +529,13 @@ std::string ZBHTTP::HeaderText() const {
     return std::string(text, zero ? static_cast<const char*>(zero) - text : HeaderLength);
 }
 
+int32_t ZBHTTP::HeaderContentLength() const {
+    int32_t length = -1;
+    if (FindContentLength(HeaderText(), &length) != ContentLengthFound::Yes || length < 0)
+        return -1;
+    return length;
+}
+
 ZBHTTPResult ZBHTTP::ResponseAllRight() {
     const std::string header = HeaderText();
     int32_t code = 0;
@@ -428,7 +553,15 @@ ZBHTTPResult ZBHTTP::ResponseAllRight() {
                                  Url.c_str(), static_cast<int>(code), header.c_str());
             return ZBHTTP_ServerUrlNotFound;
         }
-        SetURL(BuildRedirectUrl(location, Host)); // closes the connection
+        const std::string target = BuildRedirectUrl(location, Host, Secure);
+        // What was asked over HTTPS must not continue in clear text.
+        if (Secure && target.compare(0, sizeof kSecureScheme - 1, kSecureScheme) != 0) {
+            DebugMgr::DebugError("ZHTTP ResponseAllRight : refused redirect from https to url "
+                                 "\"%s\" for url \"%s\".\n",
+                                 target.c_str(), Url.c_str());
+            return ZBHTTP_ServerError;
+        }
+        SetURL(target); // closes the connection
         DebugMgr::DebugOutput(
             kSocketLogLevel,
             "ZHTTP ResponseAllRight : response code %ld, attempting to redirect to url \"%s\".\n",
@@ -487,6 +620,20 @@ ZBHTTPResult ZBHTTP::DoGetIntoBuffer(char* buffer, int32_t size, int32_t* receiv
     ZBHTTPResult result = CheckReadHeader(0);
     if (result != ZBHTTP_SUCCESS) return result;
     int32_t count = 0;
+    if (SecureConnection) {
+        const uint32_t error = SecureConnection->Read(buffer, size, &count);
+        if (error != 0) {
+            result = MapSecureErrorToZBHTTPResult(error);
+            DebugMgr::DebugOutput(kSocketLogLevel,
+                                  "ZBHTTP::DoGetIntoBuffer: secure read error %lu. \"%s\"\n",
+                                  static_cast<unsigned long>(error), ResultName(result));
+            count = 0;
+        }
+        DebugMgr::DebugOutput(kDetailLogLevel, "ZBHTTP::DoGetIntoBuffer bytes received = %ld\n",
+                              static_cast<long>(count));
+        if (received) *received = count;
+        return result;
+    }
     BlockSockErr error = Socket.Receive(buffer, size, TimeoutSeconds, &count);
     if (error != Socket_Sucess) {
         result = MapBlockSockErrToZBHTTPErr(error);
@@ -503,6 +650,7 @@ ZBHTTPResult ZBHTTP::DoGetIntoBuffer(char* buffer, int32_t size, int32_t* receiv
 ZBHTTPResult ZBHTTP::Close() {
     NeedsRequest = true;
     HeaderLength = 0;
+    SecureConnection.reset();
     ZBHTTPResult result = ZBHTTP_SUCCESS;
     if (SocketOpen) {
         BlockSockErr error = Socket.Close();

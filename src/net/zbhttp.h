@@ -1,6 +1,7 @@
-// HTTP/1.0 client for plain http:// URLs (one request per connection, redirects followed) and the
-// download of a resource into a local file with progress reports and abort. Operations return
-// ZBHTTPResult codes (0 success) and never throw; failures are written to DebugMgr.
+// HTTP/1.0 client for http:// URLs (one request per connection, redirects followed), with https://
+// URLs fetched through the platform's HTTPS stack, and the download of a resource into a local
+// file with progress reports and abort. Operations return ZBHTTPResult codes (0 success) and never
+// throw; failures are written to DebugMgr.
 #pragma once
 #include "net/blocking_socket.h"
 #include "net/download_thread.h"
@@ -8,6 +9,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+
+class SecureRequest;
 
 enum ZBHTTPResult : int32_t {
     ZBHTTP_SUCCESS = 0,
@@ -23,7 +26,8 @@ enum ZBHTTPResult : int32_t {
     ZBHTTP_NoSpaceLeft = 10,
     ZBHTTP_FileInUse = 11,
     ZBHTTP_OutOfMemory = 12,
-    RedirectResult = 13, // internal to CheckReadHeader
+    RedirectResult = 13,            // internal to CheckReadHeader
+    ZBHTTP_SecureChannelError = 14, // the HTTPS stack refused the certificate or the channel
     ZBHTTP_Error = -1,
 };
 
@@ -70,7 +74,8 @@ class ZBHTTP {
     ZBHTTP& operator=(const ZBHTTP&) = delete;
 
     // Stores the URL, parses it and closes any connection: 0, or ZBHTTP_Error when the URL is
-    // not usable (Host, Port and Path are then unchanged).
+    // not usable (Host, Port, Path and Secure are then unchanged). A URL without a port keeps
+    // the current port on the same host and scheme, else takes the scheme's (80, 443).
     ZBHTTPResult SetURL(const std::string& url);
     ZBHTTPResult ParseURL(const std::string& url);
     // Sends the request and reads and judges the header when no header has been read on an open
@@ -97,6 +102,8 @@ class ZBHTTP {
     static const char* ResultName(int32_t result);
     static ZBHTTPResult MapBlockSockErrToZBHTTPErr(int32_t error);
     static ZBHTTPResult MapErrnoToZBHTTPResult(int error);
+    // The HTTPS stack's error codes (WinHTTP and WinINet share them).
+    static ZBHTTPResult MapSecureErrorToZBHTTPResult(uint32_t error);
     static ZBHTTPResult ZBHTTPStartup();
     static ZBHTTPResult ZBHTTPTerminate();
     static bool StartupFailed();
@@ -107,15 +114,19 @@ class ZBHTTP {
 
     // Text of the last header (up to its first zero byte); empty when none was read.
     std::string HeaderText() const;
+    // The Content-Length of the last header; -1 when it has none (or none was read).
+    int32_t HeaderContentLength() const;
 
     std::string Url;
     std::string Host;
     std::string Path;
     int32_t Port = 80;
+    bool Secure = false; // https://: requests go through the platform's HTTPS stack
     int32_t TimeoutSeconds = 5;
     bool NeedsRequest = true;
     CBlockingSocket Socket;
     bool SocketOpen = false;
+    std::unique_ptr<SecureRequest> SecureConnection; // the open https:// request, if any
     bool UseProxy = false;
     ProxySettings Proxy;
     DownloadCallback Callback = nullptr;
@@ -131,6 +142,9 @@ class ZBHTTP {
 
   private:
     ZBHTTPResult SendRequestAndJudge();
+    ZBHTTPResult SendSecureRequestAndJudge();
+    ZBHTTPResult StoreHeader(const std::string& header);
+    ZBHTTPResult JudgeResponse();
     ZBHTTPResult ReceiveHeaderBytes(char* at, int32_t wanted, int32_t timeoutSeconds,
                                     int32_t* received);
     int32_t Report(DownloadState state, int32_t size, int64_t total);

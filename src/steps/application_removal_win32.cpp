@@ -11,6 +11,7 @@
 #include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/uninstall_registry.h"
+#include "text/message_suppression.h"
 
 namespace {
 
@@ -20,9 +21,6 @@ constexpr unsigned kWarningCaption = 6;
 constexpr unsigned kAskRemoveIncompatible = 9;
 constexpr unsigned kAskRemovePrevious = 10;
 constexpr unsigned kCannotContinue = 11;
-
-// /qb-, /qn+ and /qn: nothing is asked, nothing is shown.
-bool IsSilentLevel(int uiLevel) { return uiLevel >= 5 && uiLevel <= 7; }
 
 // An upper-case copy in the ANSI code page (CharUpperBuff leaves double-byte characters whole).
 std::string UpperCase(const std::string& text) {
@@ -55,7 +53,7 @@ void SetupSteps::CheckIncompatibleApplications() {
         FoundEntry entry{keyName, {}, {}};
         if (!entry.LookUp()) continue;
         WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
-        if (!IsSilentLevel(commandLine.GetUILevel()))
+        if (!IsSilentUILevel(commandLine.GetUILevel()))
             ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
         RaiseSetupError(SetupResult::InstallFailure);
     }
@@ -70,7 +68,7 @@ void SetupSteps::UninstallIncompatibleApplications() {
         if (!entry.LookUp()) continue;
         WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
         // Nothing is removed without the user's consent.
-        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
+        if (IsSilentUILevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
         if (entry.removeCommand.empty()) {
             ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
             RaiseSetupError(SetupResult::InstallFailure);
@@ -88,7 +86,7 @@ bool SetupSteps::UninstallPreviousVersions() {
     WriteLog("Uninstalling previous versions");
     SetupCommandLine& commandLine = RequireCommandLine(10);
     const std::string packagePath = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
-    const bool silent = IsSilentLevel(commandLine.GetUILevel());
+    const bool silent = IsSilentUILevel(commandLine.GetUILevel());
     MsiLibrary& msi = GetMsiLibrary();
 
     auto handleFoundEntry = [&](FoundEntry& entry) {
@@ -159,7 +157,8 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
     uint32_t exitCode = 0;
     // Other uninstallers may restart Windows a moment after they end: give the session end time
     // to arrive.
-    const bool rebootDetected = WaitForProcess(child.get(), GetEndSessionEvent(), !isInstallerRemoval, &exitCode);
+    const bool rebootDetected = WaitForProcess(
+        child.get(), GetEndSessionEvent(), !isInstallerRemoval, &exitCode, GetSessionEndsEvent());
     child.reset();
     if (rebootDetected) RaiseSetupError(SetupResult::RebootThenResume);
     if (exitCode == 0) return true;

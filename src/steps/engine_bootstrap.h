@@ -3,7 +3,8 @@
 #pragma once
 #include <string>
 
-// The vendor's download server, used when the setup data file names no download location.
+// The vendor's download server, used when the setup data file names no download location. It
+// serves HTTPS, so the default is fetched over it.
 constexpr const char* kEngineDownloadHost = "download.microsoft.com";
 
 // The quoted command of the redistributable in `launcherFolder` for platform 1 (9x family) or 2

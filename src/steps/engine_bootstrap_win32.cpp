@@ -16,6 +16,7 @@
 #include "sys/fixed_buffer.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
+#include "sys/sha256.h"
 #include "text/internal_error.h"
 #include "text/messages.h"
 
@@ -75,6 +76,21 @@ int32_t DownloadProgressCallback(const char* /*localFile*/, int32_t totalSize,
     return CallbackContinue;
 }
 
+// True when the file's SHA-256 is the pinned one (64 hexadecimal digits, checked by the load).
+bool MatchesPinnedDigest(const char* file, const std::string& pinned) {
+    Sha256::Digest expected{};
+    Sha256::Digest actual{};
+    if (!ParseDigestHex(pinned, &expected)) return false;
+    if (!Sha256OfFile(file, &actual)) {
+        WriteLogF("Cannot read the downloaded file %s to check its hash", file);
+        return false;
+    }
+    if (actual == expected) return true;
+    WriteLogF("Downloaded file hash mismatch: expected %s, got %s", DigestToHex(expected).c_str(),
+              DigestToHex(actual).c_str());
+    return false;
+}
+
 } // namespace
 
 std::string LocalRedistributableCommand(int platformId, const std::string& launcherFolder) {
@@ -91,7 +107,7 @@ std::string EngineDownloadUrl(int platformId, const std::string& configured) {
                                                           : nullptr;
     if (!defaultPath) return std::string();
     if (!configured.empty()) return configured;
-    return std::string("http://") + kEngineDownloadHost + defaultPath;
+    return std::string("https://") + kEngineDownloadHost + defaultPath;
 }
 
 void SetupSteps::InstallWindowsInstaller() {
@@ -121,9 +137,11 @@ void SetupSteps::InstallWindowsInstaller() {
 
 bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
     const SetupData& data = RequireCommandLine(kErrorLocation).GetSetupData();
-    const std::string url =
-        EngineDownloadUrl(platformId_, platformId_ == kPlatform9x ? data.Get9xMsiInstaller()
-                                                                  : data.GetNTMsiInstaller());
+    const bool family9x = platformId_ == kPlatform9x;
+    const std::string url = EngineDownloadUrl(platformId_, family9x ? data.Get9xMsiInstaller()
+                                                                    : data.GetNTMsiInstaller());
+    const std::string& pinned =
+        family9x ? data.Get9xMsiInstallerSHA256() : data.GetNTMsiInstallerSHA256();
     if (url.empty()) return false;
 
     char tempFolder[kMaxPath] = "";
@@ -142,8 +160,9 @@ bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
         }
         client.Close();
     }
-    if (result != ZBHTTP_SUCCESS) {
-        // A partial or empty file is of no use to anyone; do not leave it in the user's folder.
+    // A partial, empty or foreign file is of no use to anyone; do not leave it in the user's
+    // folder, and never start it.
+    if (result != ZBHTTP_SUCCESS || (!pinned.empty() && !MatchesPinnedDigest(localFile, pinned))) {
         ::DeleteFileA(localFile);
         return false;
     }

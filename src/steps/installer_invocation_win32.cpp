@@ -175,11 +175,8 @@ bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
     if (firstWord.empty() || !IsFile(GetLauncherFolder() + firstWord)) return false;
 
     if (suppressReboot) {
-        std::string properties;
-        commandLine.AppendProperties(properties);
-        const std::size_t at = properties.find("REBOOT=");
-        const char value = at == std::string::npos ? '\0' : properties[at + 7];
-        *suppressReboot = value == 'S' || value == 'R' || _stricmp(nested.rebootOption.c_str(), "ONEREBOOT") == 0;
+        *suppressReboot = commandLine.IsRebootSuppressed() ||
+                          _stricmp(nested.rebootOption.c_str(), "ONEREBOOT") == 0;
     }
     return true;
 }
@@ -194,8 +191,9 @@ void SetupSteps::RunMainInstaller(bool suppressReboot) {
         commandLine.AppendInstallModeArgs(command);
     }
     AppendCommandLinePieces(commandLine, command);
-    // A REBOOT the user gave wins over the held-back restart.
-    if (suppressReboot && command.find("REBOOT=") == std::string::npos) command += " REBOOT=S";
+    // A REBOOT the user gave wins over the held-back restart (the parsed property: a name or value
+    // that merely holds "REBOOT=" is not one).
+    if (suppressReboot && !commandLine.IsRebootPropertySeen()) command += " REBOOT=S";
     Launch(command, LaunchKind::MainInstaller);
 }
 

@@ -42,8 +42,9 @@ std::string LauncherFileName(unsigned& codePage) {
 
 } // namespace
 
-SetupSteps::SetupSteps(HWND ownerWindow, HANDLE endSessionEvent)
-    : ownerWindow_(ownerWindow), endSessionEvent_(endSessionEvent) {
+SetupSteps::SetupSteps(HWND ownerWindow, HANDLE endSessionEvent, HANDLE sessionEndsEvent)
+    : ownerWindow_(ownerWindow), endSessionEvent_(endSessionEvent),
+      sessionEndsEvent_(sessionEndsEvent) {
     unsigned codePage = CP_ACP;
     const std::string fileName = LauncherFileName(codePage);
     launcherFolder_ = FolderOfPath(fileName, codePage);

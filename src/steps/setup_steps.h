@@ -11,9 +11,10 @@ class SetupCommandLine;
 class SetupSteps {
   public:
     // Records the owner of message boxes and of internal-error boxes, and the launcher's folder.
-    // Neither handle is owned. A launcher file name that cannot be had is logged and leaves both
-    // folders empty.
-    SetupSteps(HWND ownerWindow, HANDLE endSessionEvent);
+    // No handle is owned. A launcher file name that cannot be had is logged and leaves both
+    // folders empty. `sessionEndsEvent` (when given) confirms an end of session that
+    // `endSessionEvent` announced (WaitForProcess).
+    SetupSteps(HWND ownerWindow, HANDLE endSessionEvent, HANDLE sessionEndsEvent = nullptr);
     // Unloads the installer library.
     ~SetupSteps();
     SetupSteps(const SetupSteps&) = delete;
@@ -25,6 +26,7 @@ class SetupSteps {
 
     HWND GetOwnerWindow() const { return ownerWindow_; }
     HANDLE GetEndSessionEvent() const { return endSessionEvent_; }
+    HANDLE GetSessionEndsEvent() const { return sessionEndsEvent_; }
 
     // Ends with a backslash; the temporary copy's folder once setup runs from one.
     const std::string& GetLauncherFolder() const { return launcherFolder_; }
@@ -84,6 +86,7 @@ class SetupSteps {
   private:
     HWND ownerWindow_;
     HANDLE endSessionEvent_;
+    HANDLE sessionEndsEvent_;
     std::string launcherFolder_;
     std::string startFolder_; // the launcher folder at construction
     std::string packageFolder_;

@@ -1,10 +1,12 @@
 // The boxes that steps show: owned by the progress dialog, brought to the foreground, texts from
-// the message table in the user's language.
+// the message table in the user's language. At the silent user-interface levels they are not
+// shown but logged (text/message_box.h).
 #pragma once
 #include <string>
 #include <vector>
 
 #include "sys/win32.h"
+#include "text/message_box.h"
 
 // Message `textNumber` with its placeholders filled ("NAME,VALUE" entries), captioned by message
 // `captionNumber`, with the error icon and an OK button.
@@ -15,5 +17,7 @@ void ShowStepError(HWND owner, unsigned textNumber, unsigned captionNumber,
 bool AskStepQuestion(HWND owner, unsigned textNumber, unsigned captionNumber,
                      const std::vector<std::string>& placeholders = {});
 
-// A box with a ready text (already formatted), caption message `captionNumber`, icon flags.
-int ShowStepBox(HWND owner, const std::string& text, unsigned captionNumber, UINT iconAndButtons);
+// A box with a ready text (already formatted), caption message `captionNumber`, icon flags. A
+// suppressed box answers IDOK, or IDNO for a Yes/No question.
+int ShowStepBox(HWND owner, const std::string& text, unsigned captionNumber, UINT iconAndButtons,
+                QuietRule rule = QuietRule::Suppressed);

@@ -3,10 +3,11 @@
 
 #include "text/messages.h"
 
-int ShowStepBox(HWND owner, const std::string& text, unsigned captionNumber, UINT iconAndButtons) {
+int ShowStepBox(HWND owner, const std::string& text, unsigned captionNumber, UINT iconAndButtons,
+                QuietRule rule) {
     std::string caption;
     GetMessageText(captionNumber, caption);
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), iconAndButtons | MB_SETFOREGROUND);
+    return ShowMessageBox(owner, text, caption, iconAndButtons | MB_SETFOREGROUND, rule);
 }
 
 void ShowStepError(HWND owner, unsigned textNumber, unsigned captionNumber,

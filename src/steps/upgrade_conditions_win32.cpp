@@ -12,6 +12,7 @@
 #include "sys/unique_handle.h"
 #include "sys/version_number.h"
 #include "text/internal_error.h"
+#include "text/message_suppression.h"
 #include "text/next_token.h"
 
 namespace {
@@ -55,10 +56,6 @@ HKEY FindRegistryRoot(const std::string& name) {
         if (name == entry.shortName || name == entry.longName) return entry.root;
     }
     return nullptr;
-}
-
-bool IsSilentLevel(int uiLevel) {
-    return uiLevel >= 5 && uiLevel <= 7;
 }
 
 } // namespace
@@ -124,7 +121,7 @@ void SetupSteps::ShutdownApplications() {
     for (const std::string& entry : commandLine.GetSetupData().GetShutdownApplication()) {
         if (ShutdownApplicationEntry(entry)) continue;
         // Nobody to ask in a silent setup.
-        if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
+        if (IsSilentUILevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
         do {
             if (!AskStepQuestion(GetOwnerWindow(), kApplicationRunningText, kWarningCaption))
                 RaiseSetupError(SetupResult::UserExit);

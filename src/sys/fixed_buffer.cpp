@@ -1,7 +1,6 @@
 // Bounded copies and formats for fixed text buffers.
 #include "sys/fixed_buffer.h"
 
-#include <cstdio>
 #include <cstring>
 
 bool CopyBounded(char* buffer, std::size_t capacity, const char* text) {
@@ -20,7 +19,7 @@ bool FormatBounded(char* buffer, std::size_t capacity, const char* format, ...) 
     if (!buffer || capacity == 0) return false;
     va_list args;
     va_start(args, format);
-    int written = std::vsnprintf(buffer, capacity, format, args);
+    int written = FormatTextV(buffer, capacity, format, args);
     va_end(args);
     if (written < 0 || static_cast<std::size_t>(written) >= capacity) {
         buffer[0] = '\0';
@@ -30,17 +29,21 @@ bool FormatBounded(char* buffer, std::size_t capacity, const char* format, ...) 
 }
 
 std::string FormatStringV(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    char small[512];
-    int needed = std::vsnprintf(small, sizeof small, format, copy);
-    va_end(copy);
-    if (needed < 0) return std::string();
-    if (static_cast<std::size_t>(needed) < sizeof small) return std::string(small, needed);
-    std::string result(static_cast<std::size_t>(needed) + 1, '\0');
-    std::vsnprintf(&result[0], result.size(), format, args);
-    result.resize(static_cast<std::size_t>(needed));
-    return result;
+    // Doubling from 512 bytes: the longest texts formatted are command lines of 32767 characters.
+    constexpr std::size_t kLargest = std::size_t(1) << 24;
+    for (std::size_t size = 512; size <= kLargest; size *= 2) {
+        std::string result(size, '\0');
+        va_list copy;
+        va_copy(copy, args);
+        const int written = FormatTextV(&result[0], size, format, copy);
+        va_end(copy);
+        if (written < 0) return std::string();
+        if (static_cast<std::size_t>(written) < size) {
+            result.resize(static_cast<std::size_t>(written));
+            return result;
+        }
+    }
+    return std::string();
 }
 
 std::string FormatString(const char* format, ...) {

@@ -36,4 +36,8 @@ void ResetLastLaunchedProcess();
 // stored in `exitCode` when given and otherwise raised as a SetupError. A wait that fails, or an
 // exit code that cannot be read, is logged and leaves `exitCode` untouched, like a child without
 // an exit code.
-bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, uint32_t* exitCode);
+// With `sessionEndsEvent` (set when Windows confirms that the session ends), a signalled
+// `endSessionEvent` counts only once the end is confirmed, or after a minute without a verdict;
+// an end that is cancelled (`endSessionEvent` reset) goes on waiting for the child.
+bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, uint32_t* exitCode,
+                    HANDLE sessionEndsEvent = nullptr);

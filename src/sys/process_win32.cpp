@@ -14,6 +14,10 @@ namespace {
 // CreateProcessW takes at most 32767 characters, the terminating zero included.
 constexpr int kMaxCommandLineChars = 32767;
 constexpr DWORD kRebootGraceMilliseconds = 5000;
+// After Windows asked whether the session may end: how long to wait for its verdict, and how often
+// to look whether the end was cancelled.
+constexpr DWORD kSessionVerdictMilliseconds = 60000;
+constexpr DWORD kSessionVerdictPollMilliseconds = 100;
 constexpr DWORD kRebootInitiated = 1641;
 constexpr DWORD kRebootRequired = 3010;
 
@@ -126,17 +130,40 @@ void ResetLastLaunchedProcess() {
     lastLaunchedProcess.reset();
 }
 
-bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot,
-                    uint32_t* exitCode) {
+namespace {
+// Called once the end-session event was seen: true when the session really ends (its end was
+// confirmed, or no verdict came in time), false when another program cancelled it (the dialog
+// reset the event).
+bool SessionReallyEnds(HANDLE endSessionEvent, HANDLE sessionEndsEvent) {
+    if (!sessionEndsEvent) return true;
+    for (DWORD waited = 0; waited < kSessionVerdictMilliseconds;
+         waited += kSessionVerdictPollMilliseconds) {
+        if (::WaitForSingleObject(sessionEndsEvent, kSessionVerdictPollMilliseconds) !=
+            WAIT_TIMEOUT)
+            return true;
+        if (::WaitForSingleObject(endSessionEvent, 0) == WAIT_TIMEOUT) {
+            WriteLog("The end of the session was cancelled, continuing...");
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, uint32_t* exitCode,
+                    HANDLE sessionEndsEvent) {
     if (process) {
         const HANDLE handles[2] = {process, endSessionEvent};
-        // A null event would fail the whole wait: without one, only the child is waited for.
-        const DWORD waitResult =
-            ::WaitForMultipleObjects(endSessionEvent ? 2 : 1, handles, FALSE, INFINITE);
-        if (waitResult == WAIT_OBJECT_0 + 1) {
-            WriteLogF("Reboot detected immediatedly. WaitResult = %08X",
-                      static_cast<unsigned>(waitResult));
-            return true;
+        DWORD waitResult;
+        // A null event would fail the whole wait: without one, only the child is waited for. A
+        // session end that is cancelled goes back to waiting for the child.
+        while ((waitResult = ::WaitForMultipleObjects(endSessionEvent ? 2 : 1, handles, FALSE,
+                                                      INFINITE)) == WAIT_OBJECT_0 + 1) {
+            if (SessionReallyEnds(endSessionEvent, sessionEndsEvent)) {
+                WriteLogF("Reboot detected immediatedly. WaitResult = %08X",
+                          static_cast<unsigned>(waitResult));
+                return true;
+            }
         }
         DWORD code = 0;
         if (waitResult != WAIT_OBJECT_0) {
@@ -161,7 +188,8 @@ bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot,
         const DWORD waitResult =
             endSessionEvent ? ::WaitForSingleObject(endSessionEvent, kRebootGraceMilliseconds)
                             : WAIT_FAILED;
-        if (waitResult == WAIT_OBJECT_0 || waitResult == WAIT_ABANDONED) {
+        if ((waitResult == WAIT_OBJECT_0 || waitResult == WAIT_ABANDONED) &&
+            SessionReallyEnds(endSessionEvent, sessionEndsEvent)) {
             WriteLogF("Reboot detected! WaitResult = %08X", static_cast<unsigned>(waitResult));
             return true;
         }

@@ -2,6 +2,7 @@
 #include "sys/setup_log.h"
 
 #include <cstdarg>
+#include <mutex>
 #include <string>
 
 #include "sys/fixed_buffer.h"
@@ -42,7 +43,12 @@ std::string FormatLogLine(const std::string& timeStamp, const char* text) {
 
 void WriteLog(const char* text) {
     if (!text || !IsLoggingEnabled()) return;
-    AppendLogLine(FormatLogLine(LogTimeStamp(), text));
+    const std::string line = FormatLogLine(LogTimeStamp(), text);
+    // The worker, user-interface and reboot threads log at any moment: one line at a time, also
+    // where the system only emulates appending (Wine reads the size, then writes there).
+    static std::mutex appending;
+    const std::lock_guard<std::mutex> lock(appending);
+    AppendLogLine(line);
 }
 
 void WriteLogF(const char* format, ...) {

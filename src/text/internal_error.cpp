@@ -1,10 +1,10 @@
 // Internal errors: the quiet switches, the box text and the owner window.
 #include "text/internal_error.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "sys/fixed_buffer.h"
 #include "text/messages.h"
 
 namespace {
@@ -15,7 +15,9 @@ void RegisterInternalErrorOwner(void* window) {
     if (window) ownerWindow = window;
 }
 
-void* InternalErrorOwner() { return ownerWindow; }
+void* InternalErrorOwner() {
+    return ownerWindow;
+}
 
 bool IsQuietCommandLine(const char* commandLine) {
     if (!commandLine) return false;
@@ -35,7 +37,9 @@ bool FormatInternalErrorText(unsigned location, uint32_t code, char* out, unsign
     const std::size_t at = format.find("%04X.%08X");
     if (at == std::string::npos) return false;
     char numbers[32];
-    std::snprintf(numbers, sizeof numbers, "%04X.%08X", location & 0xFFFFu, static_cast<unsigned>(code));
+    if (!FormatBounded(numbers, sizeof numbers, "%04X.%08X", location & 0xFFFFu,
+                       static_cast<unsigned>(code)))
+        return false;
     const std::string text = format.substr(0, at) + numbers + format.substr(at + 9);
     if (text.size() >= capacity) return false;
     std::memcpy(out, text.c_str(), text.size() + 1);

@@ -8,6 +8,8 @@
 //                    "after-sys-close: alive" or "after-sys-close: gone"
 //   --send-close     send WM_CLOSE, wait 500 ms, print "after-close: alive" or "after-close: gone"
 //   --end-session    send WM_QUERYENDSESSION then WM_ENDSESSION(TRUE), print the query's answer
+//   --cancel-session send WM_QUERYENDSESSION then WM_ENDSESSION(FALSE) (another program refused
+//                    the end), print the query's answer
 //   --press ID       press a button: yes, no, ok, cancel or a numeric control id
 //   --wait-gone MS   wait until the window is destroyed; print "gone" or "still-there"
 //   --rect           print "rect: LEFT TOP WIDTH HEIGHT" of the window in screen coordinates
@@ -101,6 +103,11 @@ int main(int argc, char** argv) {
             SendMessageTimeoutA(g_found, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
             printf("query-end-session: %lu\n", (unsigned long)r);
             PostMessageA(g_found, WM_ENDSESSION, TRUE, 0);
+        } else if (!strcmp(a, "--cancel-session")) {
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(g_found, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            printf("query-end-session: %lu\n", (unsigned long)r);
+            SendMessageTimeoutA(g_found, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &r);
         } else if (!strcmp(a, "--press") && i + 1 < argc) {
             int id = ButtonId(argv[++i]);
             HWND button = GetDlgItem(g_found, id);

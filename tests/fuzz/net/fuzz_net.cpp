@@ -42,7 +42,7 @@ void FuzzResponse(const std::string& response) {
     FindStatusCode(response, &value);
     FindContentLength(response, &value);
     const std::string location = FindRedirectLocation(response);
-    if (!location.empty()) BuildRedirectUrl(location, "host");
+    if (!location.empty()) BuildRedirectUrl(location, "host", response.size() % 2 == 0);
     ParseDecimal(response);
 
     // The same bytes through the client, as a server would send them.

@@ -19,6 +19,8 @@ std::string Describe(const SetupData& data) {
         {"Platforms", &data.GetPlatforms()},           {"NestedInstall", &data.GetNestedInstall()},
         {"MsiVersion", &data.GetMsiVersion()},         {"AllowNTServer", &data.GetAllowNTServer()},
         {"9xMsiInstaller", &data.Get9xMsiInstaller()}, {"NTMsiInstaller", &data.GetNTMsiInstaller()},
+        {"9xMsiInstallerSHA256", &data.Get9xMsiInstallerSHA256()},
+        {"NTMsiInstallerSHA256", &data.GetNTMsiInstallerSHA256()},
     };
     const std::pair<const char*, const std::vector<std::string>*> lists[] = {
         {"ProductFeatures", &data.GetProductFeatures()},
@@ -121,6 +123,21 @@ const LoadCase kLoadCases[] = {
      "error 80040002"},
     {"CR LF line ends", "[ProductInformation]\r\nPackageName=a.msi\r\n[ProductFeatures]\r\nCore\r\n",
      "PackageName=a.msi\nProductFeatures: [Core]\n"},
+    {"pinned digests of the redistributables, in any case",
+     "[ProductInformation]\nPackageName=a.msi\n"
+     "NTMsiInstallerSHA256= BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD \n"
+     "9xMsiInstallerSHA256=e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
+     "[ProductFeatures]\n",
+     "PackageName=a.msi\n9xMsiInstallerSHA256=e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
+     "NTMsiInstallerSHA256=BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD\n"},
+    {"a pinned digest one digit short",
+     "[ProductInformation]\nPackageName=a.msi\n"
+     "NTMsiInstallerSHA256=ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015a\n[ProductFeatures]\n",
+     "error 80040007"},
+    {"a pinned digest with a character that is no hexadecimal digit",
+     "[ProductInformation]\nPackageName=a.msi\n"
+     "9xMsiInstallerSHA256=sha256:e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b78\n[ProductFeatures]\n",
+     "error 80040007"},
     {"malformed section header", "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures\n",
      "error 0000000D"},
     {"illegal character in a key", "[ProductInformation]\nPackage;Name=a.msi\n[ProductFeatures]\n",

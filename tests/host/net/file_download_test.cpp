@@ -85,12 +85,22 @@ TEST_F(FileDownload, WithoutACallbackAndMuchLarger) {
     EXPECT_EQ(DownloadDone, http_.State);
 }
 
-TEST_F(FileDownload, ShortBodyStillEndsDone) {
+TEST_F(FileDownload, OnlyTheAnnouncedLengthCountsAsComplete) {
+    {
+        Recorder recorder;
+        DebugCapture capture;
+        EXPECT_EQ(ZBHTTP_Error, Download("/short/10000/4000", recorder));
+        EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {102, 10000, 4000}}),
+                  recorder.steps);
+        EXPECT_EQ(DownloadFailed, http_.State);
+        EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload: body ended after 4000 of 10000 "
+                                     "bytes, file=\"" +
+                                     target_ + "\".\n"));
+    }
     Recorder recorder;
-    EXPECT_EQ(ZBHTTP_SUCCESS, Download("/short/10000/4000", recorder));
-    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 4000}}),
-              recorder.steps);
-    EXPECT_EQ(PatternBytes(4000), ReadWholeFile(target_));
+    EXPECT_EQ(ZBHTTP_SUCCESS, Download("/short/1000/50000", recorder));
+    EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 1000, 0}, {104, 1000, 1000}}), recorder.steps);
+    EXPECT_EQ(PatternBytes(1000), ReadWholeFile(target_)); // nothing past the announced length
 }
 
 TEST_F(FileDownload, SlowBodyReportsProgressAndRate) {

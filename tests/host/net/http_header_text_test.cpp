@@ -89,10 +89,13 @@ TEST(HttpHeaderText, RedirectLocation) {
 }
 
 TEST(HttpHeaderText, RedirectUrlStaysOnTheHostUnlessAbsolute) {
-    EXPECT_EQ("http://h/new/x.exe", BuildRedirectUrl("/new/x.exe", "h"));
-    EXPECT_EQ("http://h/other.exe", BuildRedirectUrl("other.exe", "h"));
-    EXPECT_EQ("http://o/x", BuildRedirectUrl("http://o/x", "h"));
-    EXPECT_EQ("http://h/HTTP://o/x", BuildRedirectUrl("HTTP://o/x", "h")); // the scheme is exact
+    EXPECT_EQ("http://h/new/x.exe", BuildRedirectUrl("/new/x.exe", "h", false));
+    EXPECT_EQ("http://h/other.exe", BuildRedirectUrl("other.exe", "h", false));
+    EXPECT_EQ("http://o/x", BuildRedirectUrl("http://o/x", "h", false));
+    EXPECT_EQ("http://h/HTTP://o/x", BuildRedirectUrl("HTTP://o/x", "h", false)); // exact scheme
+    EXPECT_EQ("https://o/x", BuildRedirectUrl("https://o/x", "h", false));
+    EXPECT_EQ("https://h/new/x.exe", BuildRedirectUrl("/new/x.exe", "h", true));
+    EXPECT_EQ("http://o/x", BuildRedirectUrl("http://o/x", "h", true));
 }
 
 struct LengthCase {

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Scripted HTTP/1.0 server for the download tests and benchmark.
 
-Listens on 127.0.0.1 (an ephemeral port unless --port is given), prints "PORT <n>" on its first
-line, and answers each request by its path:
+Listens on 127.0.0.1 (an ephemeral port unless --port is given; TLS with --tls CERT KEY), prints
+"PORT <n>" on its first line, and answers each request by its path:
 
   /file/N                      200, Content-Length N, N pattern bytes (byte i is i % 251)
   /nolength/N                  200 without Content-Length, N pattern bytes
@@ -13,6 +13,8 @@ line, and answers each request by its path:
   /redirect-abs/K/REST         the same with absolute Location URLs
   /redirect-content-location/REST  Content-Location line first, then Location /REST
   /redirect-nolocation         302 without a Location line
+  /redirect-host/HOST/REST     302 to http://HOST/REST (another host, no port)
+  /redirect-https/PORT/REST    302 to https://localhost:PORT/REST
   /loop/ID                     302 to itself, for ever
   /redirect-unusable/ID        302 to "http://127.0.0.1" (no path: the client cannot use it)
   /hits/REST                   body: how many requests /REST has had
@@ -31,6 +33,7 @@ import re
 import signal
 import socket
 import socketserver
+import ssl
 import sys
 import threading
 import time
@@ -123,6 +126,12 @@ class Handler(socketserver.BaseRequestHandler):
         elif kind == "redirect-content-location":
             self.send(self.head("301 Moved", 0, "Content-Location: /elsewhere\r\nLocation: /%s\r\n"
                                 % "/".join(args)))
+        elif kind == "redirect-host":
+            self.send(self.head("302 Found", 0, "Location: http://%s/%s\r\n"
+                                % (args[0], "/".join(args[1:]))))
+        elif kind == "redirect-https":
+            self.send(self.head("302 Found", 0, "Location: https://localhost:%s/%s\r\n"
+                                % (args[0], "/".join(args[1:]))))
         elif kind == "redirect-nolocation":
             self.send(self.head("302 Found", 0))
         elif kind == "loop":
@@ -182,8 +191,13 @@ class Server(socketserver.ThreadingTCPServer):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     options = parser.parse_args()
     server = Server(("127.0.0.1", options.port), Handler)
+    if options.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(*options.tls)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     print("PORT %d" % server.server_address[1], flush=True)
     try:

@@ -3,6 +3,7 @@
 
 #include "app/setup_error.h"
 #include "text/internal_error.h"
+#include "text/message_suppression.h"
 #include "text/messages.h"
 
 namespace {
@@ -87,6 +88,17 @@ TEST(InternalError, TextAndRaisedCode) {
     } catch (const SetupError& e) {
         EXPECT_EQ(0x80040007u, e.code);
     }
+}
+
+// No box at /qb-, /qn+ and /qn, except the restart question at /qn+; one log line instead.
+TEST(MessageSuppression, LevelsAndLogLine) {
+    for (int level = 0; level <= 7; ++level) {
+        SetMessageBoxUILevel(level);
+        EXPECT_EQ(level < 5, IsMessageBoxShown(false)) << level;
+        EXPECT_EQ(level < 5 || level == 6, IsMessageBoxShown(true)) << level;
+    }
+    SetMessageBoxUILevel(0);
+    EXPECT_EQ("Message suppressed: Warning - a b  c", SuppressedMessageLine("Warning", "a\nb\n\nc"));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A main installation run with its restart held back (ONEREBOOT, or REBOOT=ReallySuppress typed):
-# the nested setup runs first, then setup asks to restart (lower-case /qn still asks, upper-case
-# /QN does not), restarts itself on Yes and not at all when the typed REBOOT says so.
+# the nested setup runs first, then setup asks to restart where a box may be shown (/qr, /qb,
+# /qn+), restarts without asking at /qn, restarts itself on Yes and not at all when the typed
+# REBOOT says so; switches and the property in any letter case.
 . "$SETUP_SOURCE_DIR/tests/scenario/app/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 # Any case of the option counts.
@@ -22,9 +23,9 @@ held_back_checks() {
   check "$1: no restart shortcut" "absent" "$(shortcut_state)"
 }
 
-# Only upper-case quiet switches without a visible part skip the question: lower-case /qn and
-# /QN+ ask, and No ends setup. (UI switch as typed, then as passed on to the installer.)
-for switches in "/qn /qn" "/QN+ /qn+"; do
+# Lower-case /qr asks, and so does /QN+ (the one box it shows); No ends setup. (UI switch as
+# typed, then as passed on to the installer.)
+for switches in "/qr /qr" "/QN+ /qn+"; do
   typed=${switches% *}
   reset_case
   stub_plan "3010 real" "0 real"
@@ -37,14 +38,14 @@ for switches in "/qn /qn" "/QN+ /qn+"; do
   check_lacks "$typed, No: no restart" "Initiating Reboot..." "$(log_messages)"
 done
 
-# REBOOT=ReallySuppress typed: the held-back restart is never made up for.
+# reboot=reallysuppress typed (lower case): the held-back restart is never made up for.
 reset_case
 stub_plan "3010 real" "0 real"
 check "REBOOT=ReallySuppress: normal end" "0x00000000" \
-  "$(run_setup 'C:\scn\nested\Setup.exe /qb REBOOT=ReallySuppress' --timeout 20000)"
+  "$(run_setup 'C:\scn\oneboot\Setup.exe /qb reboot=reallysuppress' --timeout 20000)"
 log=$(log_messages)
 check "REBOOT=ReallySuppress: the user's REBOOT, none added" \
-  'C:\windows\system32\MSIEXEC.EXE /i "C:\scn\nested\Demo.msi" /qb REBOOT=ReallySuppress' "$(stub_calls | head -1)"
+  'C:\windows\system32\MSIEXEC.EXE /i "C:\scn\oneboot\Demo.msi" /qb REBOOT=reallysuppress' "$(stub_calls | head -1)"
 check_contains "REBOOT=ReallySuppress: restart held back" \
   "Reboots were suppressed, so a reboot will be required later" "$log"
 check_contains "REBOOT=ReallySuppress: nested setup ran" "Nested installer was launched" "$log"
@@ -59,12 +60,12 @@ restart_checks() {
   check_lacks "$1: request accepted" "ExitWindowsEx() failed" "$log"
 }
 
-# Upper-case /QN: no question, setup restarts Windows (a box would hold the run to its time-out).
+# Lower-case /qn: no question, setup restarts Windows (a box would hold the run to its time-out).
 reset_case
 stub_plan "3010 real" "0 real"
-check "/QN: restart, 1641" "0x00000669" "$(run_setup 'C:\scn\oneboot\Setup.exe /QN' --timeout 20000)"
-held_back_checks "/QN" "/qn"
-restart_checks "/QN"
+check "/qn: restart, 1641" "0x00000669" "$(run_setup 'C:\scn\oneboot\Setup.exe /qn' --timeout 20000)"
+held_back_checks "/qn" "/qn"
+restart_checks "/qn"
 
 # Yes to the question: setup restarts Windows.
 reset_case

@@ -4,9 +4,9 @@
 //
 // Files in C:\msiexec-stub\:
 //   calls.txt   one line per call, appended: the raw command line
-//   plan.txt    one line per call (the last line repeats): "<exit code> [real]"; "real" runs
-//               real\msiexec.exe with the same arguments first, whose failure code then wins;
-//               no plan means exit 0
+//   plan.txt    one line per call (the last line repeats): "<exit code> [real] [sleep MS]";
+//               "real" runs real\msiexec.exe with the same arguments first, whose failure code
+//               then wins; "sleep" waits MS milliseconds before exiting; no plan means exit 0
 //   real\msiexec.exe  the prefix's own installer, set aside
 #include "sys/win32.h"
 
@@ -77,6 +77,9 @@ int main() {
     if (plan.empty()) return 0;
     const std::string& step = plan[callIndex < plan.size() ? callIndex : plan.size() - 1];
     const DWORD code = std::strtoul(step.c_str(), nullptr, 10);
+    const std::size_t sleepAt = step.find("sleep ");
+    if (sleepAt != std::string::npos)
+        ::Sleep(std::strtoul(step.c_str() + sleepAt + 6, nullptr, 10));
     if (step.find("real") != std::string::npos) {
         // A real install that failed would make every later check misleading.
         const DWORD realCode = RunRealInstaller(ArgumentsOf(commandLine));

@@ -100,14 +100,22 @@ TEST_F(RebootThreadTest, EnablesThePrivilegeAndAsksForAPlainRestart) {
     EXPECT_EQ(text.find("failed"), std::string::npos) << text;
 }
 
-TEST_F(RebootThreadTest, FailedRequestIsLoggedInDecimal) {
+// A refused request is logged in decimal, and setup's own restart (1641) leaves as 3010: the
+// restart is still required. A resumable restart keeps its code.
+TEST_F(RebootThreadTest, FailedRequestIsLoggedAndLeavesAsRestartRequired) {
     recorded.error = ERROR_PRIVILEGE_NOT_HELD;
     SetupLogCapture log;
-    EXPECT_EQ(RunRebootThread(), 0u);
+    EXPECT_EQ(RunRebootThread(), kRebootRequestRefused);
     EXPECT_EQ(recorded.calls, 1);
     EXPECT_EQ(log.CountLinesEndingWith("ExitWindowsEx() failed with error code: 1314"), 1)
         << log.Text();
     EXPECT_EQ(log.CountLinesEndingWith("Reboot initiated."), 1);
+    EXPECT_EQ(WaitForRebootThread(1641), 3010u);
+    EXPECT_EQ(WaitForRebootThread(0x00070669), 0x00070669u);
+
+    recorded.error = 0;
+    EXPECT_EQ(RunRebootThread(), 0u);
+    EXPECT_EQ(WaitForRebootThread(1641), 1641u);
 }
 
 TEST(ShutdownPrivilege, EnableReportsSuccess) {

@@ -74,9 +74,9 @@ TEST_F(BootstrapTest, InternalErrorsNameLocation7) {
 }
 
 TEST(EngineDownloadLocation, SettingFirstThenTheVendorServerByPlatform) {
-    EXPECT_EQ("http://download.microsoft.com/msdn-files/027/001/456/instmsiw.exe",
+    EXPECT_EQ("https://download.microsoft.com/msdn-files/027/001/456/instmsiw.exe",
               EngineDownloadUrl(2, ""));
-    EXPECT_EQ("http://download.microsoft.com/msdn-files/027/001/455/instmsia.exe",
+    EXPECT_EQ("https://download.microsoft.com/msdn-files/027/001/455/instmsia.exe",
               EngineDownloadUrl(1, ""));
     EXPECT_EQ("http://mirror.example/engine.exe",
               EngineDownloadUrl(2, "http://mirror.example/engine.exe"));

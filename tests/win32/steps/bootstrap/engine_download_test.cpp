@@ -1,28 +1,66 @@
 // The engine download under Wine against local servers started by run_engine_download_tests.sh:
-// SETUP_TEST_HTTP_PORT is the scripted server, SETUP_TEST_FILE_PORT serves this program's folder.
+// SETUP_TEST_HTTP_PORT is the scripted server, SETUP_TEST_FILE_PORT serves this program's folder,
+// the _HTTPS_ ports serve the same over TLS with a certificate of a test authority that the script
+// trusts for the run, and SETUP_TEST_UNTRUSTED_PORT with one nobody trusts.
 #include "bootstrap_fixture.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "app/setup_error.h"
+#include "net/zbhttp.h"
 #include "support/pending_renames.h"
 
 namespace {
 
-std::string Url(const char* portVariable, const std::string& path) {
+std::string Port(const char* portVariable) {
     const char* port = std::getenv(portVariable);
-    return std::string("http://127.0.0.1:") + (port ? port : "0") + path;
+    return port ? port : "0";
+}
+
+std::string Url(const char* portVariable, const std::string& path) {
+    return "http://127.0.0.1:" + Port(portVariable) + path;
+}
+
+// Wine matches the certificate only against its DNS names: https goes to localhost.
+std::string SecureUrl(const char* portVariable, const std::string& path) {
+    return "https://localhost:" + Port(portVariable) + path;
+}
+
+std::string StandInDigest() {
+    const char* digest = std::getenv("SETUP_TEST_STAND_IN_SHA256");
+    return digest ? digest : "";
 }
 
 class EngineDownloadTest : public BootstrapTest {
   protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_HTTP_PORT"))
-            << "run through run_engine_download_tests.sh";
-        ASSERT_NE(nullptr, std::getenv("SETUP_TEST_FILE_PORT"))
-            << "run through run_engine_download_tests.sh";
+        for (const char* variable :
+             {"SETUP_TEST_HTTP_PORT", "SETUP_TEST_FILE_PORT", "SETUP_TEST_HTTPS_PORT",
+              "SETUP_TEST_HTTPS_FILE_PORT", "SETUP_TEST_UNTRUSTED_PORT"}) {
+            ASSERT_NE(nullptr, std::getenv(variable))
+                << variable << ": run through run_engine_download_tests.sh";
+        }
+        ASSERT_EQ(64u, StandInDigest().size());
         BootstrapTest::SetUp();
+    }
+
+    // Runs the whole step for a download that must fail: message 13, 1603, nothing started and
+    // no download file left behind.
+    void ExpectFailedDownload(const std::string& productInformation) {
+        Prepare(productInformation, "/qn");
+        MessageBoxAnswerer boxes;
+        const std::vector<std::string> filesBefore = DownloadFiles();
+        const HANDLE launchedBefore = LastLaunchedProcess();
+        EXPECT_EQ(1603u, RaisedByInstall());
+        ASSERT_EQ(1u, boxes.Boxes().size());
+        EXPECT_EQ(0u, boxes.Boxes()[0].text.find(
+                          "Setup requires at least version 1.10 of the Windows Installer to run."))
+            << boxes.Boxes()[0].text;
+        EXPECT_EQ(window_, boxes.Boxes()[0].owner);
+        EXPECT_EQ(filesBefore, DownloadFiles());
+        EXPECT_EQ(launchedBefore, LastLaunchedProcess());
     }
 };
 
@@ -78,19 +116,89 @@ TEST_F(EngineDownloadTest, DownloadedFileThatCannotStartIsStillDeletedAtRestart)
     ::DeleteFileA(downloaded.c_str());
 }
 
-TEST_F(EngineDownloadTest, NotFoundShowsMessage13AndEnds1603) {
-    Prepare("NTMsiInstaller=" + Url("SETUP_TEST_HTTP_PORT", "/status/404") + "\r\n", "/qn");
-    MessageBoxAnswerer boxes;
-    const std::vector<std::string> filesBefore = DownloadFiles();
-    const HANDLE launchedBefore = LastLaunchedProcess();
-    EXPECT_EQ(1603u, RaisedByInstall());
-    ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ(0u, boxes.Boxes()[0].text.find(
-                      "Setup requires at least version 1.10 of the Windows Installer to run."))
-        << boxes.Boxes()[0].text;
-    EXPECT_EQ(window_, boxes.Boxes()[0].owner);
-    EXPECT_EQ(filesBefore, DownloadFiles());
-    EXPECT_EQ(launchedBefore, LastLaunchedProcess());
+TEST_F(EngineDownloadTest, FailedDownloadsShowMessage13StartNothingAndLeaveNoFile) {
+    const std::string wrongDigest(64, '0');
+    const std::string cases[] = {
+        "NTMsiInstaller=" + Url("SETUP_TEST_HTTP_PORT", "/status/404"),
+        // The connection ends after 4000 of the 45568 bytes announced.
+        "NTMsiInstaller=" + Url("SETUP_TEST_HTTP_PORT", "/short/45568/4000"),
+        "NTMsiInstaller=" + SecureUrl("SETUP_TEST_UNTRUSTED_PORT", "/file/3000"),
+        "NTMsiInstaller=" +
+            SecureUrl("SETUP_TEST_HTTPS_FILE_PORT", "/stand_in_redistributable.exe") +
+            "\r\nNTMsiInstallerSHA256=" + wrongDigest,
+    };
+    for (const std::string& c : cases) {
+        SCOPED_TRACE(c);
+        SetupLogCapture log;
+        ExpectFailedDownload(c + "\r\n");
+        if (c.find("SHA256") != std::string::npos) {
+            EXPECT_TRUE(log.Contains("Downloaded file hash mismatch: expected " + wrongDigest +
+                                     ", got " + StandInDigest()))
+                << log.Dump();
+        }
+    }
+}
+
+TEST_F(EngineDownloadTest, HttpsDownloadWithAPinnedDigestRuns) {
+    const std::string path = "/stand_in_redistributable.exe";
+    const std::string cases[] = {
+        SecureUrl("SETUP_TEST_HTTPS_FILE_PORT", path),
+        // An http:// address that the server sends on to https://.
+        Url("SETUP_TEST_HTTP_PORT", "/redirect-https/" + Port("SETUP_TEST_HTTPS_FILE_PORT") + path),
+    };
+    for (const std::string& url : cases) {
+        SCOPED_TRACE(url);
+        std::string digest = StandInDigest();
+        std::transform(digest.begin(), digest.end(), digest.begin(), ::toupper); // any case
+        Prepare("NTMsiInstaller=" + url + "\r\nNTMsiInstallerSHA256=" + digest + "\r\n", "/qb");
+        ::ShowWindow(bar_, SW_HIDE);
+        MessageBoxAnswerer boxes;
+        steps_->InstallWindowsInstaller();
+        const std::string commandLine = WaitForRedistributable();
+        const std::size_t end = commandLine.find("\" /Q");
+        ASSERT_NE(std::string::npos, end) << commandLine;
+        const std::string downloaded = commandLine.substr(1, end - 1);
+        EXPECT_EQ(ReadFileBytes(TestProgramFolder() + "stand_in_redistributable.exe"),
+                  ReadFileBytes(downloaded));
+        EXPECT_TRUE(BarVisible());
+        ASSERT_FALSE(progress_.positions.empty());
+        EXPECT_EQ(100, progress_.positions.back());
+        EXPECT_TRUE(boxes.Texts().empty());
+        ::DeleteFileA(downloaded.c_str());
+    }
+}
+
+TEST_F(EngineDownloadTest, HttpsProgressMovesTheBar) {
+    Prepare("NTMsiInstaller=" + SecureUrl("SETUP_TEST_HTTPS_PORT", "/slow/400000/8/100") + "\r\n",
+            "/qb");
+    ::ShowWindow(bar_, SW_HIDE);
+    std::string downloaded;
+    ASSERT_TRUE(steps_->DownloadWindowsInstaller(downloaded));
+    ::DeleteFileA(downloaded.c_str());
+    EXPECT_TRUE(progress_.everShown);
+    EXPECT_TRUE(std::is_sorted(progress_.positions.begin(), progress_.positions.end()));
+    EXPECT_TRUE(std::any_of(progress_.positions.begin(), progress_.positions.end(),
+                            [](int position) { return position > 0 && position < 100; }));
+    // The live control agrees with what it was told.
+    EXPECT_EQ(100, static_cast<int>(::SendMessageA(bar_, PBM_GETPOS, 0, 0)));
+}
+
+TEST_F(EngineDownloadTest, WithoutAnHttpsStackAnHttpsAddressFailsCleanly) {
+    if (!std::getenv("SETUP_TEST_NO_HTTPS_STACK"))
+        GTEST_SKIP() << "run with WinHTTP and WinINet disabled";
+    ExpectFailedDownload("NTMsiInstaller=" +
+                         SecureUrl("SETUP_TEST_HTTPS_FILE_PORT", "/stand_in_redistributable.exe") +
+                         "\r\n");
+}
+
+TEST_F(EngineDownloadTest, ARedirectToAnotherHostWithoutAPortGoesToTheDefaultPort) {
+    ZBHTTP http;
+    ASSERT_EQ(ZBHTTP_SUCCESS,
+              http.SetURL(Url("SETUP_TEST_HTTP_PORT", "/redirect-host/localhost/file/14")));
+    int32_t size = 0;
+    http.GetDownloadFileSize(&size); // whatever port 80 answers, if anything
+    EXPECT_EQ("http://localhost/file/14", http.Url);
+    EXPECT_EQ(80, http.Port);
 }
 
 TEST_F(EngineDownloadTest, ProgressBarShowsOnlyAKnownSizeAndStopsAt100) {

@@ -132,7 +132,9 @@ TEST(InvocationSteps, NestedInstallationDecidesTheRestartHandling) {
         {absent + ",\"nested.ini /qb\",onereboot", "/qb REBOOT=F", true, true, " nested.ini /qb /qb REBOOT=F /~-"},
         {absent + ",nested.ini,", "/qb REBOOT=F", true, false, " nested.ini /qb REBOOT=F /~-"},
         {absent + ",nested.ini", "/qb REBOOT=Suppress", true, true, " nested.ini /qb REBOOT=Suppress /~-"},
-        {absent + ",nested.ini", "/qb REBOOT=r", true, false, " nested.ini /qb REBOOT=r /~-"},
+        // The value in either case holds the restart back.
+        {absent + ",nested.ini", "/qb reboot=r", true, true, " nested.ini /qb REBOOT=r /~-"},
+        {absent + ",nested.ini", "/qb MYREBOOT=R", true, false, " nested.ini /qb MYREBOOT=R /~-"},
         // The nested setup data file must lie beside the launcher.
         {absent + ",missing.ini /qb,ONEREBOOT", "/qb", false, false, " missing.ini /qb /qb /~-"},
         {absent, "/qb", false, false, ""},

@@ -1,8 +1,13 @@
-// The single-instance mutex across processes.
+// The single-instance mutex across processes, and the log's lines from concurrent writers.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <thread>
+
 #include "support/child_process.h"
+#include "support/setup_log_capture.h"
 #include "sys/instance_mutex.h"
+#include "sys/setup_log.h"
 
 namespace {
 
@@ -34,6 +39,21 @@ TEST(InstanceMutex, NameUsesTheGlobalNamespaceOnNt5) {
     EXPECT_NE(nullptr, opened);
     if (opened) ::CloseHandle(opened);
     ::CloseHandle(mine);
+}
+
+// Threads that write at the same moment never overwrite one another's lines.
+TEST(SetupLog, ConcurrentWritersKeepEveryLine) {
+    SetupLogCapture log;
+    std::vector<std::thread> writers;
+    std::set<std::string> expected;
+    for (int t = 0; t < 4; ++t) {
+        for (int i = 0; i < 100; ++i) expected.insert("writer " + std::to_string(t * 100 + i));
+        writers.emplace_back([t] { for (int i = 0; i < 100; ++i) WriteLogF("writer %d", t * 100 + i); });
+    }
+    for (std::thread& writer : writers) writer.join();
+    const std::vector<std::string> lines = log.Lines();
+    EXPECT_EQ(expected, std::set<std::string>(lines.begin(), lines.end()));
+    EXPECT_EQ(expected.size(), lines.size());
 }
 
 }  // namespace

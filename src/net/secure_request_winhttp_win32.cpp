@@ -1,0 +1,167 @@
+// HTTPS requests through WinHTTP (Windows 2000 SP3, XP SP1 and later), bound at run time from the
+// system folder: the launcher must still start where the library is missing.
+#include "net/secure_request.h"
+
+#include "sys/system_library.h"
+#include "sys/unique_handle.h"
+#include "sys/wide_entry_points.h"
+#include "sys/win32.h"
+
+// After the Windows header it builds on; only its types and constants are used, never an import.
+#include <winhttp.h>
+
+#include <vector>
+
+namespace {
+
+const wchar_t kUserAgent[] = L"Mozilla/1.22 (Windows; U; 32bit)";
+// The system's own connect time-out; sends and receives use the client's.
+constexpr int kConnectTimeoutMs = 60000;
+
+struct WinHttpFunctions {
+    decltype(&::WinHttpOpen) open = nullptr;
+    decltype(&::WinHttpConnect) connect = nullptr;
+    decltype(&::WinHttpOpenRequest) openRequest = nullptr;
+    decltype(&::WinHttpSetOption) setOption = nullptr;
+    decltype(&::WinHttpSetTimeouts) setTimeouts = nullptr;
+    decltype(&::WinHttpSendRequest) sendRequest = nullptr;
+    decltype(&::WinHttpReceiveResponse) receiveResponse = nullptr;
+    decltype(&::WinHttpQueryHeaders) queryHeaders = nullptr;
+    decltype(&::WinHttpReadData) readData = nullptr;
+    decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
+};
+
+// The thread's last error, never 0: a call that failed must not read as success.
+uint32_t Failure() {
+    const DWORD error = ::GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+}
+
+template <typename Function> bool Bind(HMODULE module, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    return *function != nullptr;
+}
+
+// A terminated wide copy; a vector rather than std::wstring, whose instantiation is a tenth of
+// Setup.EXE.
+std::vector<wchar_t> ToWide(const std::string& text) {
+    std::vector<wchar_t> wide(1, L'\0');
+    if (text.empty()) return wide;
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) return wide;
+    wide.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string ToNarrow(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], length, nullptr, nullptr);
+    narrow.resize(static_cast<std::size_t>(length) - 1);
+    return narrow;
+}
+
+// Before Windows 8 WinHTTP offers only SSL 3 and TLS 1.0 unless asked; today's servers want
+// TLS 1.2. Systems whose WinHTTP does not know the newer flags refuse the option and keep theirs.
+bool NeedsNewerProtocols() {
+    OSVERSIONINFOA version;
+    if (!GetPlatformVersion(version)) return false;
+    return version.dwMajorVersion < 6 ||
+           (version.dwMajorVersion == 6 && version.dwMinorVersion < 2);
+}
+
+class WinHttpRequest : public SecureRequest {
+  public:
+    WinHttpRequest(UniqueModule module, const WinHttpFunctions& functions)
+        : module_(std::move(module)), api_(functions) {}
+    ~WinHttpRequest() override {
+        // Children before their parents.
+        for (HINTERNET handle : {request_, connection_, session_}) {
+            if (handle) api_.closeHandle(handle);
+        }
+    }
+
+    uint32_t Send(const std::string& host, int32_t port, const std::string& path,
+                  int32_t timeoutSeconds, std::string* header) override {
+        // Straight to the server, as the plain client goes: no proxy configuration is read.
+        session_ = api_.open(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                             WINHTTP_NO_PROXY_BYPASS, 0);
+        if (!session_) return Failure();
+        const int transferMs = timeoutSeconds > 0 ? timeoutSeconds * 1000 : 0;
+        api_.setTimeouts(session_, 0, kConnectTimeoutMs, transferMs, transferMs);
+        if (NeedsNewerProtocols()) {
+            DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1 |
+                              WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_1 |
+                              WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+            api_.setOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols);
+        }
+        const std::vector<wchar_t> wideHost = ToWide(host);
+        connection_ = api_.connect(session_, wideHost.data(), static_cast<INTERNET_PORT>(port), 0);
+        if (!connection_) return Failure();
+        const std::vector<wchar_t> widePath = ToWide(path);
+        request_ = api_.openRequest(connection_, L"GET", widePath.data(), nullptr,
+                                    WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                    WINHTTP_FLAG_SECURE | WINHTTP_FLAG_REFRESH);
+        if (!request_) return Failure();
+        // Redirects come back to the client, which applies its own rules to them.
+        DWORD disable = WINHTTP_DISABLE_REDIRECTS;
+        api_.setOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
+        DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+        api_.setOption(request_, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
+        if (!api_.sendRequest(request_, L"Accept: */*\r\n", static_cast<DWORD>(-1L),
+                              WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+            !api_.receiveResponse(request_, nullptr))
+            return Failure();
+
+        DWORD bytes = 0;
+        api_.queryHeaders(request_, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                          WINHTTP_NO_OUTPUT_BUFFER, &bytes, WINHTTP_NO_HEADER_INDEX);
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0) return Failure();
+        std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
+        if (!api_.queryHeaders(request_, WINHTTP_QUERY_RAW_HEADERS_CRLF,
+                               WINHTTP_HEADER_NAME_BY_INDEX, text.data(), &bytes,
+                               WINHTTP_NO_HEADER_INDEX))
+            return Failure();
+        *header = ToNarrow(text.data());
+        return 0;
+    }
+
+    uint32_t Read(char* buffer, int32_t size, int32_t* received) override {
+        *received = 0;
+        DWORD count = 0;
+        if (!request_ || !api_.readData(request_, buffer, static_cast<DWORD>(size), &count))
+            return request_ ? Failure() : ERROR_INVALID_HANDLE;
+        *received = static_cast<int32_t>(count);
+        return 0;
+    }
+
+  private:
+    UniqueModule module_; // first member: unloaded after the handles are closed
+    WinHttpFunctions api_;
+    HINTERNET session_ = nullptr;
+    HINTERNET connection_ = nullptr;
+    HINTERNET request_ = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<SecureRequest> OpenWinHttpRequest() {
+    UniqueModule module(LoadSystemLibrary("WINHTTP.DLL"));
+    if (!module) return nullptr;
+    WinHttpFunctions api;
+    const HMODULE m = module.get();
+    if (!Bind(m, "WinHttpOpen", &api.open) || !Bind(m, "WinHttpConnect", &api.connect) ||
+        !Bind(m, "WinHttpOpenRequest", &api.openRequest) ||
+        !Bind(m, "WinHttpSetOption", &api.setOption) ||
+        !Bind(m, "WinHttpSetTimeouts", &api.setTimeouts) ||
+        !Bind(m, "WinHttpSendRequest", &api.sendRequest) ||
+        !Bind(m, "WinHttpReceiveResponse", &api.receiveResponse) ||
+        !Bind(m, "WinHttpQueryHeaders", &api.queryHeaders) ||
+        !Bind(m, "WinHttpReadData", &api.readData) ||
+        !Bind(m, "WinHttpCloseHandle", &api.closeHandle))
+        return nullptr;
+    return std::unique_ptr<SecureRequest>(new WinHttpRequest(std::move(module), api));
+}

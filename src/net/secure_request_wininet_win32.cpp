@@ -1,0 +1,116 @@
+// HTTPS requests through WinINet, the stack of every system without WinHTTP (the 9x family, NT 4,
+// Windows 2000 before SP3), bound at run time from the system folder.
+#include "net/secure_request.h"
+
+#include "sys/system_library.h"
+#include "sys/unique_handle.h"
+#include "sys/win32.h"
+
+// After the Windows header it builds on; only its types and constants are used, never an import.
+#include <wininet.h>
+
+#include <vector>
+
+namespace {
+
+const char kUserAgent[] = "Mozilla/1.22 (Windows; U; 32bit)";
+constexpr DWORD kConnectTimeoutMs = 60000;
+// Verified, uncached, without cookies, log-on prompts, dialogs or automatic redirects.
+constexpr DWORD kRequestFlags = INTERNET_FLAG_SECURE | INTERNET_FLAG_RELOAD |
+                                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
+                                INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+struct WinInetFunctions {
+    decltype(&::InternetOpenA) open = nullptr;
+    decltype(&::InternetSetOptionA) setOption = nullptr;
+    decltype(&::InternetConnectA) connect = nullptr;
+    decltype(&::HttpOpenRequestA) openRequest = nullptr;
+    decltype(&::HttpSendRequestA) sendRequest = nullptr;
+    decltype(&::HttpQueryInfoA) queryInfo = nullptr;
+    decltype(&::InternetReadFile) readFile = nullptr;
+    decltype(&::InternetCloseHandle) closeHandle = nullptr;
+};
+
+// The thread's last error, never 0: a call that failed must not read as success.
+uint32_t Failure() {
+    const DWORD error = ::GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+}
+
+template <typename Function> bool Bind(HMODULE module, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    return *function != nullptr;
+}
+
+class WinInetRequest : public SecureRequest {
+  public:
+    WinInetRequest(UniqueModule module, const WinInetFunctions& functions)
+        : module_(std::move(module)), api_(functions) {}
+    ~WinInetRequest() override {
+        for (HINTERNET handle : {request_, connection_, session_}) {
+            if (handle) api_.closeHandle(handle);
+        }
+    }
+
+    uint32_t Send(const std::string& host, int32_t port, const std::string& path,
+                  int32_t timeoutSeconds, std::string* header) override {
+        session_ = api_.open(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+        if (!session_) return Failure();
+        DWORD connectMs = kConnectTimeoutMs;
+        DWORD transferMs = timeoutSeconds > 0 ? static_cast<DWORD>(timeoutSeconds) * 1000 : 0;
+        api_.setOption(session_, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+        api_.setOption(session_, INTERNET_OPTION_SEND_TIMEOUT, &transferMs, sizeof transferMs);
+        api_.setOption(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &transferMs, sizeof transferMs);
+        connection_ = api_.connect(session_, host.c_str(), static_cast<INTERNET_PORT>(port),
+                                   nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+        if (!connection_) return Failure();
+        const char* accept[] = {"*/*", nullptr};
+        request_ = api_.openRequest(connection_, "GET", path.c_str(), nullptr, nullptr, accept,
+                                    kRequestFlags, 0);
+        if (!request_) return Failure();
+        if (!api_.sendRequest(request_, nullptr, 0, nullptr, 0)) return Failure();
+
+        DWORD bytes = 0;
+        api_.queryInfo(request_, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &bytes, nullptr);
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0) return Failure();
+        std::vector<char> text(bytes + 1, '\0');
+        if (!api_.queryInfo(request_, HTTP_QUERY_RAW_HEADERS_CRLF, text.data(), &bytes, nullptr))
+            return Failure();
+        header->assign(text.data(), bytes);
+        return 0;
+    }
+
+    uint32_t Read(char* buffer, int32_t size, int32_t* received) override {
+        *received = 0;
+        DWORD count = 0;
+        if (!request_ || !api_.readFile(request_, buffer, static_cast<DWORD>(size), &count))
+            return request_ ? Failure() : ERROR_INVALID_HANDLE;
+        *received = static_cast<int32_t>(count);
+        return 0;
+    }
+
+  private:
+    UniqueModule module_; // first member: unloaded after the handles are closed
+    WinInetFunctions api_;
+    HINTERNET session_ = nullptr;
+    HINTERNET connection_ = nullptr;
+    HINTERNET request_ = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<SecureRequest> OpenWinInetRequest() {
+    UniqueModule module(LoadSystemLibrary("WININET.DLL"));
+    if (!module) return nullptr;
+    WinInetFunctions api;
+    const HMODULE m = module.get();
+    if (!Bind(m, "InternetOpenA", &api.open) || !Bind(m, "InternetSetOptionA", &api.setOption) ||
+        !Bind(m, "InternetConnectA", &api.connect) ||
+        !Bind(m, "HttpOpenRequestA", &api.openRequest) ||
+        !Bind(m, "HttpSendRequestA", &api.sendRequest) ||
+        !Bind(m, "HttpQueryInfoA", &api.queryInfo) || !Bind(m, "InternetReadFile", &api.readFile) ||
+        !Bind(m, "InternetCloseHandle", &api.closeHandle))
+        return nullptr;
+    return std::unique_ptr<SecureRequest>(new WinInetRequest(std::move(module), api));
+}
