@@ -27,15 +27,20 @@ dpkg -s wine32:i386 >/dev/null 2>&1 || wine_ok=0
 if [ ${#need[@]} -eq 0 ] && [ $wine_ok = 1 ]; then exit 0; fi
 SUDO=; [ "$(id -u)" = 0 ] || SUDO=sudo
 export DEBIAN_FRONTEND=noninteractive
+# Say what is about to happen, then let apt show its own progress: a silent minute looks like a hang.
 if [ $wine_ok = 0 ]; then
+  echo "== deps.sh: adding the i386 architecture (Wine's 32-bit half)" >&2
   $SUDO dpkg --add-architecture i386
   need+=(wine wine32 wine64)
 fi
-echo "Installing: ${need[*]}" >&2
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+echo "== deps.sh: installing ${#need[@]} missing packages: ${need[*]}" >&2
+echo "== deps.sh: apt-get update" >&2
+$SUDO apt-get update >&2
+echo "== deps.sh: apt-get install" >&2
+$SUDO apt-get install -y --no-install-recommends "${need[@]}" >&2
 # The 32-bit loader arrives with wine32: only now can it tell whether this kernel runs 32-bit code.
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1 && ! have x86_64-w64-mingw32-g++-posix; then
-  echo "Installing: g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev (this kernel runs no 32-bit code)" >&2
-  $SUDO apt-get install -y -qq --no-install-recommends g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev >/dev/null
+  echo "== deps.sh: this kernel runs no 32-bit code; installing g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev" >&2
+  $SUDO apt-get install -y --no-install-recommends g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev >&2
 fi
+echo "== deps.sh: done" >&2

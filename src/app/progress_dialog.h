@@ -36,6 +36,8 @@ private:
     void OnInitDialog();
     void OnShowWindow();
     void OnPaint();
+    void RememberLayout();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void EndWithCode(uint32_t code);
 
     HWND window_ = nullptr;
@@ -48,4 +50,13 @@ private:
     bool workerStartTried_ = false; // once: a failed start ends the dialog, it is not retried
     HICON icon_ = nullptr;
     uint32_t result_ = 0;
+    // The layout the dialog manager made at creation, the base for rescaling at another DPI.
+    struct ControlLayout {
+        int id;
+        RECT rect;  // client coordinates
+    };
+    ControlLayout controls_[2] = {};
+    LOGFONTA layoutFont_ = {};
+    int layoutDpi_ = 0;
+    UniqueGdiObject scaledFont_;
 };

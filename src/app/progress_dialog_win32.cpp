@@ -3,13 +3,32 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 #include "app/resource_ids.h"
 #include "app/worker_thread.h"
 #include "steps/setup_steps.h"
 #include "sys/setup_log.h"
+#include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 #include "text/messages.h"
+
+namespace {
+constexpr UINT kWmDpiChanged = 0x02E0; // WM_DPICHANGED (Windows 8.1 and later)
+
+// True when the dialog manager rescales this thread's dialogs itself when the DPI changes:
+// per-monitor awareness version 2 (Windows 10 1703 and later). Bound at run time: older systems
+// lack both calls.
+bool DialogManagerScalesForDpi() {
+    using GetContextFn = HANDLE(WINAPI*)();
+    using EqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
+    const auto getContext =
+        GetEntryPointAs<GetContextFn>("USER32.DLL", "GetThreadDpiAwarenessContext");
+    const auto equal = GetEntryPointAs<EqualFn>("USER32.DLL", "AreDpiAwarenessContextsEqual");
+    const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+    return getContext && equal && equal(getContext(), perMonitorV2);
+}
+} // namespace
 
 void GreyCloseCommand(HWND window) {
     if (HMENU menu = ::GetSystemMenu(window, FALSE)) ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -112,6 +131,10 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return FALSE;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(icon_);
+    case kWmDpiChanged:
+        if (DialogManagerScalesForDpi() || !lParam) return FALSE;
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     default:
         return FALSE;
     }
@@ -125,6 +148,7 @@ void ProgressDialog::OnInitDialog() {
     if (GetMessageText(1, text)) ::SetDlgItemTextA(window_, IDC_STATUS_TEXT, text.c_str());
     text.clear();
     if (GetMessageText(0, text)) ::SetWindowTextA(window_, text.c_str());
+    RememberLayout();
     RECT r;
     ::GetWindowRect(window_, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
@@ -156,4 +180,49 @@ void ProgressDialog::OnPaint() {
     const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
     ::DrawIcon(dc, (client.right - client.left - cx + 1) / 2, (client.bottom - client.top - cy + 1) / 2, icon_);
     ::EndPaint(window_, &paint);
+}
+
+void ProgressDialog::RememberLayout() {
+    const int ids[] = {IDC_STATUS_TEXT, IDC_PROGRESS_BAR};
+    for (size_t i = 0; i < sizeof ids / sizeof ids[0]; ++i) {
+        controls_[i].id = ids[i];
+        HWND control = ::GetDlgItem(window_, ids[i]);
+        if (!control || !::GetWindowRect(control, &controls_[i].rect)) return;
+        ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&controls_[i].rect), 2);
+    }
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(window_, WM_GETFONT, 0, 0));
+    if (!font || !::GetObjectA(font, sizeof layoutFont_, &layoutFont_)) return;
+    // Templates are laid out at the system DPI, which is what the screen reports to an aware
+    // program.
+    if (HDC screen = ::GetDC(nullptr)) {
+        layoutDpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+    }
+}
+
+// Per-monitor awareness before Windows 10 1703 leaves the layout to the program when the dialog
+// moves to a screen of another DPI: scale controls and font from the creation layout and take the
+// window rectangle the system suggests.
+void ProgressDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    if (dpi == 0 || layoutDpi_ <= 0) return;
+    const int to = static_cast<int>(dpi), from = layoutDpi_;
+    LOGFONTA font = layoutFont_;
+    font.lfHeight = ::MulDiv(font.lfHeight, to, from);
+    UniqueGdiObject scaled(::CreateFontIndirectA(&font));
+    for (const ControlLayout& layout : controls_) {
+        HWND control = ::GetDlgItem(window_, layout.id);
+        if (!control) continue;
+        const RECT& r = layout.rect;
+        ::MoveWindow(control, ::MulDiv(r.left, to, from), ::MulDiv(r.top, to, from),
+                     ::MulDiv(r.right - r.left, to, from), ::MulDiv(r.bottom - r.top, to, from),
+                     FALSE);
+        if (scaled)
+            ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+    }
+    // The controls now use the new font: the previous one can go.
+    if (scaled) scaledFont_ = std::move(scaled);
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(window_, nullptr, TRUE);
 }

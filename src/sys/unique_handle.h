@@ -64,11 +64,18 @@ struct ModuleTraits {
     static void Close(Type h) { ::FreeLibrary(h); }
 };
 
+struct GdiObjectTraits {
+    using Type = HGDIOBJ;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DeleteObject(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;  // events, mutexes, processes, threads
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;  // fonts, brushes, bitmaps
 
 // Owning pointer to a COM interface (Release on destruction).
 template <typename T>

@@ -12,6 +12,7 @@
 //                    the end), print the query's answer
 //   --press ID       press a button: yes, no, ok, cancel or a numeric control id
 //   --wait-gone MS   wait until the window is destroyed; print "gone" or "still-there"
+//   --rect           print "rect: LEFT TOP WIDTH HEIGHT" of the window in screen coordinates
 //   --hidden-ok      also accept a window that exists but is not visible (use before the others)
 // Exits 0 when a window was found and every action ran, 1 on time-out waiting for the window.
 #include <windows.h>
@@ -112,6 +113,10 @@ int main(int argc, char** argv) {
             HWND button = GetDlgItem(g_found, id);
             PostMessageA(g_found, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
             printf("pressed: %d\n", id);
+        } else if (!strcmp(a, "--rect")) {
+            RECT r = {};
+            GetWindowRect(g_found, &r);
+            printf("rect: %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         } else if (!strcmp(a, "--wait-gone") && i + 1 < argc) {
             DWORD limit = strtoul(argv[++i], nullptr, 10), t0 = GetTickCount();
             while (IsWindow(g_found) && GetTickCount() - t0 < limit) Sleep(20);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The live progress dialog in English and German, its greyed Close entry and ignored WM_CLOSE,
-# read while an internal-error box (no SETUP.INI) holds the worker thread.
+# read while an internal-error box (no SETUP.INI) holds the worker thread; then the same dialog,
+# created from the same manifest, on emulated Windows 98 and XP.
 . "$SETUP_SOURCE_DIR/tests/scenario/scenario-lib.sh"
 scenario_folder dialog >/dev/null
 
@@ -23,5 +24,18 @@ for lang in en de; do
   watch_window --caption "$box" --timeout 10000 --press ok >/dev/null
   finish_setup
   check "$lang: exit code of a missing SETUP.INI" "0x00000002" "$setup_code"
+done
+
+SETUP_LOCALE=C
+trap "wine reg delete 'HKCU\\Software\\Wine\\AppDefaults\\Setup.exe' /f >/dev/null 2>&1 || true" EXIT
+for version in win98 winxp; do
+  wine_reg_add 'HKCU\Software\Wine\AppDefaults\Setup.exe' /v Version /d $version
+  start_setup 'C:\scn\dialog\Setup.exe'
+  dialog=$(watch_window --class '#32770' --caption Setup --timeout 30000 --dump)
+  check_contains "$version: dialog shown with its status text" "control 1000 Static: Please wait while setup loads...." "$dialog"
+  check_contains "$version: progress bar created" "control 1001 msctls_progress32: Progress1" "$dialog"
+  watch_window --caption "Internal Error" --timeout 10000 --press ok >/dev/null
+  finish_setup
+  check "$version: exit code of a missing SETUP.INI" "0x00000002" "$setup_code"
 done
 finish
