@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "sys/system_library.h" // SystemFolder()
 #include "sys/win32.h"
 
 inline std::string TestProgramPath() {
@@ -15,14 +16,6 @@ inline std::string TestProgramPath() {
 inline std::string TestProgramFolder() {
     const std::string path = TestProgramPath();
     return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-inline std::string SystemFolder() {
-    char path[MAX_PATH] = "";
-    ::GetSystemDirectoryA(path, sizeof path);
-    std::string folder = path;
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    return folder;
 }
 
 inline std::string UserTempFolder() {
