@@ -13,8 +13,9 @@
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
-#include "sys/process.h"
 #include "sys/instance_mutex.h"
+#include "sys/module_file_name.h"
+#include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/wide_entry_points.h"
 #include "text/messages.h"
@@ -41,37 +42,28 @@ struct RunState {
     bool comInitialized = false;
 };
 
-std::string LauncherModuleFileName() {
-    if (IsWindowsNT()) {
-        using GetModuleFileNameWFn = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
-        auto getModuleFileNameW = GetEntryPointAs<GetModuleFileNameWFn>("KERNEL32.DLL", "GetModuleFileNameW");
-        if (!getModuleFileNameW) {
-            WriteLogF("Failed to load GetModuleFileName entry point. Error Code = %08X",
-                      static_cast<unsigned>(::GetLastError()));
-            return std::string();
-        }
-        wchar_t wide[kWideBufferChars] = {};
-        getModuleFileNameW(nullptr, wide, kWideBufferChars);
-        char narrow[kWideBufferChars];
-        WideToNarrow(wide, narrow);
-        if (!narrow[0]) WriteLog("Failed to convert Unicode module filename to MBCS");
-        return narrow;
-    }
-    char narrow[kWideBufferChars] = {};
-    ::GetModuleFileNameA(nullptr, narrow, sizeof narrow);
-    return narrow;
+// The launcher's file name and the code page of its bytes; empty (after a log line) when it cannot
+// be had whole.
+std::string LauncherModuleFileName(unsigned& codePage) {
+    std::string name;
+    if (GetLauncherFileName(name, codePage) == ModuleFileNameResult::NoEntryPoint)
+        WriteLogF("Failed to load GetModuleFileName entry point. Error Code = %08X",
+                  static_cast<unsigned>(::GetLastError()));
+    return name;
 }
 
 std::string ProcessCommandLine() {
     if (IsWindowsNT()) {
         using GetCommandLineWFn = LPWSTR(WINAPI*)();
-        auto getCommandLineW = GetEntryPointAs<GetCommandLineWFn>("KERNEL32.DLL", "GetCommandLineW");
+        auto getCommandLineW =
+            GetEntryPointAs<GetCommandLineWFn>("KERNEL32.DLL", "GetCommandLineW");
         if (!getCommandLineW) {
             WriteLogF("Failed to load GetCommandLineW entry point. Error Code = %08X",
                       static_cast<unsigned>(::GetLastError()));
             return std::string();
         }
-        // Converted whole: a command line cut (or emptied) at 260 bytes would install with other settings.
+        // Converted whole: a command line cut (or emptied) at 260 bytes would install with other
+        // settings.
         std::string narrow = WideToNarrowString(getCommandLineW());
         if (narrow.empty()) {
             WriteLog("Failed to convert Unicode command line to MBCS");
@@ -97,10 +89,11 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     WriteLogF("User default ANSI code page: %ld", static_cast<long>(GetUserAnsiCodePage()));
     WriteLogF("User default OEM code page: %ld", static_cast<long>(GetUserOemCodePage()));
 
-    const std::string moduleName = LauncherModuleFileName();
+    unsigned moduleCodePage = CP_ACP;
+    const std::string moduleName = LauncherModuleFileName(moduleCodePage);
     WriteLogF("Module filename = %s", moduleName.c_str());
-    // The name came through the OEM code page: split it by that code page's characters.
-    const std::string launcherFolder = FolderOfPath(moduleName, GetUserOemCodePage());
+    // Split by the characters of the code page the name came through.
+    const std::string launcherFolder = FolderOfPath(moduleName, moduleCodePage);
 
     const std::string commandLine = ProcessCommandLine();
     WriteLogF("Setup command line = %s", commandLine.c_str());
@@ -136,7 +129,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
 
     std::string restartTarget, restartArguments;
     auto hook = [&](const std::string& marker) {
-        run.hooked = HookReboot(window, marker.c_str(), restartTarget.c_str(), restartArguments.c_str());
+        run.hooked =
+            HookReboot(window, marker.c_str(), restartTarget.c_str(), restartArguments.c_str());
     };
     auto unhook = [&](const std::string& marker) {
         UnhookReboot(window, marker.c_str());
@@ -180,7 +174,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
 
         bool previousVersionsDone;
         if (!settings.GetReinstallMode().empty() || installMode == 2) {
-            steps->LoadPackageInfo(settings.GetLauncherFolder() + settings.GetSetupData().GetPackageName());
+            steps->LoadPackageInfo(settings.GetLauncherFolder() +
+                                   settings.GetSetupData().GetPackageName());
             previousVersionsDone = true;
         } else {
             hook(intermediateMarker);
@@ -199,11 +194,13 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
                 WriteLog("Reboot signalled after installing the Windows Installer");
                 const int level = settings.GetUILevel();
                 if (level == 4 || level == 5 || level == 7) {
-                    WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
+                    WriteLog(
+                        "The Windows Installer was installed silently, so reboots were suppressed");
                     std::string properties;
                     settings.AppendProperties(properties);
                     if (properties.find("REBOOT=") == std::string::npos) {
-                        WriteLog("Initiating a reboot, so the Windows Installer will be functional");
+                        WriteLog(
+                            "Initiating a reboot, so the Windows Installer will be functional");
                         StartRebootThread();
                         RaiseSetupError(SetupResult::RebootThenResume);
                     }
@@ -272,7 +269,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             WriteLog("Reboot signaled after running the main installation");
             if (!oneReboot) {
                 if (nested) {
-                    WriteLog("Exiting due to intermediate reboot after running the main installation");
+                    WriteLog(
+                        "Exiting due to intermediate reboot after running the main installation");
                     RaiseSetupError(SetupResult::RebootThenResume);
                 }
                 WriteLog("Exiting due to final reboot after running the main installation");
@@ -291,8 +289,10 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             RaiseSetupError(mainExitCode);
         }
         // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
-        // from this package: only installs and repairs are checked, or a success would read as 1602.
-        if (installMode <= 2 && !steps->IsSamePackageInstalled()) RaiseSetupError(SetupResult::UserExit);
+        // from this package: only installs and repairs are checked, or a success would read as
+        // 1602.
+        if (installMode <= 2 && !steps->IsSamePackageInstalled())
+            RaiseSetupError(SetupResult::UserExit);
     }
 
     if (nested) {
@@ -315,7 +315,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             std::string text;
             GetMessageText(14, text);
             SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
-            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING) != IDYES) RaiseSetupError(SetupResult::UserExit);
+            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING) != IDYES)
+                RaiseSetupError(SetupResult::UserExit);
         }
         StartRebootThread();
         RaiseSetupError(SetupResult::RebootInitiated);
@@ -326,15 +327,16 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     RaiseSetupError(0);
 }
 
-}  // namespace
+} // namespace
 
-bool SplitProgramName(const std::string& commandLine, std::string& programName, std::string& arguments) {
+bool SplitProgramName(const std::string& commandLine, std::string& programName,
+                      std::string& arguments) {
     arguments = commandLine;
     return NextToken(arguments, programName, " ", true);
 }
 
-void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName, bool& hooked,
-                      HANDLE instanceMutex) {
+void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName,
+                      bool& hooked, HANDLE instanceMutex) {
     HWND owner = dialog ? dialog->Window() : nullptr;
     if (hooked && code != SetupResult::RebootInitiated && code != SetupResult::RebootThenResume) {
         WriteLog("Unhooking reboot due to error or normal exit");

@@ -6,14 +6,15 @@
 
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
+#include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/uninstall_registry.h"
+#include "text/code_page.h"
 
 namespace {
-
 
 constexpr unsigned kErrorCaption = 4;
 constexpr unsigned kWarningCaption = 6;
@@ -22,7 +23,9 @@ constexpr unsigned kAskRemovePrevious = 10;
 constexpr unsigned kCannotContinue = 11;
 
 // /qb-, /qn+ and /qn: nothing is asked, nothing is shown.
-bool IsSilentLevel(int uiLevel) { return uiLevel >= 5 && uiLevel <= 7; }
+bool IsSilentLevel(int uiLevel) {
+    return uiLevel >= 5 && uiLevel <= 7;
+}
 
 // An upper-case copy in the ANSI code page (CharUpperBuff leaves double-byte characters whole).
 std::string UpperCase(const std::string& text) {
@@ -31,7 +34,9 @@ std::string UpperCase(const std::string& text) {
     return upper;
 }
 
-bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
 
 // The entry looked up afresh; display name and remove command are replaced by what is found now.
 struct FoundEntry {
@@ -42,9 +47,16 @@ struct FoundEntry {
     bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand); }
 };
 
-std::vector<std::string> ProductNamePlaceholder(const std::string& name) { return {"_PRODUCT_NAME_," + name}; }
+bool IsExistingFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
-}  // namespace
+std::vector<std::string> ProductNamePlaceholder(const std::string& name) {
+    return {"_PRODUCT_NAME_," + name};
+}
+
+} // namespace
 
 void SetupSteps::CheckIncompatibleApplications() {
     WriteLog("Verifying that no incompatible applications are installed");
@@ -56,7 +68,8 @@ void SetupSteps::CheckIncompatibleApplications() {
         if (!entry.LookUp()) continue;
         WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
         if (!IsSilentLevel(commandLine.GetUILevel()))
-            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
+            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption,
+                          ProductNamePlaceholder(entry.displayName));
         RaiseSetupError(SetupResult::InstallFailure);
     }
 }
@@ -64,7 +77,8 @@ void SetupSteps::CheckIncompatibleApplications() {
 void SetupSteps::UninstallIncompatibleApplications() {
     WriteLog("Uninstalling incompatible applications");
     SetupCommandLine& commandLine = RequireCommandLine(21);
-    const std::vector<std::string> entries = commandLine.GetSetupData().GetIncompatibleAppUninstall();
+    const std::vector<std::string> entries =
+        commandLine.GetSetupData().GetIncompatibleAppUninstall();
     for (const std::string& keyName : entries) {
         FoundEntry entry{keyName, {}, {}};
         if (!entry.LookUp()) continue;
@@ -72,7 +86,8 @@ void SetupSteps::UninstallIncompatibleApplications() {
         // Nothing is removed without the user's consent.
         if (IsSilentLevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
         if (entry.removeCommand.empty()) {
-            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
+            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption,
+                          ProductNamePlaceholder(entry.displayName));
             RaiseSetupError(SetupResult::InstallFailure);
         }
         do {
@@ -87,7 +102,8 @@ void SetupSteps::UninstallIncompatibleApplications() {
 bool SetupSteps::UninstallPreviousVersions() {
     WriteLog("Uninstalling previous versions");
     SetupCommandLine& commandLine = RequireCommandLine(10);
-    const std::string packagePath = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
+    const std::string packagePath =
+        GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
     const bool silent = IsSilentLevel(commandLine.GetUILevel());
     MsiLibrary& msi = GetMsiLibrary();
 
@@ -100,21 +116,24 @@ bool SetupSteps::UninstallPreviousVersions() {
             RaiseSetupError(SetupResult::InstallFailure);
         }
         if (silent) {
-            if (!RemoveApplication(entry.removeCommand) || entry.LookUp()) RaiseSetupError(SetupResult::InstallFailure);
+            if (!RemoveApplication(entry.removeCommand) || entry.LookUp())
+                RaiseSetupError(SetupResult::InstallFailure);
             return;
         }
         do {
             // The old name goes first: "_PRODUCT_NAME_" is part of "_OLD_PRODUCT_NAME_".
-            const std::vector<std::string> placeholders = {"_OLD_PRODUCT_NAME_," + entry.displayName,
-                                                           "_PRODUCT_NAME_," + msi.GetProductName(),
-                                                           "_PRODUCT_VERSION_," + msi.GetProductVersion()};
-            if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption, placeholders))
+            const std::vector<std::string> placeholders = {
+                "_OLD_PRODUCT_NAME_," + entry.displayName, "_PRODUCT_NAME_," + msi.GetProductName(),
+                "_PRODUCT_VERSION_," + msi.GetProductVersion()};
+            if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption,
+                                 placeholders))
                 RaiseSetupError(SetupResult::UserExit);
             if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(SetupResult::UserExit);
         } while (entry.LookUp());
     };
 
-    const std::vector<std::string> entries = commandLine.GetSetupData().GetPreviousVersionUninstall();
+    const std::vector<std::string> entries =
+        commandLine.GetSetupData().GetPreviousVersionUninstall();
     for (const std::string& keyName : entries) {
         FoundEntry entry{keyName, {}, {}};
         if (!entry.LookUp()) continue;
@@ -140,15 +159,18 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
     const SetupCommandLine* commandLine = GetCommandLine();
     const int uiLevel = commandLine ? commandLine->GetUILevel() : 0;
 
-    std::string command = removeCommand;
-    const std::string upper = UpperCase(removeCommand);
+    // Registry text is in the ANSI code page.
+    std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, IsExistingFile);
+    const std::string upper = UpperCase(command);
     const bool isInstallerRemoval = Contains(upper, "MSIEXEC");
     if (isInstallerRemoval) {
-        if (!Contains(upper, "/Q") && uiLevel != 0 && commandLine) commandLine->AppendUILevelArg(command);
+        if (!Contains(upper, "/Q") && uiLevel != 0 && commandLine)
+            commandLine->AppendUILevelArg(command);
     } else if (Contains(upper, "UNINST") && Contains(upper, ".ISU")) {
         // Removal logs often sit in a quoted path whose closing quote was lost in the registry.
         std::size_t quotes = 0;
-        for (char c : command) quotes += c == '"';
+        for (char c : command)
+            quotes += c == '"';
         if (quotes % 2 != 0) command += "\"";
         // -a runs the uninstaller without questions; only full UI (or none chosen) keeps them.
         if (uiLevel != 0 && uiLevel != 1) command += " -a";
@@ -159,7 +181,8 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
     uint32_t exitCode = 0;
     // Other uninstallers may restart Windows a moment after they end: give the session end time
     // to arrive.
-    const bool rebootDetected = WaitForProcess(child.get(), GetEndSessionEvent(), !isInstallerRemoval, &exitCode);
+    const bool rebootDetected =
+        WaitForProcess(child.get(), GetEndSessionEvent(), !isInstallerRemoval, &exitCode);
     child.reset();
     if (rebootDetected) RaiseSetupError(SetupResult::RebootThenResume);
     if (exitCode == 0) return true;
