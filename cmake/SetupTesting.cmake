@@ -13,6 +13,16 @@ elseif(NOT SETUP_FUZZ)
 endif()
 include(GoogleTest)
 
+# Test packages match the build: a 64-bit launcher reads the 64-bit registry view, where only x64
+# packages register themselves. Use as: COMMAND ${SETUP_WIXL} ${SETUP_WIXL_ARCH} ...
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(SETUP_WIXL_ARCH -a x64)
+  set(SETUP_MSI_TEMPLATE "x64;1033")   # the summary's platform, when msibuild rewrites it
+else()
+  set(SETUP_WIXL_ARCH -a x86)
+  set(SETUP_MSI_TEMPLATE "Intel;1033")
+endif()
+
 # setup_host_test(NAME n AREA a SOURCES ...): portable unit tests, built natively.
 function(setup_host_test)
   cmake_parse_arguments(T "" "NAME;AREA" "SOURCES;LIBS" ${ARGN})
@@ -51,7 +61,7 @@ function(setup_scenario_test)
   add_test(NAME scenario.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
   set_tests_properties(scenario.${T_AREA}.${T_NAME} PROPERTIES
     LABELS "scenario;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 300
-    ENVIRONMENT "SETUP_BUILD_DIR=${CMAKE_BINARY_DIR};SETUP_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUP_WINE_ROOT=${SETUP_WINE_ROOT}")
+    ENVIRONMENT "SETUP_BUILD_DIR=${CMAKE_BINARY_DIR};SETUP_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUP_WINE_ROOT=${SETUP_WINE_ROOT};SETUP_WINE_ARCH=${SETUP_WINE_ARCH}")
 endfunction()
 
 # setup_fuzz_target(AREA a SOURCES ... [SECONDS s]): libFuzzer target fuzz_<area>, run for a bounded time.

@@ -9,6 +9,10 @@ have g++ || need+=(g++)
 have clang++ || need+=(clang)
 have python3 || need+=(python3)
 have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
+# Without IA-32 emulation the tests run a 64-bit build (scripts/windows-preset.sh).
+if [ -e /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
+fi
 have wixl || need+=(wixl msitools)
 have msibuild || need+=(msitools)
 have Xvfb || need+=(xvfb xauth)
@@ -30,3 +34,8 @@ fi
 echo "Installing: ${need[*]}" >&2
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+# The 32-bit loader arrives with wine32: only now can it tell whether this kernel runs 32-bit code.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1 && ! have x86_64-w64-mingw32-g++-posix; then
+  echo "Installing: g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev (this kernel runs no 32-bit code)" >&2
+  $SUDO apt-get install -y -qq --no-install-recommends g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev >/dev/null
+fi

@@ -2,7 +2,25 @@
 # SETUP_WINE_ROOT names the folder that holds them (prefix/, home/, display, xvfb.pid, lock).
 : "${SETUP_WINE_ROOT:?SETUP_WINE_ROOT must name the shared Wine folder}"
 export WINEPREFIX="$SETUP_WINE_ROOT/prefix"
-export WINEARCH=win32
+# SETUP_WINE_ARCH: win32 (the product's own build) or win64 (a 64-bit build, on machines whose kernel
+# runs no 32-bit code, where the 32-bit Wine loader cannot start).
+export WINEARCH="${SETUP_WINE_ARCH:-win32}"
+if [ "$WINEARCH" = win64 ]; then
+  # /usr/bin/wine prefers the 32-bit loader whenever it is installed: name the 64-bit one, also for
+  # the tools (wineboot, ...) that call `wine-stable` by name.
+  mkdir -p "$SETUP_WINE_ROOT/bin"
+  for name in wine wine-stable; do
+    [ -x "$SETUP_WINE_ROOT/bin/$name" ] ||
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$SETUP_WINE_ROOT/bin/$name"
+    chmod +x "$SETUP_WINE_ROOT/bin/$name"
+  done
+  # A 64-bit launcher reads the 64-bit registry view, where only x64 packages register themselves.
+  [ -x "$SETUP_WINE_ROOT/bin/wixl" ] ||
+    printf '#!/bin/sh\nexec /usr/bin/wixl -a x64 "$@"\n' >"$SETUP_WINE_ROOT/bin/wixl"
+  chmod +x "$SETUP_WINE_ROOT/bin/wixl"
+  case ":$PATH:" in *":$SETUP_WINE_ROOT/bin:"*) ;; *) export PATH="$SETUP_WINE_ROOT/bin:$PATH" ;; esac
+  export WINELOADER=/usr/lib/wine/wine64
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installers: a fresh prefix must come up without asking or downloading.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

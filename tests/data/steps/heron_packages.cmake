@@ -13,8 +13,8 @@ function(heron_packages target)
     list(GET build 1 package_code)
     set(out ${CMAKE_CURRENT_BINARY_DIR}/${file})
     add_custom_command(OUTPUT ${out}
-      COMMAND ${SETUP_WIXL} -D Version=1.0.0 -D ProductCode=${product} -o ${out} ${data}/heron.wxs
-      COMMAND ${SETUP_MSIBUILD} ${out} -s "Heron Sample" "Heron Test Works" "Intel;1033" ${package_code}
+      COMMAND ${SETUP_WIXL} ${SETUP_WIXL_ARCH} -D Version=1.0.0 -D ProductCode=${product} -o ${out} ${data}/heron.wxs
+      COMMAND ${SETUP_MSIBUILD} ${out} -s "Heron Sample" "Heron Test Works" "${SETUP_MSI_TEMPLATE}" ${package_code}
       WORKING_DIRECTORY ${data}
       DEPENDS ${data}/heron.wxs ${data}/heron-readme.txt
       VERBATIM)
