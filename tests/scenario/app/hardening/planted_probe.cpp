@@ -9,8 +9,9 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     if (length >= MAX_PATH) length = MAX_PATH - 1;
     line[length++] = '\r';
     line[length++] = '\n';
-    HANDLE log = ::CreateFileA("C:\\PLANTED.LOG", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log =
+        ::CreateFileA("C:\\PLANTED.LOG", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log != INVALID_HANDLE_VALUE) {
         DWORD written = 0;
         ::WriteFile(log, line, length, &written, nullptr);
