@@ -221,7 +221,9 @@ void CIniFile::Save() {
             // was written in the file and goes back.
             if (name != kUnnamedSectionName || section->FirstOfName()) {
                 // "[]" would not load again: an empty name keeps one blank inside its brackets.
-                header = name.empty() ? "[ ]" : "[" + name + "]";
+                // A name ending in a lone lead byte would take the "]" as its second byte.
+                const bool padded = name.empty() || EndsWithLoneLeadByte(name, ParsingCodePage());
+                header = "[" + name + (padded ? " ]" : "]");
                 WriteOrRaise(stream, header, fileName_);
                 ++lineCounter;
             }

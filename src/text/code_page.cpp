@@ -51,3 +51,12 @@ std::size_t FindLastCharacter(const std::string& text, const char* characters, u
     });
     return position;
 }
+
+bool EndsWithLoneLeadByte(const std::string& text, unsigned codePage) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsLeadByteIn(codePage, static_cast<unsigned char>(text[i]))) continue;
+        if (i + 1 == text.size()) return true;
+        ++i;
+    }
+    return false;
+}

@@ -22,3 +22,6 @@ std::size_t FindCharacter(const std::string& text, const char* characters, unsig
                           std::size_t from = 0);
 // The position of the last such character, or npos.
 std::size_t FindLastCharacter(const std::string& text, const char* characters, unsigned codePage);
+
+// True when the last byte of `text` is a lead byte without its second byte (a character cut short).
+bool EndsWithLoneLeadByte(const std::string& text, unsigned codePage);
