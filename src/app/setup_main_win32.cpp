@@ -4,14 +4,34 @@
 #include <commctrl.h>
 
 #include "app/reboot_control.h"
+#include "sys/system_library.h"
 
 namespace {
+// Registers the progress bar class of the dialog template.
+void InitProgressBarClass() {
+    HMODULE controls = LoadCommonControlsLibrary();
+    if (!controls) return; // the dialog then fails to be created and setup ends with its error
+    using InitExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto initEx = reinterpret_cast<InitExFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(controls, "InitCommonControlsEx")))) {
+        const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
+        initEx(&classes);
+        return;
+    }
+    // Libraries before version 4.70 have only the older call.
+    using InitFunction = void(WINAPI*)();
+    if (auto init = reinterpret_cast<InitFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(controls, "InitCommonControls"))))
+        init();
+}
+
 // The application object: start-up and the way the result code leaves the process.
 class SetupApp {
-public:
+  public:
     static int Run() {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-        ::InitCommonControlsEx(&controls);
+        // Before anything loads a library by name: a download folder may hold planted copies.
+        RestrictLibrarySearch();
+        InitProgressBarClass();
         uint32_t code;
         {
             ProgressDialog dialog;
@@ -23,6 +43,8 @@ public:
         return 0;
     }
 };
-}  // namespace
+} // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return SetupApp::Run(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return SetupApp::Run();
+}

@@ -13,8 +13,9 @@
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
-#include "sys/process.h"
 #include "sys/instance_mutex.h"
+#include "sys/module_file_name.h"
+#include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/wide_entry_points.h"
 #include "text/message_suppression.h"
@@ -39,39 +40,32 @@ struct RunState {
     bool comInitialized = false;
 };
 
-std::string LauncherModuleFileName() {
-    if (IsWindowsNT()) {
-        using GetModuleFileNameWFn = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
-        auto getModuleFileNameW = GetEntryPointAs<GetModuleFileNameWFn>("KERNEL32.DLL", "GetModuleFileNameW");
-        if (!getModuleFileNameW) {
-            WriteLogF("Failed to load GetModuleFileName entry point. Error Code = %08X",
-                      static_cast<unsigned>(::GetLastError()));
-            // Without its own folder setup would look for SETUP.INI wherever it was started.
-            RaiseSetupError(SetupResult::InvalidCommandLine);
-        }
-        wchar_t wide[kWideBufferChars] = {};
-        getModuleFileNameW(nullptr, wide, kWideBufferChars);
-        char narrow[kWideBufferChars];
-        WideToNarrow(wide, narrow);
-        if (!narrow[0]) WriteLog("Failed to convert Unicode module filename to MBCS");
-        return narrow;
+// The launcher's file name and the code page of its bytes; empty (after a log line) when it cannot
+// be had whole.
+std::string LauncherModuleFileName(unsigned& codePage) {
+    std::string name;
+    if (GetLauncherFileName(name, codePage) == ModuleFileNameResult::NoEntryPoint) {
+        WriteLogF("Failed to load GetModuleFileName entry point. Error Code = %08X",
+                  static_cast<unsigned>(::GetLastError()));
+        // Without its own folder setup would look for SETUP.INI wherever it was started.
+        RaiseSetupError(SetupResult::InvalidCommandLine);
     }
-    char narrow[kWideBufferChars] = {};
-    ::GetModuleFileNameA(nullptr, narrow, sizeof narrow);
-    return narrow;
+    return name;
 }
 
 std::string ProcessCommandLine() {
     if (IsWindowsNT()) {
         using GetCommandLineWFn = LPWSTR(WINAPI*)();
-        auto getCommandLineW = GetEntryPointAs<GetCommandLineWFn>("KERNEL32.DLL", "GetCommandLineW");
+        auto getCommandLineW =
+            GetEntryPointAs<GetCommandLineWFn>("KERNEL32.DLL", "GetCommandLineW");
         if (!getCommandLineW) {
             WriteLogF("Failed to load GetCommandLineW entry point. Error Code = %08X",
                       static_cast<unsigned>(::GetLastError()));
             // An empty command line would be a default install nobody asked for.
             RaiseSetupError(SetupResult::InvalidCommandLine);
         }
-        // Converted whole: a command line cut (or emptied) at 260 bytes would install with other settings.
+        // Converted whole: a command line cut (or emptied) at 260 bytes would install with other
+        // settings.
         std::string narrow = WideToNarrowString(getCommandLineW());
         if (narrow.empty()) {
             WriteLog("Failed to convert Unicode command line to MBCS");
@@ -97,10 +91,11 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     WriteLogF("User default ANSI code page: %ld", static_cast<long>(GetUserAnsiCodePage()));
     WriteLogF("User default OEM code page: %ld", static_cast<long>(GetUserOemCodePage()));
 
-    const std::string moduleName = LauncherModuleFileName();
+    unsigned moduleCodePage = CP_ACP;
+    const std::string moduleName = LauncherModuleFileName(moduleCodePage);
     WriteLogF("Module filename = %s", moduleName.c_str());
-    // The name came through the OEM code page: split it by that code page's characters.
-    const std::string launcherFolder = FolderOfPath(moduleName, GetUserOemCodePage());
+    // Split by the characters of the code page the name came through.
+    const std::string launcherFolder = FolderOfPath(moduleName, moduleCodePage);
 
     const std::string commandLine = ProcessCommandLine();
     WriteLogF("Setup command line = %s", commandLine.c_str());
@@ -138,7 +133,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
 
     std::string restartTarget, restartArguments;
     auto hook = [&](const std::string& marker) {
-        run.hooked = HookReboot(window, marker.c_str(), restartTarget.c_str(), restartArguments.c_str());
+        run.hooked =
+            HookReboot(window, marker.c_str(), restartTarget.c_str(), restartArguments.c_str());
     };
     auto unhook = [&](const std::string& marker) {
         UnhookReboot(window, marker.c_str());
@@ -183,7 +179,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
 
         bool previousVersionsDone;
         if (!settings.GetReinstallMode().empty() || installMode == 2) {
-            steps->LoadPackageInfo(settings.GetLauncherFolder() + settings.GetSetupData().GetPackageName());
+            steps->LoadPackageInfo(settings.GetLauncherFolder() +
+                                   settings.GetSetupData().GetPackageName());
             previousVersionsDone = true;
         } else {
             hook(intermediateMarker);
@@ -273,7 +270,8 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             WriteLog("Reboot signaled after running the main installation");
             if (!oneReboot) {
                 if (nested) {
-                    WriteLog("Exiting due to intermediate reboot after running the main installation");
+                    WriteLog(
+                        "Exiting due to intermediate reboot after running the main installation");
                     RaiseSetupError(SetupResult::RebootThenResume);
                 }
                 WriteLog("Exiting due to final reboot after running the main installation");
@@ -292,8 +290,10 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
             RaiseSetupError(mainExitCode);
         }
         // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
-        // from this package: only installs and repairs are checked, or a success would read as 1602.
-        if (installMode <= 2 && !steps->IsSamePackageInstalled()) RaiseSetupError(SetupResult::UserExit);
+        // from this package: only installs and repairs are checked, or a success would read as
+        // 1602.
+        if (installMode <= 2 && !steps->IsSamePackageInstalled())
+            RaiseSetupError(SetupResult::UserExit);
     }
 
     if (nested) {
@@ -328,15 +328,16 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     RaiseSetupError(0);
 }
 
-}  // namespace
+} // namespace
 
-bool SplitProgramName(const std::string& commandLine, std::string& programName, std::string& arguments) {
+bool SplitProgramName(const std::string& commandLine, std::string& programName,
+                      std::string& arguments) {
     arguments = commandLine;
     return NextToken(arguments, programName, " ", true);
 }
 
-void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName, bool& hooked,
-                      HANDLE instanceMutex) {
+void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName,
+                      bool& hooked, HANDLE instanceMutex) {
     HWND owner = dialog ? dialog->Window() : nullptr;
     if (hooked && code != SetupResult::RebootInitiated && code != SetupResult::RebootThenResume) {
         WriteLog("Unhooking reboot due to error or normal exit");

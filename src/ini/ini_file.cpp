@@ -6,6 +6,7 @@
 #include "ini/char_stream.h"
 #include "ini/ini_collections.h"
 #include "sys/last_error.h"
+#include "text/code_page.h"
 #include "text/next_token.h"
 
 const char* const kUnnamedSectionName = "$$$unnamed$$$";
@@ -116,7 +117,7 @@ void WriteLines(CTCharStream& stream, IniSection* section, int headerNumber,
 }
 } // namespace
 
-CIniFile::CIniFile() = default;
+CIniFile::CIniFile() : codePage_(kAnsiCodePage) {}
 
 CIniFile::~CIniFile() {
     RemoveAllSections();
@@ -220,7 +221,9 @@ void CIniFile::Save() {
             // was written in the file and goes back.
             if (name != kUnnamedSectionName || section->FirstOfName()) {
                 // "[]" would not load again: an empty name keeps one blank inside its brackets.
-                header = name.empty() ? "[ ]" : "[" + name + "]";
+                // A name ending in a lone lead byte would take the "]" as its second byte.
+                const bool padded = name.empty() || EndsWithLoneLeadByte(name, ParsingCodePage());
+                header = "[" + name + (padded ? " ]" : "]");
                 WriteOrRaise(stream, header, fileName_);
                 ++lineCounter;
             }
@@ -289,17 +292,22 @@ IniSection* CIniFile::CurrentSection(const std::string& name) const {
     return section;
 }
 
+unsigned CIniFile::ParsingCodePage() const {
+    return unicode_ ? kSingleByteCodePage : codePage_;
+}
+
 void CIniFile::ParseLine(const std::string& line, std::string& currentSection) {
+    const unsigned codePage = ParsingCodePage();
     std::size_t start = 0;
     while (start < line.size() && IsBlank(line[start]))
         ++start;
 
     if (start < line.size() && line[start] == '[') {
-        const std::size_t close = line.find(']', start);
+        const std::size_t close = FindCharacter(line, "]", codePage, start);
         if (close == std::string::npos || close - start <= 1)
             Raise(kContentError, kInvalidData, kBadHeader);
         std::string name = TrimBlanks(line.substr(start + 1, close - start - 1));
-        if (name.find_first_of(kSectionNameForbidden) != std::string::npos)
+        if (FindCharacter(name, kSectionNameForbidden, codePage) != std::string::npos)
             Raise(kContentError, kInvalidData, kBadSectionName);
         currentSection = name;
         AddSection(name);
@@ -309,13 +317,13 @@ void CIniFile::ParseLine(const std::string& line, std::string& currentSection) {
         CurrentSection(currentSection)->AddLine(line);
         return;
     }
-    const std::size_t equals = line.find('=');
+    const std::size_t equals = FindCharacter(line, "=", codePage);
     if (equals == std::string::npos || equals == 0) {
         CurrentSection(currentSection)->AddLine(line);
         return;
     }
     std::string key = line.substr(0, equals);
-    if (TrimBlanks(key).find_first_of(kKeyForbidden) != std::string::npos)
+    if (FindCharacter(TrimBlanks(key), kKeyForbidden, codePage) != std::string::npos)
         Raise(kContentError, kInvalidData, kBadKeyName);
     CurrentSection(currentSection)->AddKeyValue(key, line.substr(equals + 1));
 }

@@ -70,7 +70,8 @@ class IniSection : public IniRefCounted {
     // line remembers the header it came under so that saving writes it back in its place.
     IniSection* FirstOfName() const { return firstOfName_; } // null for the first of a name
     int HeaderNumber() const { return headerNumber_; }       // 0 first, then 1, 2, ...
-    // Makes `repeat` the next repeated header of this section; later lines go under it.
+    // Makes `repeat` the next repeated header of this section; later lines go under it. The repeat
+    // holds a reference to this section, which thus outlives every repeat still held by someone.
     void AttachRepeat(IniSection* repeat);
 
   private:
@@ -107,6 +108,11 @@ class CIniFile {
 
     const std::string& FileName() const { return fileName_; }
     bool IsUnicode() const { return unicode_; }
+    // The code page an ANSI file is read in (default: the process's ANSI code page). In a double-
+    // byte code page the parser steps over both bytes of a character, so a second byte 0x5B or
+    // 0x5D is not a bracket; text narrowed from a UTF-16 file is single-byte.
+    void SetCodePage(unsigned codePage) { codePage_ = codePage; }
+    unsigned CodePage() const { return codePage_; }
     int SectionCount() const;
     IniSection* SectionAt(int index) const; // list order, from 0; null past the end
 
@@ -117,7 +123,10 @@ class CIniFile {
   private:
     IniSection* CurrentSection(const std::string& name) const; // raises when missing
 
+    unsigned ParsingCodePage() const;
+
     std::string fileName_;
     IniSectionCollection* sections_ = nullptr;
     bool unicode_ = false;
+    unsigned codePage_;
 };

@@ -49,6 +49,7 @@ IniSection::IniSection() = default;
 IniSection::~IniSection() {
     RemoveAll();
     delete lines_;
+    if (firstOfName_) firstOfName_->Release();
 }
 
 void IniSection::GetName(std::string& name) const {
@@ -151,7 +152,8 @@ void IniSection::RemoveAll() {
 }
 
 void IniSection::AttachRepeat(IniSection* repeat) {
-    if (!repeat || repeat == this) return;
+    if (!repeat || repeat == this || repeat->firstOfName_) return;
+    AddRef();
     repeat->firstOfName_ = this;
     repeat->headerNumber_ = ++lastHeader_;
 }

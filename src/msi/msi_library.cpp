@@ -50,24 +50,7 @@ const char* OrEmpty(const char* text) {
     return text ? text : "";
 }
 
-// Narrows the library's search order for good, where the system offers it (Windows 7 with
-// KB2533623 and later): a launcher in a download folder must not pick up DLLs planted beside it.
-void RestrictLibrarySearch() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    if (auto setDefault = GetEntryPointAs<SetDefaultDllDirectoriesFunction>(
-            "KERNEL32.DLL", "SetDefaultDllDirectories"))
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    using SetDllDirectoryAFunction = BOOL(WINAPI*)(LPCSTR);
-    if (auto setDllDirectory =
-            GetEntryPointAs<SetDllDirectoryAFunction>("KERNEL32.DLL", "SetDllDirectoryA"))
-        setDllDirectory(""); // takes the current folder out of the search
-}
-
 HMODULE LoadInstallerLibrary() {
-    RestrictLibrarySearch();
     char path[kMaxPath];
     if (!LibraryPathOverride().empty()) {
         if (!CopyBounded(path, sizeof path, LibraryPathOverride().c_str())) return nullptr;

@@ -214,7 +214,7 @@ BlockSockErr CBlockingSocket::GetHostByName(const char* name, uint16_t port, soc
     if (name && sockapi::LookupHost(name, &found)) {
         std::memset(address, 0, sizeof *address);
         address->sin_family = AF_INET;
-        address->sin_port = htons(port);
+        address->sin_port = sockapi::PortToNetwork(port);
         address->sin_addr = found;
         return Socket_Sucess;
     }

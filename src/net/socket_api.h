@@ -2,6 +2,7 @@
 // with the host's errors reported as the Winsock numbers so that one mapping serves both.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #ifdef _WIN32
 #include "sys/win32.h"
@@ -67,6 +68,21 @@ int Receive(SocketHandle socket, char* buffer, int size);    // bytes, 0 closed,
 int LocalAddress(SocketHandle socket, sockaddr_in* address);
 // IPv4 address of a host name (network byte order); false with the last error set on failure.
 bool LookupHost(const char* name, in_addr* address);
+
+// A port number in network byte order (big-endian) and back, without a socket library call: on
+// Windows the library is bound only when a download starts.
+inline uint16_t PortToNetwork(uint16_t port) {
+    const unsigned char bytes[2] = {static_cast<unsigned char>(port >> 8),
+                                    static_cast<unsigned char>(port & 0xFF)};
+    uint16_t network;
+    std::memcpy(&network, bytes, sizeof network);
+    return network;
+}
+inline uint16_t PortFromNetwork(uint16_t network) {
+    unsigned char bytes[2];
+    std::memcpy(bytes, &network, sizeof bytes);
+    return static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
+}
 
 #ifndef _WIN32
 // Test seams of the host build: a failing library start, and a send that takes partial pieces.

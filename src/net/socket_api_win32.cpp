@@ -1,14 +1,74 @@
-// Winsock 1.1 behind the socket shim.
+// Winsock 1.1 behind the socket shim, bound at run time from the system folder: WSOCK32.DLL is not
+// a KnownDLL, so a static import would take a copy planted beside the launcher.
 #include "net/socket_api.h"
 
 #include <cstring>
 
+#include "sys/system_library.h"
+
 namespace sockapi {
 
+namespace {
+
+struct Winsock {
+    int(WINAPI* startup)(WORD, LPWSADATA);
+    int(WINAPI* cleanup)();
+    int(WINAPI* getLastError)();
+    void(WINAPI* setLastError)(int);
+    SOCKET(WINAPI* socket)(int, int, int);
+    int(WINAPI* closesocket)(SOCKET);
+    int(WINAPI* connect)(SOCKET, const sockaddr*, int);
+    int(WINAPI* select)(int, fd_set*, fd_set*, fd_set*, const timeval*);
+    int(WINAPI* send)(SOCKET, const char*, int, int);
+    int(WINAPI* recv)(SOCKET, char*, int, int);
+    int(WINAPI* getsockname)(SOCKET, sockaddr*, int*);
+    hostent*(WINAPI* gethostbyname)(const char*);
+};
+
+template <typename Function> bool Bind(HMODULE library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+    return function != nullptr;
+}
+
+// The library with every entry point, or null when it cannot be loaded or lacks one. Loaded once
+// and kept until the process ends (the download thread and the worker both use it).
+const Winsock* Library() {
+    static const Winsock* const bound = []() -> const Winsock* {
+        static Winsock winsock;
+        HMODULE library = LoadSystemLibrary("WSOCK32.DLL");
+        if (!library) return nullptr;
+        const bool complete =
+            Bind(library, "WSAStartup", winsock.startup) &&
+            Bind(library, "WSACleanup", winsock.cleanup) &&
+            Bind(library, "WSAGetLastError", winsock.getLastError) &&
+            Bind(library, "WSASetLastError", winsock.setLastError) &&
+            Bind(library, "socket", winsock.socket) &&
+            Bind(library, "closesocket", winsock.closesocket) &&
+            Bind(library, "connect", winsock.connect) && Bind(library, "select", winsock.select) &&
+            Bind(library, "send", winsock.send) && Bind(library, "recv", winsock.recv) &&
+            Bind(library, "getsockname", winsock.getsockname) &&
+            Bind(library, "gethostbyname", winsock.gethostbyname);
+        return complete ? &winsock : nullptr;
+    }();
+    return bound;
+}
+
+// What callers see when the library is missing: Winsock's own "not ready" answer.
+int32_t missingLibraryError = 0;
+
+int Unavailable() {
+    missingLibraryError = WSASYSNOTREADY;
+    return kSocketError;
+}
+
+} // namespace
+
 int Startup(int major, int minor, StartupInfo* info) {
+    const Winsock* winsock = Library();
+    if (!winsock) return WSASYSNOTREADY;
     WSADATA data;
     std::memset(&data, 0, sizeof data);
-    int error = ::WSAStartup(MAKEWORD(major, minor), &data);
+    int error = winsock->startup(MAKEWORD(major, minor), &data);
     if (error == 0 && info) {
         *info = StartupInfo{LOBYTE(data.wHighVersion), HIBYTE(data.wHighVersion),
                             LOBYTE(data.wVersion), HIBYTE(data.wVersion)};
@@ -17,63 +77,87 @@ int Startup(int major, int minor, StartupInfo* info) {
 }
 
 int Cleanup() {
-    return ::WSACleanup();
+    const Winsock* winsock = Library();
+    return winsock ? winsock->cleanup() : Unavailable();
 }
 
 int32_t LastSocketError() {
-    return ::WSAGetLastError();
+    const Winsock* winsock = Library();
+    return winsock ? winsock->getLastError() : missingLibraryError;
 }
 void SetLastSocketError(int32_t code) {
-    ::WSASetLastError(code);
+    if (const Winsock* winsock = Library())
+        winsock->setLastError(code);
+    else
+        missingLibraryError = code;
 }
 
 SocketHandle OpenSocket(int type) {
-    return ::socket(AF_INET, type, 0);
+    const Winsock* winsock = Library();
+    if (!winsock) {
+        Unavailable();
+        return kInvalidSocket;
+    }
+    return winsock->socket(AF_INET, type, 0);
 }
 
 int CloseSocket(SocketHandle socket) {
-    return ::closesocket(socket);
+    const Winsock* winsock = Library();
+    return winsock ? winsock->closesocket(socket) : Unavailable();
 }
 
 int Connect(SocketHandle socket, const sockaddr_in& address) {
-    return ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const Winsock* winsock = Library();
+    if (!winsock) return Unavailable();
+    return winsock->connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
 }
 
 int Wait(SocketHandle socket, bool forWrite, long seconds) {
+    const Winsock* winsock = Library();
+    if (!winsock) return Unavailable();
     fd_set set;
     FD_ZERO(&set);
     FD_SET(socket, &set);
     timeval timeout{seconds < 0 ? 0 : seconds, 0};
     int ready =
-        ::select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &timeout);
+        winsock->select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &timeout);
     if (ready == 0) {
         // select leaves the last error alone when the time runs out; record the time-out so that
         // a stale error of an earlier call is not reported instead.
-        ::WSASetLastError(WSAETIMEDOUT);
+        winsock->setLastError(WSAETIMEDOUT);
         return 0;
     }
     return ready > 0 ? 1 : kSocketError;
 }
 
 int Send(SocketHandle socket, const char* data, int length) {
-    return ::send(socket, data, length, 0);
+    const Winsock* winsock = Library();
+    return winsock ? winsock->send(socket, data, length, 0) : Unavailable();
 }
 
 int Receive(SocketHandle socket, char* buffer, int size) {
-    return ::recv(socket, buffer, size, 0);
+    const Winsock* winsock = Library();
+    return winsock ? winsock->recv(socket, buffer, size, 0) : Unavailable();
 }
 
 int LocalAddress(SocketHandle socket, sockaddr_in* address) {
+    const Winsock* winsock = Library();
+    if (!winsock) return Unavailable();
     int length = sizeof *address;
-    return ::getsockname(socket, reinterpret_cast<sockaddr*>(address), &length);
+    return winsock->getsockname(socket, reinterpret_cast<sockaddr*>(address), &length);
 }
 
 bool LookupHost(const char* name, in_addr* address) {
-    const hostent* host = ::gethostbyname(name);
+    const Winsock* winsock = Library();
+    if (!winsock) {
+        Unavailable();
+        return false;
+    }
+    const hostent* host = winsock->gethostbyname(name);
     if (!host) return false;
     if (host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list ||
         !host->h_addr_list[0]) {
-        ::WSASetLastError(WSANO_DATA);
+        winsock->setLastError(WSANO_DATA);
         return false;
     }
     std::memcpy(address, host->h_addr_list[0], 4);

@@ -353,7 +353,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
             FormatBounded(dotted, sizeof dotted, "%u.%u.%u.%u", octets[0], octets[1], octets[2],
                           octets[3]);
             DebugMgr::DebugOutput(kDetailLogLevel, "SOCK CLIENT: GetSockAddr = %s, %d\n", dotted,
-                                  static_cast<int>(ntohs(local.sin_port)));
+                                  static_cast<int>(sockapi::PortFromNetwork(local.sin_port)));
         }
         const char* pieces[] = {texts->line, texts->authorization, kRequestTrailer};
         for (const char* piece : pieces) {

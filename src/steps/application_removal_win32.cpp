@@ -6,15 +6,16 @@
 
 #include "app/setup_error.h"
 #include "config/setup_command_line.h"
+#include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/uninstall_registry.h"
 #include "text/message_suppression.h"
+#include "text/code_page.h"
 
 namespace {
-
 
 constexpr unsigned kErrorCaption = 4;
 constexpr unsigned kWarningCaption = 6;
@@ -29,7 +30,9 @@ std::string UpperCase(const std::string& text) {
     return upper;
 }
 
-bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
 
 // The entry looked up afresh; display name and remove command are replaced by what is found now.
 struct FoundEntry {
@@ -40,9 +43,16 @@ struct FoundEntry {
     bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand); }
 };
 
-std::vector<std::string> ProductNamePlaceholder(const std::string& name) { return {"_PRODUCT_NAME_," + name}; }
+bool IsExistingFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
-}  // namespace
+std::vector<std::string> ProductNamePlaceholder(const std::string& name) {
+    return {"_PRODUCT_NAME_," + name};
+}
+
+} // namespace
 
 void SetupSteps::CheckIncompatibleApplications() {
     WriteLog("Verifying that no incompatible applications are installed");
@@ -62,7 +72,8 @@ void SetupSteps::CheckIncompatibleApplications() {
 void SetupSteps::UninstallIncompatibleApplications() {
     WriteLog("Uninstalling incompatible applications");
     SetupCommandLine& commandLine = RequireCommandLine(21);
-    const std::vector<std::string> entries = commandLine.GetSetupData().GetIncompatibleAppUninstall();
+    const std::vector<std::string> entries =
+        commandLine.GetSetupData().GetIncompatibleAppUninstall();
     for (const std::string& keyName : entries) {
         FoundEntry entry{keyName, {}, {}};
         if (!entry.LookUp()) continue;
@@ -70,7 +81,8 @@ void SetupSteps::UninstallIncompatibleApplications() {
         // Nothing is removed without the user's consent.
         if (IsSilentUILevel(commandLine.GetUILevel())) RaiseSetupError(SetupResult::InstallFailure);
         if (entry.removeCommand.empty()) {
-            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
+            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption,
+                          ProductNamePlaceholder(entry.displayName));
             RaiseSetupError(SetupResult::InstallFailure);
         }
         do {
@@ -98,21 +110,24 @@ bool SetupSteps::UninstallPreviousVersions() {
             RaiseSetupError(SetupResult::InstallFailure);
         }
         if (silent) {
-            if (!RemoveApplication(entry.removeCommand) || entry.LookUp()) RaiseSetupError(SetupResult::InstallFailure);
+            if (!RemoveApplication(entry.removeCommand) || entry.LookUp())
+                RaiseSetupError(SetupResult::InstallFailure);
             return;
         }
         do {
             // The old name goes first: "_PRODUCT_NAME_" is part of "_OLD_PRODUCT_NAME_".
-            const std::vector<std::string> placeholders = {"_OLD_PRODUCT_NAME_," + entry.displayName,
-                                                           "_PRODUCT_NAME_," + msi.GetProductName(),
-                                                           "_PRODUCT_VERSION_," + msi.GetProductVersion()};
-            if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption, placeholders))
+            const std::vector<std::string> placeholders = {
+                "_OLD_PRODUCT_NAME_," + entry.displayName, "_PRODUCT_NAME_," + msi.GetProductName(),
+                "_PRODUCT_VERSION_," + msi.GetProductVersion()};
+            if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption,
+                                 placeholders))
                 RaiseSetupError(SetupResult::UserExit);
             if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(SetupResult::UserExit);
         } while (entry.LookUp());
     };
 
-    const std::vector<std::string> entries = commandLine.GetSetupData().GetPreviousVersionUninstall();
+    const std::vector<std::string> entries =
+        commandLine.GetSetupData().GetPreviousVersionUninstall();
     for (const std::string& keyName : entries) {
         FoundEntry entry{keyName, {}, {}};
         if (!entry.LookUp()) continue;
@@ -138,15 +153,18 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
     const SetupCommandLine* commandLine = GetCommandLine();
     const int uiLevel = commandLine ? commandLine->GetUILevel() : 0;
 
-    std::string command = removeCommand;
-    const std::string upper = UpperCase(removeCommand);
+    // Registry text is in the ANSI code page.
+    std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, IsExistingFile);
+    const std::string upper = UpperCase(command);
     const bool isInstallerRemoval = Contains(upper, "MSIEXEC");
     if (isInstallerRemoval) {
-        if (!Contains(upper, "/Q") && uiLevel != 0 && commandLine) commandLine->AppendUILevelArg(command);
+        if (!Contains(upper, "/Q") && uiLevel != 0 && commandLine)
+            commandLine->AppendUILevelArg(command);
     } else if (Contains(upper, "UNINST") && Contains(upper, ".ISU")) {
         // Removal logs often sit in a quoted path whose closing quote was lost in the registry.
         std::size_t quotes = 0;
-        for (char c : command) quotes += c == '"';
+        for (char c : command)
+            quotes += c == '"';
         if (quotes % 2 != 0) command += "\"";
         // -a runs the uninstaller without questions; only full UI (or none chosen) keeps them.
         if (uiLevel != 0 && uiLevel != 1) command += " -a";

@@ -10,11 +10,12 @@
 #include "config/setup_command_line.h"
 #include "steps/installer_launch.h"
 #include "steps/setup_steps.h"
+#include "sys/deferred_deletion.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
-#include "sys/deferred_deletion.h"
 #include "sys/setup_log.h"
 #include "sys/temp_folders.h"
+#include "text/code_page.h"
 #include "text/internal_error.h"
 #include "text/next_token.h"
 
@@ -23,7 +24,8 @@ namespace {
 InstallerLaunchFunction installerLaunch = nullptr;
 
 bool Launch(const std::string& commandLine, LaunchKind kind) {
-    return installerLaunch ? installerLaunch(commandLine, kind) : LaunchCommandLine(commandLine, kind);
+    return installerLaunch ? installerLaunch(commandLine, kind)
+                           : LaunchCommandLine(commandLine, kind);
 }
 
 // The system folder with a trailing backslash; a failure is the caller's internal error.
@@ -31,7 +33,8 @@ std::string SystemFolder(unsigned location) {
     char folder[kMaxPath] = "";
     const UINT length = ::GetSystemDirectoryA(folder, sizeof folder);
     if (length == 0 || length >= sizeof folder) {
-        const uint32_t error = length == 0 ? GetLastSystemError() : static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER);
+        const uint32_t error =
+            length == 0 ? GetLastSystemError() : static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER);
         ReportInternalError(location, InternalErrorCode::FromSystem(error));
     }
     std::string text(folder, length);
@@ -59,7 +62,9 @@ struct NestedInstallEntry {
 bool SplitNestedInstall(const std::string& text, NestedInstallEntry& entry) {
     if (text.empty()) return false;
     std::string rest = text;
-    if (!NextToken(rest, entry.productCode, ",", true) || !NextToken(rest, entry.arguments, ",", true)) return false;
+    if (!NextToken(rest, entry.productCode, ",", true) ||
+        !NextToken(rest, entry.arguments, ",", true))
+        return false;
     if (!NextToken(rest, entry.rebootOption, ",", true)) entry.rebootOption.clear();
     return true;
 }
@@ -69,22 +74,32 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// True for a folder path whose last part is "KOBR" and four hexadecimal digits, the only names
-// the temporary copy is made under.
+// True for a folder of the user's temporary folder whose name is "KOBR" and four hexadecimal
+// digits, the only places the temporary copy is made in.
 bool IsTempCopyFolder(const std::string& folder) {
     std::string path = folder;
     if (!path.empty() && path.back() == '\\') path.pop_back();
-    const std::size_t slash = path.find_last_of("\\/:");
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t slash = FindLastCharacter(path, "\\/:", kAnsiCodePage);
+    if (slash == std::string::npos) return false;
+    const std::string name = path.substr(slash + 1);
     if (name.size() != 8 || _strnicmp(name.c_str(), "KOBR", 4) != 0) return false;
     for (std::size_t i = 4; i < 8; ++i)
         if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
-    return true;
+    char temp[kMaxPath];
+    const DWORD length = ::GetTempPathA(sizeof temp, temp);
+    if (length == 0 || length >= sizeof temp) return false;
+    std::string parent(temp, length);
+    if (parent.back() != '\\') parent += '\\';
+    // The copy's path was formed from this very text: letter case aside, it starts with it.
+    return path.size() == parent.size() + name.size() &&
+           _strnicmp(path.c_str(), parent.c_str(), parent.size()) == 0;
 }
 
-}  // namespace
+} // namespace
 
-void SetInstallerLaunchForTesting(InstallerLaunchFunction launch) { installerLaunch = launch; }
+void SetInstallerLaunchForTesting(InstallerLaunchFunction launch) {
+    installerLaunch = launch;
+}
 
 void SetupSteps::CopySetupToTempFolder() {
     SetupCommandLine& commandLine = RequireCommandLine(18);
@@ -108,7 +123,8 @@ void SetupSteps::CopySetupToTempFolder() {
 
 void SetupSteps::RemoveTempFolder() {
     const SetupCommandLine* commandLine = GetCommandLine();
-    if (!commandLine || commandLine->GetTempCopyMarker() != 1 || GetLauncherFolder().empty()) return;
+    if (!commandLine || commandLine->GetTempCopyMarker() != 1 || GetLauncherFolder().empty())
+        return;
     // "/~" on a typed command line must not cost the user the folder the launcher was started
     // from: only a folder named like the temporary copies is deleted.
     if (!IsTempCopyFolder(GetLauncherFolder())) {
@@ -117,9 +133,10 @@ void SetupSteps::RemoveTempFolder() {
     }
     DeleteFolderTree(GetLauncherFolder().c_str());
     std::string folder = GetLauncherFolder();
-    folder.pop_back();  // the trailing backslash
+    folder.pop_back(); // the trailing backslash
     if (!::RemoveDirectoryA(folder.c_str())) {
-        WriteLogF("Failed to remove directory: \"%s\", Error code = 0x%08X", folder.c_str(), GetLastSystemError());
+        WriteLogF("Failed to remove directory: \"%s\", Error code = 0x%08X", folder.c_str(),
+                  GetLastSystemError());
         LogForDeletion(folder.c_str());
     }
 }
@@ -154,9 +171,10 @@ void SetupSteps::RunMaintenanceInstaller() {
     const std::string systemFolder = SystemFolder(5);
     const std::string package = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
     // With REINSTALLMODE given, the user's own reinstall letters arrive with the properties.
-    std::string command = commandLine.GetReinstallMode().empty()
-                              ? FormatString("%sMSIEXEC /fvomus \"%s\"", systemFolder.c_str(), package.c_str())
-                              : FormatString("%sMSIEXEC /I \"%s\"", systemFolder.c_str(), package.c_str());
+    std::string command =
+        commandLine.GetReinstallMode().empty()
+            ? FormatString("%sMSIEXEC /fvomus \"%s\"", systemFolder.c_str(), package.c_str())
+            : FormatString("%sMSIEXEC /I \"%s\"", systemFolder.c_str(), package.c_str());
     AppendCommandLinePieces(commandLine, command);
     Launch(command, LaunchKind::MaintenanceInstaller);
 }
@@ -186,7 +204,8 @@ void SetupSteps::RunMainInstaller(bool suppressReboot) {
     SetupCommandLine& commandLine = RequireCommandLine(6);
     std::string command = SystemFolder(6) + "MSIEXEC.EXE";
     if (commandLine.GetInstallMode() == 0) {
-        command += " /i \"" + GetPackageFolder() + commandLine.GetSetupData().GetPackageName() + "\"";
+        command +=
+            " /i \"" + GetPackageFolder() + commandLine.GetSetupData().GetPackageName() + "\"";
     } else {
         commandLine.AppendInstallModeArgs(command);
     }
@@ -202,13 +221,15 @@ bool SetupSteps::LaunchNestedInstaller() {
     SetupCommandLine& commandLine = RequireCommandLine(12);
     NestedInstallEntry nested;
     // Without arguments the nested launcher would run this product's own setup data again.
-    if (!SplitNestedInstall(commandLine.GetSetupData().GetNestedInstall(), nested) || nested.arguments.empty())
+    if (!SplitNestedInstall(commandLine.GetSetupData().GetNestedInstall(), nested) ||
+        nested.arguments.empty())
         return false;
     if (GetMsiLibrary().IsProductInstalled(nested.productCode.c_str())) return false;
 
     char self[kMaxPath] = "";
     const DWORD length = ::GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length == 0 || length >= sizeof self) ReportInternalError(12, InternalErrorCode::CannotStart);
+    if (length == 0 || length >= sizeof self)
+        ReportInternalError(12, InternalErrorCode::CannotStart);
     // Quoted: the nested launcher splits its program name off at the first blank outside quotes,
     // and temporary folders often lie below "Documents and Settings".
     std::string command = FormatString("\"%s\" %s", self, nested.arguments.c_str());
@@ -231,7 +252,8 @@ void SetupSteps::LaunchPostInstallApplications() {
             ReportInternalError(26, InternalErrorCode::InvalidArgument);
         if (componentId.empty()) continue;
         // A component not installed here gives an empty program name; that start fails quietly.
-        const std::string path = GetMsiLibrary().GetComponentPath(componentId.c_str()).value_or(std::string());
+        const std::string path =
+            GetMsiLibrary().GetComponentPath(componentId.c_str()).value_or(std::string());
         Launch("\"" + path + "\" " + arguments, LaunchKind::PostInstallApplication);
     }
 }

@@ -3,6 +3,10 @@
 
 #include "sys/fixed_buffer.h"
 
+namespace {
+bool searchRestricted = false;
+} // namespace
+
 std::string SystemFolder() {
     char folder[kMaxPath];
     const UINT length = ::GetSystemDirectoryA(folder, sizeof folder);
@@ -22,4 +26,31 @@ HMODULE LoadSystemLibrary(const char* fileName) {
     }
     // A full path with the altered search order: the library's own imports come from its folder.
     return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+void RestrictLibrarySearch() {
+    // KERNEL32 is loaded in every process; its entry points need no library search.
+    HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
+    if (!kernel) return;
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        searchRestricted = true;
+        return;
+    }
+    using SetDllDirectoryWFunction = BOOL(WINAPI*)(LPCWSTR);
+    auto setDllDirectory = reinterpret_cast<SetDllDirectoryWFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDllDirectoryW")));
+    if (setDllDirectory) setDllDirectory(L"");
+}
+
+bool IsLibrarySearchRestricted() {
+    return searchRestricted;
+}
+
+HMODULE LoadCommonControlsLibrary() {
+    static const HMODULE library = IsLibrarySearchRestricted() ? ::LoadLibraryA("comctl32.dll")
+                                                               : LoadSystemLibrary("COMCTL32.DLL");
+    return library;
 }

@@ -23,7 +23,8 @@ class TempFolderNumbers {
 };
 
 // Copies every file and folder below `source` into the existing `destination` (folders whose name
-// starts with "." are skipped); an existing destination file is not overwritten. False when
+// starts with ".", and folder links and junctions, are skipped); an existing destination file is
+// not overwritten. False when
 // anything could not be copied, a folder could not be read or a path passes 259 bytes; what was
 // copied stays.
 bool CopyFolderFiles(const char* source, const char* destination);

@@ -94,7 +94,9 @@ bool CopyFolderFiles(const char* source, const char* destination) {
         std::string from = sourceFolder + name;
         std::string to = destinationFolder + name;
         if (IsFolder(data)) {
-            if (name[0] == '.') continue;
+            // A junction or folder link may lead out of the launcher folder (or back into it):
+            // the copy takes only what the folder itself holds.
+            if (name[0] == '.' || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
             from += '\\';
             to += '\\';
             if (!FitsMaxPath(from) || !FitsMaxPath(to)) return false;

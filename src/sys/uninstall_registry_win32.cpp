@@ -20,16 +20,22 @@ UniqueRegKey OpenUninstallEntry(const char* keyName) {
     return UniqueRegKey();
 }
 
-// A text value (REG_SZ or REG_EXPAND_SZ, not expanded) of at most 259 bytes.
+// A text value (REG_SZ or REG_EXPAND_SZ, not expanded) of at most 259 bytes: the 260-byte buffer
+// holds it with its terminator. A longer value is absent, never a cut one that would name another
+// product or command.
 bool ReadText(HKEY key, const char* name, std::string& text) {
     char buffer[kMaxPath];
     DWORD type = 0;
-    DWORD size = sizeof buffer - 1; // room for a terminator the value may lack
+    DWORD size = sizeof buffer;
     if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
         ERROR_SUCCESS)
         return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-    buffer[size] = '\0';
+    // Stored values need not end with a terminator: one is added when there is room for it.
+    if (size == 0 || buffer[size - 1] != '\0') {
+        if (size >= sizeof buffer) return false;
+        buffer[size] = '\0';
+    }
     text = buffer; // stops at the stored terminator
     return true;
 }

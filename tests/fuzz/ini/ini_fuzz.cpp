@@ -1,7 +1,8 @@
 // Fuzz target: arbitrary bytes as an INI file through the stream's decoding and the line parser.
 // A file that loads must save to a file that loads to the same model and saves to the same bytes;
 // a file that fails must fail with a complete exception; the capacity protocol must agree with a
-// plain read whatever the first buffer size.
+// plain read whatever the first buffer size. The second byte picks the code page the file is
+// parsed in (single-byte or one of the double-byte ones).
 #include <unistd.h>
 
 #include <cstdint>
@@ -57,11 +58,14 @@ std::string Model(const CIniFile& file) {
 
 class File : public CIniFile {
   public:
-    File() {
+    explicit File(unsigned codePage) {
         IniSectionCollection* sections = nullptr;
         CreateSectionCollection(&sections);
+        SetCodePage(codePage);
     }
 };
+
+constexpr unsigned kCodePages[] = {1252, 932, 936, 949, 950};
 
 // Loads the file; false with a checked exception when it does not load.
 bool Load(File& file) {
@@ -126,13 +130,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t capacity = size ? 1 + data[0] % 40 : 1;
     if (Lines(capacity) != Lines(static_cast<int32_t>(size) + 1)) std::abort();
 
-    File first;
+    const unsigned codePage = kCodePages[(size > 1 ? data[1] : 0) % 5];
+    File first(codePage);
     if (!Load(first)) return 0;
     const std::string model = Model(first);
     first.Save();
     const std::string saved = ReadFile();
 
-    File second;
+    File second(codePage);
     if (!Load(second) || Model(second) != model) std::abort();
     second.Save();
     if (ReadFile() != saved) std::abort();

@@ -118,6 +118,31 @@ TEST_F(ParseLineTest, RefusedLinesRaiseTheirErrors) {
     EXPECT_NO_THROW(file.ParseLine("\tkey\t=v", current));
 }
 
+TEST_F(ParseLineTest, DoubleByteCharactersAreNotTakenForTheirSecondByte) {
+    // "\x81\x5B" is the long-vowel mark of code page 932; "\x83\x5C" its katakana "so". In 1252
+    // the same bytes hold a bracket and a backslash.
+    const std::string key = "C:\\\x83\x63\x81\x5B\x83\x8B\\\x83\x5C\x83\x74\x83\x67.exe /x";
+    const std::string header = "[\x83\x63\x81\x5B\x83\x8B]";
+    for (unsigned codePage : {932u, 936u, 949u, 950u}) {
+        SCOPED_TRACE(codePage);
+        ReadyIniFile dbcs;
+        dbcs.SetCodePage(codePage);
+        std::string section = kUnnamedSectionName;
+        dbcs.AddSection(section);
+        EXPECT_NO_THROW(dbcs.ParseLine(key + "=1", section));
+        EXPECT_NO_THROW(dbcs.ParseLine(header, section));
+        EXPECT_EQ(section, header.substr(1, header.size() - 2));
+    }
+    file.SetCodePage(1252);
+    try {
+        file.ParseLine(key + "=1", current);
+        ADD_FAILURE() << "a bracket in a 1252 key must be refused";
+    } catch (CZbIniFileException* e) {
+        EXPECT_EQ(e->Message, "Illegal character(s) in key name.");
+        delete e;
+    }
+}
+
 TEST_F(ParseLineTest, LineForAMissingSectionRaisesCouldNotFind) {
     std::string missing = "Nowhere";
     for (const char* line : {"k=v", "; comment", "plain"}) {
@@ -148,6 +173,13 @@ TEST_F(ParseLineTest, RepeatedHeaderGathersLinesInTheFirstSection) {
     ASSERT_TRUE(a->GetValue("z", value));
     EXPECT_EQ(value, "4");
     EXPECT_EQ(DumpSection(a), "  0 <x> <1>\n  1 <x> <3>\n  1 <z> <4>\n");
+
+    // A repeat kept across RemoveAllSections still reaches the lines of its first section.
+    IniSection* repeat = file.SectionAt(3);
+    repeat->AddRef();
+    file.RemoveAllSections();
+    EXPECT_EQ(DumpSection(repeat->FirstOfName()), "  0 <x> <1>\n  1 <x> <3>\n  1 <z> <4>\n");
+    EXPECT_EQ(repeat->Release(), 0);
 }
 
 } // namespace

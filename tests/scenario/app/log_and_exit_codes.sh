@@ -17,6 +17,16 @@ run_setup 'C:\scn\frame\Setup.exe /qb' >/dev/null
 remove_demo_product
 check "no log file with ZBSETUP=DEBUG" "absent" "$([ -e "$SETUP_LOG" ] && echo present || echo absent)"
 
+# ZBSETUP is read through a 260-byte buffer: 259 bytes are read, 260 and 261 are not read at all
+# (no log). A launcher without SETUP.INI beside it ends at once.
+scenario_folder zbsetup >/dev/null
+for length in 259 260 261; do
+  rm -f "$SETUP_LOG"
+  ZBSETUP="LOG,$(printf '%*s' $((length - 4)) '' | tr ' ' x)" run_setup 'C:\scn\zbsetup\Setup.exe /qn' >/dev/null
+  check "ZBSETUP of $length bytes" "$([ "$length" -lt 260 ] && echo present || echo absent)" \
+    "$([ -e "$SETUP_LOG" ] && echo present || echo absent)"
+done
+
 # A quoted program name followed by two blanks: the argument string keeps one blank.
 export ZBSETUP=x,log
 check "normal run with logging" "0x00000000" "$(run_setup '"C:\scn\frame\Setup.exe"  /qb')"

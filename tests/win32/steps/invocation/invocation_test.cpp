@@ -39,7 +39,7 @@ bool RecordLaunch(const std::string& commandLine, LaunchKind kind) {
 
 // Puts the recorder in place of the real launch for its lifetime.
 class LaunchRecorder {
-public:
+  public:
     LaunchRecorder() {
         launched.clear();
         SetInstallerLaunchForTesting(RecordLaunch);
@@ -48,7 +48,9 @@ public:
     const std::vector<Launched>& Launches() const { return launched; }
 };
 
-std::string Package(const char* name = "heron-1.0.msi") { return TestProgramFolder() + name; }
+std::string Package(const char* name = "heron-1.0.msi") {
+    return TestProgramFolder() + name;
+}
 
 struct MissingCommandLineCase {
     const char* operation;
@@ -58,13 +60,19 @@ struct MissingCommandLineCase {
 
 TEST(InvocationSteps, OperationsNeedACommandLine) {
     const MissingCommandLineCase cases[] = {
-        {"CopySetupToTempFolder", "0012.80004003", [](SetupSteps& s) { s.CopySetupToTempFolder(); }},
-        {"IsAnyFeatureRunFromSource", "0004.80004003", [](SetupSteps& s) { s.IsAnyFeatureRunFromSource(); }},
-        {"RunMaintenanceInstaller", "0005.80004003", [](SetupSteps& s) { s.RunMaintenanceInstaller(); }},
-        {"CheckNestedInstall", "0014.80004003", [](SetupSteps& s) { s.CheckNestedInstall(nullptr); }},
+        {"CopySetupToTempFolder", "0012.80004003",
+         [](SetupSteps& s) { s.CopySetupToTempFolder(); }},
+        {"IsAnyFeatureRunFromSource", "0004.80004003",
+         [](SetupSteps& s) { s.IsAnyFeatureRunFromSource(); }},
+        {"RunMaintenanceInstaller", "0005.80004003",
+         [](SetupSteps& s) { s.RunMaintenanceInstaller(); }},
+        {"CheckNestedInstall", "0014.80004003",
+         [](SetupSteps& s) { s.CheckNestedInstall(nullptr); }},
         {"RunMainInstaller", "0006.80004003", [](SetupSteps& s) { s.RunMainInstaller(false); }},
-        {"LaunchNestedInstaller", "000C.80004003", [](SetupSteps& s) { s.LaunchNestedInstaller(); }},
-        {"LaunchPostInstallApplications", "001A.80004003", [](SetupSteps& s) { s.LaunchPostInstallApplications(); }},
+        {"LaunchNestedInstaller", "000C.80004003",
+         [](SetupSteps& s) { s.LaunchNestedInstaller(); }},
+        {"LaunchPostInstallApplications", "001A.80004003",
+         [](SetupSteps& s) { s.LaunchPostInstallApplications(); }},
     };
     SetupSteps steps(nullptr, nullptr);
     LaunchRecorder recorder;
@@ -73,7 +81,7 @@ TEST(InvocationSteps, OperationsNeedACommandLine) {
         ExpectInternalError(c.boxCode, 0x80004003u, [&] { c.call(steps); });
     }
     EXPECT_TRUE(recorder.Launches().empty());
-    steps.RemoveTempFolder();  // nothing bound: nothing to remove, nothing raised
+    steps.RemoveTempFolder(); // nothing bound: nothing to remove, nothing raised
 }
 
 enum class Installer { Main, MainHoldingRestart, Maintenance };
@@ -81,7 +89,7 @@ enum class Installer { Main, MainHoldingRestart, Maintenance };
 struct InstallerCase {
     Installer installer;
     const char* arguments;
-    std::string expected;  // after the system folder
+    std::string expected; // after the system folder
 };
 
 TEST(InvocationSteps, InstallerCommandLines) {
@@ -90,15 +98,20 @@ TEST(InvocationSteps, InstallerCommandLines) {
         {Installer::Main, "/qb", "MSIEXEC.EXE /i " + package + " /qb"},
         // The five pieces in their order: UI level, log, status file, pass-through, properties.
         {Installer::Main, "PROP=\"a b\" /w /m heron.mif /L*v \"C:\\heron log.txt\" /qn X=1",
-         "MSIEXEC.EXE /i " + package + " /qn /L*v \"C:\\heron log.txt\" /m heron.mif /w PROP=\"a b\" X=1"},
+         "MSIEXEC.EXE /i " + package +
+             " /qn /L*v \"C:\\heron log.txt\" /m heron.mif /w PROP=\"a b\" X=1"},
         {Installer::MainHoldingRestart, "/qb", "MSIEXEC.EXE /i " + package + " /qb REBOOT=S"},
-        {Installer::MainHoldingRestart, "/qb REBOOT=F", "MSIEXEC.EXE /i " + package + " /qb REBOOT=F"},
-        {Installer::MainHoldingRestart, "/qb reboot=R", "MSIEXEC.EXE /i " + package + " /qb REBOOT=R"},
+        {Installer::MainHoldingRestart, "/qb REBOOT=F",
+         "MSIEXEC.EXE /i " + package + " /qb REBOOT=F"},
+        {Installer::MainHoldingRestart, "/qb reboot=R",
+         "MSIEXEC.EXE /i " + package + " /qb REBOOT=R"},
         {Installer::Main, "/x {3C9E7A51-0001-4B2D-9E10-5F6A7B8C9D11} /qn",
          "MSIEXEC.EXE /x {3C9E7A51-0001-4B2D-9E10-5F6A7B8C9D11} /qn"},
-        {Installer::Main, "/qb /i \"D:\\other package.msi\"", "MSIEXEC.EXE /I \"D:\\other package.msi\" /qb"},
+        {Installer::Main, "/qb /i \"D:\\other package.msi\"",
+         "MSIEXEC.EXE /I \"D:\\other package.msi\" /qb"},
         {Installer::Maintenance, "/qb", "MSIEXEC /fvomus " + package + " /qb"},
-        {Installer::Maintenance, "/qb REINSTALLMODE=vomus", "MSIEXEC /I " + package + " /qb REINSTALLMODE=vomus"},
+        {Installer::Maintenance, "/qb REINSTALLMODE=vomus",
+         "MSIEXEC /I " + package + " /qb REINSTALLMODE=vomus"},
     };
     for (const InstallerCase& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -112,8 +125,9 @@ TEST(InvocationSteps, InstallerCommandLines) {
         }
         ASSERT_EQ(recorder.Launches().size(), 1u);
         EXPECT_EQ(recorder.Launches()[0].commandLine, SystemFolder() + c.expected);
-        EXPECT_EQ(recorder.Launches()[0].kind,
-                  c.installer == Installer::Maintenance ? LaunchKind::MaintenanceInstaller : LaunchKind::MainInstaller);
+        EXPECT_EQ(recorder.Launches()[0].kind, c.installer == Installer::Maintenance
+                                                   ? LaunchKind::MaintenanceInstaller
+                                                   : LaunchKind::MainInstaller);
     }
 }
 
@@ -122,14 +136,15 @@ struct NestedCase {
     const char* arguments;
     bool nested;
     bool holdRestart;
-    std::string launchTail;  // after the quoted program name; empty: not launched
+    std::string launchTail; // after the quoted program name; empty: not launched
 };
 
 TEST(InvocationSteps, NestedInstallationDecidesTheRestartHandling) {
     const std::string absent = kAbsentProduct;
     const NestedCase cases[] = {
         {absent + ",nested.ini /qb,ONEREBOOT", "/qn", true, true, " nested.ini /qb /qn /~-"},
-        {absent + ",\"nested.ini /qb\",onereboot", "/qb REBOOT=F", true, true, " nested.ini /qb /qb REBOOT=F /~-"},
+        {absent + ",\"nested.ini /qb\",onereboot", "/qb REBOOT=F", true, true,
+         " nested.ini /qb /qb REBOOT=F /~-"},
         {absent + ",nested.ini,", "/qb REBOOT=F", true, false, " nested.ini /qb REBOOT=F /~-"},
         {absent + ",nested.ini", "/qb REBOOT=Suppress", true, true, " nested.ini /qb REBOOT=Suppress /~-"},
         // The value in either case holds the restart back.
@@ -144,7 +159,8 @@ TEST(InvocationSteps, NestedInstallationDecidesTheRestartHandling) {
         SCOPED_TRACE(c.nestedInstall);
         StepBench bench(c.arguments, "NestedInstall=" + c.nestedInstall + "\r\n");
         ASSERT_TRUE(bench.Parsed());
-        EXPECT_TRUE(WriteFileBytes(bench.Folder() + "nested.ini", "[ProductInformation]\r\nPackageName=nested.msi\r\n"));
+        EXPECT_TRUE(WriteFileBytes(bench.Folder() + "nested.ini",
+                                   "[ProductInformation]\r\nPackageName=nested.msi\r\n"));
         bench.Steps().SetLauncherFolder(bench.Folder());
         bool holdRestart = !c.holdRestart;
         EXPECT_EQ(bench.Steps().CheckNestedInstall(&holdRestart), c.nested);
@@ -158,14 +174,15 @@ TEST(InvocationSteps, NestedInstallationDecidesTheRestartHandling) {
             continue;
         }
         ASSERT_EQ(recorder.Launches().size(), 1u);
-        EXPECT_EQ(recorder.Launches()[0].commandLine, "\"" + TestProgramPath() + "\"" + c.launchTail);
+        EXPECT_EQ(recorder.Launches()[0].commandLine,
+                  "\"" + TestProgramPath() + "\"" + c.launchTail);
         EXPECT_EQ(recorder.Launches()[0].kind, LaunchKind::NestedSetup);
     }
 }
 
 TEST(InvocationSteps, PostInstallApplicationsOfComponentsNotInstalledStartNothing) {
-    StepBench bench("/qb", std::string("[LaunchApplications]\r\n") + kHeronComponent + ",/show readme\r\n,/no component\r\n" +
-                               kHeronComponent + "\r\n");
+    StepBench bench("/qb", std::string("[LaunchApplications]\r\n") + kHeronComponent +
+                               ",/show readme\r\n,/no component\r\n" + kHeronComponent + "\r\n");
     ASSERT_TRUE(bench.Parsed());
     {
         LaunchRecorder recorder;
@@ -178,10 +195,12 @@ TEST(InvocationSteps, PostInstallApplicationsOfComponentsNotInstalledStartNothin
     // Through the real launch, an empty program name fails to start without a word.
     bench.Steps().LaunchPostInstallApplications();
 
-    StepBench unsplittable("/qb", std::string("[LaunchApplications]\r\n") + kHeronComponent + ",\"unclosed\r\n");
+    StepBench unsplittable("/qb", std::string("[LaunchApplications]\r\n") + kHeronComponent +
+                                      ",\"unclosed\r\n");
     ASSERT_TRUE(unsplittable.Parsed());
     MessageBoxAnswerer boxes;
-    EXPECT_EQ(RaisedCode([&] { unsplittable.Steps().LaunchPostInstallApplications(); }), 0x80070057u);
+    EXPECT_EQ(RaisedCode([&] { unsplittable.Steps().LaunchPostInstallApplications(); }),
+              0x80070057u);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_NE(boxes.Boxes()[0].text.find("Error Code: 001A.80070057"), std::string::npos);
 }
@@ -197,7 +216,9 @@ void FillLauncherFolder(const std::string& folder, bool withDotFolder = true) {
     EXPECT_TRUE(WriteFileBytes(folder + ".svn\\entries", "kept out"));
 }
 
-std::vector<std::string> TempCopies() { return NamesMatching(UserTempFolder() + "KOBR*"); }
+std::vector<std::string> TempCopies() {
+    return NamesMatching(UserTempFolder() + "KOBR*");
+}
 
 TEST(InvocationSteps, TemporaryCopyOfTheLauncherFolder) {
     TempFolder source("launcher");
@@ -213,12 +234,14 @@ TEST(InvocationSteps, TemporaryCopyOfTheLauncherFolder) {
     EXPECT_EQ(copy.size(), temp.size() + 9);
     EXPECT_EQ(bench.CommandLine().GetLauncherFolder(), copy);
     EXPECT_EQ(bench.CommandLine().GetTempCopyMarker(), 1);
-    EXPECT_EQ(bench.Steps().GetPackageFolder(), TestProgramFolder());  // the package stays where it was
+    EXPECT_EQ(bench.Steps().GetPackageFolder(),
+              TestProgramFolder()); // the package stays where it was
     EXPECT_TRUE(PathExists(copy + "SETUP.EXE"));
     EXPECT_TRUE(PathExists(copy + "sub\\data.txt"));
     EXPECT_FALSE(PathExists(copy + ".svn"));
 
-    ::SetFileAttributesA((copy + "sub\\data.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA((copy + "sub\\data.txt").c_str(),
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     bench.Steps().RemoveTempFolder();
     EXPECT_FALSE(PathExists(copy));
     EXPECT_TRUE(PathExists(source.Path() + "SETUP.EXE"));
@@ -249,6 +272,13 @@ TEST(InvocationSteps, MarkerOnTheCommandLineMeansNoCopy) {
         bench.Steps().SetLauncherFolder(source.Path());
         bench.Steps().RemoveTempFolder();
         EXPECT_TRUE(PathExists(source.Path() + "sub\\data.txt"));
+        // Named like a copy, but outside the user's temporary folder: a typed "/~" costs nothing.
+        const std::string lookalike = source.Path() + "KOBR1234\\";
+        ::CreateDirectoryA(lookalike.c_str(), nullptr);
+        FillLauncherFolder(lookalike, false);
+        bench.Steps().SetLauncherFolder(lookalike);
+        bench.Steps().RemoveTempFolder();
+        EXPECT_TRUE(PathExists(lookalike + "sub\\data.txt"));
     }
 }
 
@@ -256,8 +286,8 @@ TEST(InvocationSteps, FailedCopyRunsFromTheOriginalFolder) {
     TempFolder source("launcher");
     FillLauncherFolder(source.Path());
     // A file nobody else may open cannot be copied.
-    UniqueFile locked(::CreateFileA((source.Path() + "locked.cab").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile locked(::CreateFileA((source.Path() + "locked.cab").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(locked);
     StepBench bench("/qb", "");
     ASSERT_TRUE(bench.Parsed());
@@ -267,7 +297,7 @@ TEST(InvocationSteps, FailedCopyRunsFromTheOriginalFolder) {
     EXPECT_EQ(bench.CommandLine().GetTempCopyMarker(), 2);
     EXPECT_EQ(bench.Steps().GetLauncherFolder(), source.Path());
     EXPECT_EQ(bench.CommandLine().GetLauncherFolder(), bench.Folder());
-    EXPECT_EQ(TempCopies(), before);  // the partial copy is gone
+    EXPECT_EQ(TempCopies(), before); // the partial copy is gone
 }
 
 bool HeronInstalled() {
@@ -276,7 +306,7 @@ bool HeronInstalled() {
 }
 
 class RealInstallation : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (HeronInstalled()) RunSystemMsiexec(std::string("/x ") + kHeronProduct + " /qn");
     }
@@ -286,9 +316,10 @@ protected:
 };
 
 TEST_F(RealInstallation, MainInstallerThenMaintenanceQueriesThenRemovalFromAnotherPackage) {
-    const std::string sections = std::string("NestedInstall=") + kHeronProduct +
-                                 ",nested.ini,ONEREBOOT\r\n[ProductFeatures]\r\nMain\r\n[LaunchApplications]\r\n" +
-                                 kHeronComponent + ",/show\r\n";
+    const std::string sections =
+        std::string("NestedInstall=") + kHeronProduct +
+        ",nested.ini,ONEREBOOT\r\n[ProductFeatures]\r\nMain\r\n[LaunchApplications]\r\n" +
+        kHeronComponent + ",/show\r\n";
     StepBench bench("/qn", sections);
     ASSERT_TRUE(bench.Parsed());
     SetupSteps& steps = bench.Steps();
@@ -307,7 +338,8 @@ TEST_F(RealInstallation, MainInstallerThenMaintenanceQueriesThenRemovalFromAnoth
     EXPECT_EQ(name, "Heron Sample");
 
     // The nested product is installed now: no nested setup, no restart held back.
-    EXPECT_TRUE(WriteFileBytes(bench.Folder() + "nested.ini", "[ProductInformation]\r\nPackageName=nested.msi\r\n"));
+    EXPECT_TRUE(WriteFileBytes(bench.Folder() + "nested.ini",
+                               "[ProductInformation]\r\nPackageName=nested.msi\r\n"));
     steps.SetLauncherFolder(bench.Folder());
     bool holdRestart = true;
     EXPECT_FALSE(steps.CheckNestedInstall(&holdRestart));
@@ -335,4 +367,4 @@ TEST_F(RealInstallation, MainInstallerThenMaintenanceQueriesThenRemovalFromAnoth
     EXPECT_FALSE(HeronInstalled());
 }
 
-}  // namespace
+} // namespace

@@ -31,8 +31,8 @@ int ActAsRemoverWhenAsked() {
     const unsigned long exitCode = std::stoul(text.substr(0, first));
     const std::string entry = text.substr(first + 1, second - first - 1);
     const std::string record = text.substr(second + 1);
-    HANDLE file = ::CreateFileA(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileA(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     const std::string line = std::string(::GetCommandLineA()) + "\n";
     DWORD written = 0;
     ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -44,12 +44,14 @@ const int removerRole = ActAsRemoverWhenAsked();
 
 // Makes the children of the next removals removers with the given behaviour.
 class Remover {
-public:
+  public:
     explicit Remover(uint32_t exitCode, const std::string& entryToDelete = "")
         : role_(std::to_string(exitCode) + "|" + entryToDelete + "|" + Record()) {}
 
     // The remove command: this program, then `tail` as written.
-    static std::string Command(const std::string& tail) { return "\"" + TestProgramPath() + "\"" + tail; }
+    static std::string Command(const std::string& tail) {
+        return "\"" + TestProgramPath() + "\"" + tail;
+    }
 
     // The command lines the removers were started with, in order.
     std::vector<std::string> Runs() const {
@@ -61,12 +63,11 @@ public:
         return lines;
     }
 
-private:
+  private:
     std::string Record() const { return folder_.Path() + "removals.txt"; }
     TempFolder folder_{"remover"};
     ChildRoleScope role_;
 };
-
 
 struct MissingCommandLineCase {
     const char* operation;
@@ -76,10 +77,12 @@ struct MissingCommandLineCase {
 
 TEST(RemovalSteps, OperationsNeedACommandLine) {
     const MissingCommandLineCase cases[] = {
-        {"CheckIncompatibleApplications", "0011.80004003", [](SetupSteps& s) { s.CheckIncompatibleApplications(); }},
+        {"CheckIncompatibleApplications", "0011.80004003",
+         [](SetupSteps& s) { s.CheckIncompatibleApplications(); }},
         {"UninstallIncompatibleApplications", "0015.80004003",
          [](SetupSteps& s) { s.UninstallIncompatibleApplications(); }},
-        {"UninstallPreviousVersions", "000A.80004003", [](SetupSteps& s) { s.UninstallPreviousVersions(); }},
+        {"UninstallPreviousVersions", "000A.80004003",
+         [](SetupSteps& s) { s.UninstallPreviousVersions(); }},
     };
     SetupSteps steps(nullptr, nullptr);
     for (const MissingCommandLineCase& c : cases) {
@@ -95,7 +98,8 @@ TEST(RemovalSteps, InstalledIncompatibleAppExitEndsSetupAtEveryLevel) {
     const struct {
         const char* arguments;
         bool boxShown;
-    } cases[] = {{"", true}, {"/qf", true}, {"/qb", true}, {"/qb-", false}, {"/qn+", false}, {"/qn", false}};
+    } cases[] = {{"", true},      {"/qf", true},   {"/qb", true},
+                 {"/qb-", false}, {"/qn+", false}, {"/qn", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         StepBench bench(c.arguments, sections);
@@ -111,13 +115,14 @@ TEST(RemovalSteps, InstalledIncompatibleAppExitEndsSetupAtEveryLevel) {
         }
     }
     StepBench absentOnly("/qb", "[IncompatibleAppExit]\r\nStepsTest.Absent\r\n");
-    EXPECT_EQ(RaisedCode([&] { absentOnly.Steps().CheckIncompatibleApplications(); }), std::nullopt);
+    EXPECT_EQ(RaisedCode([&] { absentOnly.Steps().CheckIncompatibleApplications(); }),
+              std::nullopt);
 }
 
 struct UninstallCase {
     const char* name;
     const char* arguments;
-    bool forbidsRemoval;  // an installer entry with NoRemove set
+    bool forbidsRemoval; // an installer entry with NoRemove set
     uint32_t removerExit;
     bool removerDeletes;
     std::vector<int> answers;
@@ -135,16 +140,28 @@ TEST(RemovalSteps, IncompatibleAppUninstallAsksRemovesAndAsksAgain) {
         {"entry stays: asked again", "/qb", false, 0, false, {IDYES, IDNO}, 1602u, 2, 0, 1},
         {"user declines", "", false, 0, true, {IDNO}, 1602u, 1, 0, 0},
         {"remover cancelled", "/qb", false, 1602, false, {IDYES}, 1602u, 1, 0, 1},
-        {"remover needs a restart", "/qb", false, 3010, true, {IDYES}, SetupResult::RebootThenResume, 1, 0, 1},
+        {"remover needs a restart",
+         "/qb",
+         false,
+         3010,
+         true,
+         {IDYES},
+         SetupResult::RebootThenResume,
+         1,
+         0,
+         1},
         {"remover failed", "/qb", false, 1627, false, {IDYES}, 1627u, 1, 0, 1},
     };
     for (const UninstallCase& c : cases) {
         SCOPED_TRACE(c.name);
-        auto entry = c.forbidsRemoval
-                         ? std::make_unique<UninstallEntry>("StepsTest.Uninstall", "Osprey Toolbar", 1u)
-                         : std::make_unique<UninstallEntry>("StepsTest.Uninstall", "Osprey Toolbar",
-                                                            Remover::Command(" /uninstall"));
-        StepBench bench(c.arguments, "[IncompatibleAppUninstall]\r\nStepsTest.Absent\r\nStepsTest.Uninstall\r\n");
+        auto entry =
+            c.forbidsRemoval
+                ? std::make_unique<UninstallEntry>("StepsTest.Uninstall", "Osprey Toolbar", 1u)
+                : std::make_unique<UninstallEntry>("StepsTest.Uninstall", "Osprey Toolbar",
+                                                   Remover::Command(" /uninstall"));
+        StepBench bench(
+            c.arguments,
+            "[IncompatibleAppUninstall]\r\nStepsTest.Absent\r\nStepsTest.Uninstall\r\n");
         ASSERT_TRUE(bench.Parsed());
         Remover remover(c.removerExit, c.removerDeletes ? "StepsTest.Uninstall" : "");
         MessageBoxAnswerer boxes(c.answers);
@@ -195,6 +212,22 @@ TEST(RemovalSteps, RemoveApplicationShapesEachKindOfCommand) {
     }
 }
 
+TEST(RemovalSteps, UnquotedRemoverInAFolderWithBlanksIsStartedQuoted) {
+    // A program planted at the first blank ("...\Program.exe") must not run in the remover's place.
+    TempFolder root("unquoted");
+    const std::string remover = root.Path() + "Program Files\\Old App\\uninst.exe";
+    ASSERT_TRUE(::CreateDirectoryA((root.Path() + "Program Files").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((root.Path() + "Program Files\\Old App").c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileA(TestProgramPath().c_str(), remover.c_str(), FALSE));
+    ASSERT_TRUE(
+        ::CopyFileA(TestProgramPath().c_str(), (root.Path() + "Program.exe").c_str(), FALSE));
+    StepBench bench("/qb", "");
+    ASSERT_TRUE(bench.Parsed());
+    Remover removers(0);
+    EXPECT_TRUE(bench.Steps().RemoveApplication(remover + " /remove"));
+    EXPECT_EQ(removers.Runs(), std::vector<std::string>{"\"" + remover + "\" /remove"});
+}
+
 TEST(RemovalSteps, RemoveApplicationJudgesTheRemoversExitCode) {
     StepBench bench("/qb", "");
     ASSERT_TRUE(bench.Parsed());
@@ -202,13 +235,20 @@ TEST(RemovalSteps, RemoveApplicationJudgesTheRemoversExitCode) {
         uint32_t exitCode;
         std::optional<uint32_t> raised;
         bool result;
-    } cases[] = {{0, std::nullopt, true},         {1602, std::nullopt, false}, {1641, SetupResult::RebootThenResume, false},
-                 {3010, SetupResult::RebootThenResume, false}, {1603, 1603u, false},        {0xC0000005u, 0xC0000005u, false}};
+    } cases[] = {{0, std::nullopt, true},
+                 {1602, std::nullopt, false},
+                 {1641, SetupResult::RebootThenResume, false},
+                 {3010, SetupResult::RebootThenResume, false},
+                 {1603, 1603u, false},
+                 {0xC0000005u, 0xC0000005u, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exitCode);
         Remover remover(c.exitCode);
         bool result = !c.result;
-        EXPECT_EQ(RaisedCode([&] { result = bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), c.raised);
+        EXPECT_EQ(RaisedCode([&] {
+                      result = bench.Steps().RemoveApplication(Remover::Command(" /remove"));
+                  }),
+                  c.raised);
         if (!c.raised) {
             EXPECT_EQ(result, c.result);
         }
@@ -228,7 +268,8 @@ TEST(RemovalSteps, SessionEndDuringRemovalIsARestart) {
         ::Sleep(1000);
         ::SetEvent(endSession.get());
     });
-    EXPECT_EQ(RaisedCode([&] { bench.Steps().RemoveApplication(Remover::Command(" /remove")); }), SetupResult::RebootThenResume);
+    EXPECT_EQ(RaisedCode([&] { bench.Steps().RemoveApplication(Remover::Command(" /remove")); }),
+              SetupResult::RebootThenResume);
     announcer.join();
 }
 
@@ -236,7 +277,8 @@ TEST(RemovalSteps, PreviousVersionsNeedTheInstallerLibraryOnlyWhenOneIsInstalled
     UninstallEntry entry("StepsTest.Previous", "Old Heron 0.9", Remover::Command(" /remove"));
     MsiLibrary::SetLibraryPathForTesting("C:\\no\\such\\folder\\msi.dll");
     {
-        StepBench installed("/qn", "[PreviousVersionUninstall]\r\nStepsTest.Absent\r\nStepsTest.Previous\r\n");
+        StepBench installed(
+            "/qn", "[PreviousVersionUninstall]\r\nStepsTest.Absent\r\nStepsTest.Previous\r\n");
         Remover remover(0, "StepsTest.Previous");
         EXPECT_FALSE(installed.Steps().UninstallPreviousVersions());
         EXPECT_TRUE(remover.Runs().empty());
@@ -257,27 +299,39 @@ TEST(RemovalSteps, PreviousVersionsAreRemovedWithTheUsersConsent) {
         {"silent removal", "/qb-", false, 0, true, {}, std::nullopt, 0, 0, 1},
         {"silent removal leaves the entry", "/qn", false, 0, false, {}, 1603u, 0, 0, 1},
         {"silent removal cancelled", "/qn", false, 1602, true, {}, 1603u, 0, 0, 1},
-        {"remover restarts", "/qb", false, 1641, true, {IDYES}, SetupResult::RebootThenResume, 1, 0, 1},
+        {"remover restarts",
+         "/qb",
+         false,
+         1641,
+         true,
+         {IDYES},
+         SetupResult::RebootThenResume,
+         1,
+         0,
+         1},
     };
     for (const UninstallCase& c : cases) {
         SCOPED_TRACE(c.name);
-        auto entry = c.forbidsRemoval
-                         ? std::make_unique<UninstallEntry>("StepsTest.Previous", "Old Heron 0.9", 1u)
-                         : std::make_unique<UninstallEntry>("StepsTest.Previous", "Old Heron 0.9",
-                                                            Remover::Command(" /remove"));
+        auto entry =
+            c.forbidsRemoval
+                ? std::make_unique<UninstallEntry>("StepsTest.Previous", "Old Heron 0.9", 1u)
+                : std::make_unique<UninstallEntry>("StepsTest.Previous", "Old Heron 0.9",
+                                                   Remover::Command(" /remove"));
         StepBench bench(c.arguments, "[PreviousVersionUninstall]\r\nStepsTest.Previous\r\n");
         ASSERT_TRUE(bench.Parsed());
         Remover remover(c.removerExit, c.removerDeletes ? "StepsTest.Previous" : "");
         MessageBoxAnswerer boxes(c.answers);
         bool result = false;
-        EXPECT_EQ(RaisedCode([&] { result = bench.Steps().UninstallPreviousVersions(); }), c.raised);
+        EXPECT_EQ(RaisedCode([&] { result = bench.Steps().UninstallPreviousVersions(); }),
+                  c.raised);
         if (!c.raised) {
             EXPECT_TRUE(result);
         }
         std::size_t questions = 0, errors = 0;
         for (const MessageBoxAnswerer::Box& box : boxes.Boxes()) {
             // The question names the old product, and the package's product and version.
-            for (const char* part : {"Old Heron 0.9", box.question ? "Heron Sample" : "", box.question ? "1.0.0" : ""})
+            for (const char* part :
+                 {"Old Heron 0.9", box.question ? "Heron Sample" : "", box.question ? "1.0.0" : ""})
                 EXPECT_NE(box.text.find(part), std::string::npos) << box.text;
             EXPECT_EQ(box.text.find("_PRODUCT"), std::string::npos) << box.text;
             EXPECT_EQ(box.caption, box.question ? "Warning" : "Error");
@@ -289,4 +343,4 @@ TEST(RemovalSteps, PreviousVersionsAreRemovedWithTheUsersConsent) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -80,7 +80,7 @@ struct FindCase {
 
 TEST_F(UninstallRegistry, FindUninstallEntryFollowsTheEntryKind) {
     const HKEY lm = HKEY_LOCAL_MACHINE, cu = HKEY_CURRENT_USER;
-    const std::string longText(300, 'x');
+    const std::string longText(300, 'x'), name259(259, 'n'), name260(260, 'n');
     const std::vector<FindCase> cases = {
         {"installer entry, NoRemove 1",
          {Text(lm, "DisplayName", "Probe"), Number(lm, "WindowsInstaller", 1),
@@ -122,6 +122,16 @@ TEST_F(UninstallRegistry, FindUninstallEntryFollowsTheEntryKind) {
          ""},
         {"DisplayName longer than 259 bytes",
          {Text(lm, "DisplayName", longText), Text(lm, "UninstallString", "x")},
+         false,
+         "",
+         ""},
+        {"DisplayName of exactly 259 bytes",
+         {Text(lm, "DisplayName", name259), Text(lm, "UninstallString", "x")},
+         true,
+         name259.c_str(),
+         "x"},
+        {"DisplayName of 260 bytes",
+         {Text(lm, "DisplayName", name260), Text(lm, "UninstallString", "x")},
          false,
          "",
          ""},

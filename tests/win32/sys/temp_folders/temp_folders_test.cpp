@@ -145,6 +145,23 @@ TEST_F(TreeCopy, CopiesSubfoldersAndProtectedFilesAndSkipsDotFolders) {
     EXPECT_EQ(NamesIn(destination).size(), 5u);
 }
 
+TEST_F(TreeCopy, LeavesFolderLinksOut) {
+    using CreateSymbolicLinkAFn = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    auto createLink = reinterpret_cast<CreateSymbolicLinkAFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "CreateSymbolicLinkA")));
+    const std::string outside = work / "outside";
+    ASSERT_TRUE(MakeFolder(outside));
+    ASSERT_TRUE(WriteFileBytes(outside + "\\elsewhere.txt", "not the launcher's"));
+    ASSERT_TRUE(WriteFileBytes(source + "SETUP.EXE", "program"));
+    if (!createLink || !createLink((source + "link").c_str(), outside.c_str(), 1 /* directory */) ||
+        !(Attributes(source + "link") & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "folder links are not available here";
+
+    EXPECT_TRUE(CopyFolderFiles(source.c_str(), destination.c_str()));
+    EXPECT_EQ(ReadFileBytes(destination + "SETUP.EXE"), "program");
+    EXPECT_FALSE(PathExists(destination + "link"));
+}
+
 TEST_F(TreeCopy, NeverOverwritesAnExistingDestinationFile) {
     ASSERT_TRUE(WriteFileBytes(source + "a.txt", "new"));
     ASSERT_TRUE(WriteFileBytes(destination + "a.txt", "old"));
