@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "sys/win32.h"
+
 namespace std {
 void __throw_bad_alloc() {
     throw bad_alloc();
@@ -38,3 +40,27 @@ void __verbose_terminate_handler() {
     std::abort();
 }
 } // namespace __gnu_cxx
+
+// The threads runtime imports GetTickCount64, which Windows before Vista does not export, and the
+// loader refuses to start a program with an import the system lacks. Its import slot is filled
+// here instead: the system's function where there is one, else the 32-bit count (which wraps after
+// 49 days; the runtime only measures short waits with it).
+namespace {
+using TickCountFunction = ULONGLONG(WINAPI*)();
+// Looked up while the program starts, before any thread: every later call sees one answer.
+const TickCountFunction systemTickCount64 =
+    reinterpret_cast<TickCountFunction>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "GetTickCount64")));
+
+ULONGLONG WINAPI TickCount64() {
+    return systemTickCount64 ? systemTickCount64() : ::GetTickCount();
+}
+} // namespace
+
+#ifdef _WIN64
+#define SETUP_TICK_COUNT_IMPORT "__imp_GetTickCount64"
+#else
+#define SETUP_TICK_COUNT_IMPORT "__imp__GetTickCount64@0"
+#endif
+extern "C" __attribute__((used))
+ULONGLONG(WINAPI* const kTickCount64Import)() asm(SETUP_TICK_COUNT_IMPORT) = TickCount64;
