@@ -30,7 +30,7 @@ for switches in "/qr /qr" "/QN+ /qn+"; do
   reset_case
   stub_plan "3010 real" "0 real"
   start_setup "C:\scn\oneboot\Setup.exe $typed"
-  box=$(watch_window --caption Warning --timeout 30000 --dump --press no)
+  box=$(watch_window --caption Warning --timeout 90000 --dump --press no) || box="no box within 90 s"
   finish_setup
   check "$typed, No: user exit" "0x00000642" "$setup_code"
   check_contains "$typed: the restart question" "control 65535 Static: $question" "$box"
@@ -71,7 +71,7 @@ restart_checks "/qn"
 reset_case
 stub_plan "3010 real" "0 real"
 start_setup 'C:\scn\oneboot\Setup.exe /qb'
-box=$(watch_window --caption Warning --timeout 30000 --dump --press yes)
+box=$(watch_window --caption Warning --timeout 90000 --dump --press yes) || box="no box within 90 s"
 finish_setup
 check "/qb, Yes: restart, 1641" "0x00000669" "$setup_code"
 check_contains "/qb: the restart question" "control 65535 Static: $question" "$box"
