@@ -40,16 +40,16 @@ struct RunState {
     bool comInitialized = false;
 };
 
-// The launcher's file name and the code page of its bytes; empty (after a log line) when it cannot
-// be had whole.
+// The launcher's file name and the code page of its bytes; setup ends with 1639 when it cannot be
+// had whole.
 std::string LauncherModuleFileName(unsigned& codePage) {
     std::string name;
-    if (GetLauncherFileName(name, codePage) == ModuleFileNameResult::NoEntryPoint) {
+    const ModuleFileNameResult result = GetLauncherFileName(name, codePage);
+    if (result == ModuleFileNameResult::NoEntryPoint)
         WriteLogF("Failed to load GetModuleFileName entry point. Error Code = %08X",
                   static_cast<unsigned>(::GetLastError()));
-        // Without its own folder setup would look for SETUP.INI wherever it was started.
-        RaiseSetupError(SetupResult::InvalidCommandLine);
-    }
+    // Without its own folder (or with a cut one) setup would look for SETUP.INI elsewhere.
+    if (result != ModuleFileNameResult::Found) RaiseSetupError(SetupResult::InvalidCommandLine);
     return name;
 }
 

@@ -55,4 +55,26 @@ rm -f "$SETUP_LOG"
 check "unbalanced argument quote under /qn" "0x80040007" "$(run_setup 'C:\scn\frame\Setup.exe /qn "unbalanced')"
 check_lacks "no box was logged under /qn" "Internal Error" "$(log_messages)"
 check_contains "exit status logged" "Worker thread exiting with status code: 80040007" "$(log_messages)"
+# Long launcher paths, under 260-byte buffers: a folder that leaves the names just room installs; a
+# setup data path past 259 bytes is internal error 206, never a cut path. (Wine starts no program
+# whose own path has 260 characters or more, so a module name that long cannot be had here.)
+long_folder() {  # long_folder LENGTH: a folder whose Windows path has LENGTH bytes
+  local rest=$(($1 - 12)) path="$DRIVE_C/scn/long" win='C:\scn\long'
+  rm -rf "$path"
+  while [ "$rest" -gt 0 ]; do
+    local part=$((rest > 101 ? 100 : rest - 1))
+    local name=$(printf '%*s' "$part" '' | tr ' ' d)
+    path="$path/$name" win="$win\\$name" rest=$((rest - part - 1))
+  done
+  mkdir -p "$path"
+  printf '%s\t%s\n' "$path" "$win"
+}
+IFS=$'\t' read -r unix win < <(long_folder 245)
+cp "$SETUP_EXE" "$unix/Setup.exe" && write_demo_package "$unix"
+check "launcher folder of 245 bytes" "0x00000000" "$(run_setup "\"$win\\Setup.exe\" /qb")"
+remove_demo_product
+IFS=$'\t' read -r unix win < <(long_folder 251)
+cp "$SETUP_EXE" "$unix/S.exe" && write_demo_package "$unix"
+check "setup data path of 261 bytes" "0x000000CE" "$(run_setup "\"$win\\S.exe\" /qn")"
+check "nothing installed from a long folder" "absent" "$(demo_product_installed)"
 finish
