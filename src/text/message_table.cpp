@@ -1,6 +1,6 @@
 // Built-in message texts, each stored as bytes in its row's code page.
 // Generated from src/text/messages/*.txt by scripts/gen_message_table.py: edit the
-// texts there and rerun it. The layout is the script's, so the formatter leaves it alone.
+// texts there and rerun it. The formatter leaves the script's layout alone.
 // clang-format off
 #include "text/messages.h"
 
