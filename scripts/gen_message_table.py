@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes src/text/message_table.cpp from the UTF-8 message texts in src/text/messages/.
 
-Every text is encoded into its row's code page and written as C string escapes, so the build needs
-no Python and the table holds exactly the bytes Windows shows. Run it after editing the texts:
+Every text is encoded into its row's code page and written as C string escapes; the output stays
+checked in, so the build needs no Python. Run it after editing the texts:
 
     python3 scripts/gen_message_table.py [--source DIR] [--output FILE]
 
