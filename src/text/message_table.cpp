@@ -1,4 +1,7 @@
-// Built-in message texts in fifteen languages, each stored as bytes in its row's code page.
+// Built-in message texts, each stored as bytes in its row's code page.
+// Generated from src/text/messages/*.txt by scripts/gen_message_table.py: edit the
+// texts there and rerun it. The formatter leaves the script's layout alone.
+// clang-format off
 #include "text/messages.h"
 
 // Chinese (PRC), code page 936
@@ -39,8 +42,8 @@ static const MessageEntry kChinesePrcMessages[] = {
     {10,
      "\xB0\xB2\xD7\xB0\xB3\xCC\xD0\xF2\xBC\xEC\xB2\xE2\xB5\xBD\xD2\xD4\xC7\xB0\xB0\xB2\xD7\xB0"
      "\xB5\xC4 _OLD_PRODUCT_NAME_\xA1\xA3\n\n"
-     "\xD2\xAA\xB0\xB2\xD7\xB0 _PRODUCT_NAME_ _PRODUCT_VERSION_\xA3\xAC\xB1\xD8\xD0\xEB"
-     "\xCF\xC8\xD0\xB6\xD4\xD8\n"
+     "\xD2\xAA\xB0\xB2\xD7\xB0 _PRODUCT_NAME_ _PRODUCT_VERSION_\xA3\xAC\xB1\xD8\xD0\xEB\xCF\xC8"
+     "\xD0\xB6\xD4\xD8\n"
      "_OLD_PRODUCT_NAME_ \xB5\xC4\xCF\xD6\xD3\xD0\xB0\xE6\xB1\xBE\xA1\xA3\n"
      "\xCA\xC7\xB7\xF1\xC1\xA2\xBC\xB4\xD0\xB6\xD4\xD8 _OLD_PRODUCT_NAME_\xA3\xBF\n"
      "\xD1\xA1\xD4\xF1\xA1\xB0\xCA\xC7\xA1\xB1\xD0\xB6\xD4\xD8 _OLD_PRODUCT_NAME_\xA1\xA3\n"
@@ -57,8 +60,7 @@ static const MessageEntry kChinesePrcMessages[] = {
      "\xC9\xCF\xA1\xA3"},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "\xB1\xD8\xD0\xEB\xD6\xD8\xD0\xC2\xC6\xF4\xB6\xAF\xCF\xB5\xCD\xB3\xA3\xAC\xB6\xD4 "
      "_PRODUCT_NAME_ \xCB\xF9\xD7\xF6\xB5\xC4\xC5\xE4\xD6\xC3\xB8\xFC\xB8\xC4\xB2\xC5\xC4\xDC"
@@ -106,8 +108,8 @@ static const MessageEntry kChineseTaiwanMessages[] = {
     {10,
      "\xA6\x77\xB8\xCB\xB5\x7B\xA6\xA1\xB0\xBB\xB4\xFA\xA8\xEC\xA5\xFD\xAB\x65\xA6\x77\xB8\xCB"
      "\xAA\xBA _OLD_PRODUCT_NAME_\xA1\x43\n\n"
-     "\xAD\x59\xAD\x6E\xA6\x77\xB8\xCB _PRODUCT_NAME_ _PRODUCT_VERSION_\xA1\x41\xB1\x7A"
-     "\xA5\xB2\xB6\xB7\xA5\xFD\xB8\xD1\xB0\xA3\xA6\x77\xB8\xCB\n"
+     "\xAD\x59\xAD\x6E\xA6\x77\xB8\xCB _PRODUCT_NAME_ _PRODUCT_VERSION_\xA1\x41\xB1\x7A\xA5\xB2"
+     "\xB6\xB7\xA5\xFD\xB8\xD1\xB0\xA3\xA6\x77\xB8\xCB\n"
      "_OLD_PRODUCT_NAME_ \xAA\xBA\xB2\x7B\xA6\xB3\xAA\xA9\xA5\xBB\xA1\x43\n"
      "\xB1\x7A\xAD\x6E\xA5\xDF\xA7\x59\xB8\xD1\xB0\xA3\xA6\x77\xB8\xCB _OLD_PRODUCT_NAME_ "
      "\xB6\xDC\xA1\x48\n"
@@ -126,11 +128,10 @@ static const MessageEntry kChineseTaiwanMessages[] = {
      "\xA4\x57\xA1\x43"},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "\xB1\x7A\xA5\xB2\xB6\xB7\xAD\xAB\xB7\x73\xB1\xD2\xB0\xCA\xA8\x74\xB2\xCE\xA1\x41\xB9\xEF"
-     " _PRODUCT_NAME_ \xA9\xD2\xB0\xB5\xAA\xBA\xB3\x5D\xA9\x77\xC5\xDC\xA7\xF3\xA4\x7E\xB7\x7C"
+     "\xB1\x7A\xA5\xB2\xB6\xB7\xAD\xAB\xB7\x73\xB1\xD2\xB0\xCA\xA8\x74\xB2\xCE\xA1\x41\xB9\xEF "
+     "_PRODUCT_NAME_ \xA9\xD2\xB0\xB5\xAA\xBA\xB3\x5D\xA9\x77\xC5\xDC\xA7\xF3\xA4\x7E\xB7\x7C"
      "\xA5\xCD\xAE\xC4\xA1\x43\xAB\xF6\xA4\x40\xA4\x55\xA1\x75\xAC\x4F\xA1\x76\xA5\xDF\xA7\x59"
      "\xAD\xAB\xB7\x73\xB1\xD2\xB0\xCA\xA1\x46\xA6\x70\xAA\x47\xB1\x7A\xA5\xB4\xBA\xE2\xB5\x79"
      "\xAB\xE1\xA4\xE2\xB0\xCA\xAD\xAB\xB7\x73\xB1\xD2\xB0\xCA\xA1\x41\xBD\xD0\xAB\xF6\xA4\x40"
@@ -153,9 +154,9 @@ static const MessageEntry kDanishMessages[] = {
      "Kontroller, at du bruger den korrekte opgraderingsversion.\n\n"},
     {8,
      "Installationsprogrammet har registreret, at det program, der installeres, k\xF8rer.\n"
-     "Installationen kan kun forts\xE6tte, hvis det program, der installeres, ikke k\xF8rer.  "
-     "Luk enten programmet, og v\xE6lg JA for at forts\xE6tte, eller v\xE6lg NEJ for at "
-     "afslutte installationsprogrammet og k\xF8re det igen senere."},
+     "Installationen kan kun forts\xE6tte, hvis det program, der installeres, ikke k\xF8rer.  Luk "
+     "enten programmet, og v\xE6lg JA for at forts\xE6tte, eller v\xE6lg NEJ for at afslutte "
+     "installationsprogrammet og k\xF8re det igen senere."},
     {9,
      "Installationsprogrammet har fundet f\xF8lgende inkompatible software: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -175,8 +176,7 @@ static const MessageEntry kDanishMessages[] = {
     {12, "Dette program kan ikke installeres p\xE5 Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "Du skal genstarte systemet, f\xF8r konfigurations\xE6ndringerne i _PRODUCT_NAME_ "
      "tr\xE6" "der i kraft. Klik p\xE5 Ja for at genstarte nu eller p\xE5 Nej, hvis du vil "
@@ -194,8 +194,7 @@ static const MessageEntry kGermanMessages[] = {
     {5, "Dieses Programm unterst\xFCtzt das erkannte Betriebssystem nicht."},
     {6, "Warnung"},
     {7,
-     "Setup kann keine g\xFCltige Version dieser Software finden, die aktualisiert werden "
-     "kann.\n"
+     "Setup kann keine g\xFCltige Version dieser Software finden, die aktualisiert werden kann.\n"
      "Stellen Sie sicher, dass Sie die richtige Aktualisierungsversion verwenden.\n\n"},
     {8,
      "Setup hat festgestellt, dass die zu installierende Anwendung ausgef\xFChrt wird.\n"
@@ -218,17 +217,16 @@ static const MessageEntry kGermanMessages[] = {
     {11,
      "Setup hat folgende inkompatible Software gefunden: \n\n"
      "_PRODUCT_NAME_.\n\n"
-     "Die Installation kann nicht fortgesetzt werden.  Weitere Informationen finden Sie in "
-     "der README-Datei."},
+     "Die Installation kann nicht fortgesetzt werden.  Weitere Informationen finden Sie in der "
+     "README-Datei."},
     {12, "Dieses Programm kann nicht unter Windows NT Server installiert werden."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "Sie m\xFCssen das System neu starten, damit die an _PRODUCT_NAME_ vorgenommenen "
-     "Konfigurations\xE4nderungen wirksam werden. Klicken Sie auf Ja, um jetzt neu zu "
-     "starten, oder auf Nein, wenn Sie das System sp\xE4ter manuell neu starten m\xF6" "chten."},
+     "Konfigurations\xE4nderungen wirksam werden. Klicken Sie auf Ja, um jetzt neu zu starten, "
+     "oder auf Nein, wenn Sie das System sp\xE4ter manuell neu starten m\xF6" "chten."},
     {0, nullptr},
 };
 
@@ -246,9 +244,9 @@ static const MessageEntry kEnglishMessages[] = {
      "Please make sure that you are using the correct upgrade version.\n\n"},
     {8,
      "Setup has detected that the application being installed is running.\n"
-     "In order for setup to continue, the application being installed cannot be running.  "
-     "Either close the application and choose YES to continue, or choose NO to exit setup and "
-     "run Setup again later."},
+     "In order for setup to continue, the application being installed cannot be running.  Either "
+     "close the application and choose YES to continue, or choose NO to exit setup and run Setup "
+     "again later."},
     {9,
      "Setup has detected the following incompatible software: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -268,11 +266,10 @@ static const MessageEntry kEnglishMessages[] = {
     {12, "This program will not install on Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "You must restart your system for the configuration changes made to _PRODUCT_NAME_ to "
-     "take effect. Click Yes to restart now or No if you plan to manually restart later."},
+     "You must restart your system for the configuration changes made to _PRODUCT_NAME_ to take "
+     "effect. Click Yes to restart now or No if you plan to manually restart later."},
     {0, nullptr},
 };
 
@@ -286,15 +283,15 @@ static const MessageEntry kSpanishMessages[] = {
     {5, "Este programa no es compatible con el sistema operativo detectado."},
     {6, "Aviso"},
     {7,
-     "El programa de instalaci\xF3n no encuentra una versi\xF3n v\xE1lida de este software "
-     "para actualizar.\n"
+     "El programa de instalaci\xF3n no encuentra una versi\xF3n v\xE1lida de este software para "
+     "actualizar.\n"
      "Aseg\xFArese de que est\xE1 usando la versi\xF3n de actualizaci\xF3n correcta.\n\n"},
     {8,
-     "El programa de instalaci\xF3n ha detectado que la aplicaci\xF3n que se est\xE1 "
-     "instalando est\xE1 en ejecuci\xF3n.\n"
-     "Para que la instalaci\xF3n pueda continuar, la aplicaci\xF3n que se est\xE1 instalando "
-     "no debe estar en ejecuci\xF3n.  Cierre la aplicaci\xF3n y elija S\xCD para continuar, o "
-     "elija NO para salir del programa de instalaci\xF3n y volver a ejecutarlo m\xE1s tarde."},
+     "El programa de instalaci\xF3n ha detectado que la aplicaci\xF3n que se est\xE1 instalando "
+     "est\xE1 en ejecuci\xF3n.\n"
+     "Para que la instalaci\xF3n pueda continuar, la aplicaci\xF3n que se est\xE1 instalando no "
+     "debe estar en ejecuci\xF3n.  Cierre la aplicaci\xF3n y elija S\xCD para continuar, o elija "
+     "NO para salir del programa de instalaci\xF3n y volver a ejecutarlo m\xE1s tarde."},
     {9,
      "El programa de instalaci\xF3n ha detectado el siguiente software incompatible: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -316,8 +313,7 @@ static const MessageEntry kSpanishMessages[] = {
     {12, "Este programa no se puede instalar en Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "Debe reiniciar el sistema para que los cambios de configuraci\xF3n realizados en "
      "_PRODUCT_NAME_ surtan efecto. Haga clic en S\xED para reiniciar ahora o en No si piensa "
@@ -340,9 +336,9 @@ static const MessageEntry kFinnishMessages[] = {
      "Varmista, ett\xE4 k\xE4yt\xE4t oikeaa p\xE4ivitysversiota.\n\n"},
     {8,
      "Asennusohjelma on havainnut, ett\xE4 asennettava sovellus on k\xE4ynniss\xE4.\n"
-     "Jotta asennusta voidaan jatkaa, asennettava sovellus ei saa olla k\xE4ynniss\xE4.  "
-     "Sulje sovellus ja jatka valitsemalla KYLL\xC4, tai lopeta asennusohjelma valitsemalla "
-     "EI ja suorita asennus uudelleen my\xF6hemmin."},
+     "Jotta asennusta voidaan jatkaa, asennettava sovellus ei saa olla k\xE4ynniss\xE4.  Sulje "
+     "sovellus ja jatka valitsemalla KYLL\xC4, tai lopeta asennusohjelma valitsemalla EI ja "
+     "suorita asennus uudelleen my\xF6hemmin."},
     {9,
      "Asennusohjelma on havainnut seuraavan yhteensopimattoman ohjelmiston: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -360,12 +356,10 @@ static const MessageEntry kFinnishMessages[] = {
      "_PRODUCT_NAME_.\n\n"
      "Asennusta ei voi jatkaa.  Lis\xE4tietoja on README-tiedostossa."},
     {12,
-     "T\xE4t\xE4 ohjelmaa ei voi asentaa Windows NT Server "
-     "-k\xE4ytt\xF6j\xE4rjestelm\xE4\xE4n."},
+     "T\xE4t\xE4 ohjelmaa ei voi asentaa Windows NT Server -k\xE4ytt\xF6j\xE4rjestelm\xE4\xE4n."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "J\xE4rjestelm\xE4 on k\xE4ynnistett\xE4v\xE4 uudelleen, jotta ohjelmaan _PRODUCT_NAME_ "
      "tehdyt kokoonpanomuutokset tulevat voimaan. K\xE4ynnist\xE4 uudelleen nyt valitsemalla "
@@ -383,16 +377,15 @@ static const MessageEntry kFrenchMessages[] = {
     {5, "Ce programme ne prend pas en charge le syst\xE8me d'exploitation d\xE9tect\xE9."},
     {6, "Avertissement"},
     {7,
-     "Le programme d'installation ne trouve aucune version valide de ce logiciel \xE0 mettre "
-     "\xE0 jour.\n"
+     "Le programme d'installation ne trouve aucune version valide de ce logiciel \xE0 mettre \xE0 "
+     "jour.\n"
      "V\xE9rifiez que vous utilisez la bonne version de mise \xE0 jour.\n\n"},
     {8,
-     "Le programme d'installation a d\xE9tect\xE9 que l'application \xE0 installer est en "
-     "cours d'ex\xE9" "cution.\n"
-     "Pour que l'installation puisse continuer, l'application \xE0 installer ne doit pas "
-     "\xEAtre en cours d'ex\xE9" "cution.  Fermez l'application et choisissez OUI pour "
-     "continuer, ou choisissez NON pour quitter le programme d'installation et le relancer "
-     "plus tard."},
+     "Le programme d'installation a d\xE9tect\xE9 que l'application \xE0 installer est en cours "
+     "d'ex\xE9" "cution.\n"
+     "Pour que l'installation puisse continuer, l'application \xE0 installer ne doit pas \xEAtre "
+     "en cours d'ex\xE9" "cution.  Fermez l'application et choisissez OUI pour continuer, ou "
+     "choisissez NON pour quitter le programme d'installation et le relancer plus tard."},
     {9,
      "Le programme d'installation a d\xE9tect\xE9 le logiciel incompatible suivant : \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -414,8 +407,7 @@ static const MessageEntry kFrenchMessages[] = {
     {12, "Ce programme ne peut pas \xEAtre install\xE9 sur Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "Vous devez red\xE9marrer le syst\xE8me pour que les modifications de configuration "
      "apport\xE9" "es \xE0 _PRODUCT_NAME_ prennent effet. Cliquez sur Oui pour red\xE9marrer "
@@ -439,9 +431,9 @@ static const MessageEntry kItalianMessages[] = {
     {8,
      "Il programma di installazione ha rilevato che l'applicazione da installare \xE8 in "
      "esecuzione.\n"
-     "Per continuare l'installazione, l'applicazione da installare non deve essere in "
-     "esecuzione.  Chiudere l'applicazione e scegliere S\xCC per continuare, oppure scegliere "
-     "NO per uscire dal programma di installazione ed eseguirlo di nuovo pi\xF9 tardi."},
+     "Per continuare l'installazione, l'applicazione da installare non deve essere in esecuzione.  "
+     "Chiudere l'applicazione e scegliere S\xCC per continuare, oppure scegliere NO per uscire dal "
+     "programma di installazione ed eseguirlo di nuovo pi\xF9 tardi."},
     {9,
      "Il programma di installazione ha rilevato il seguente software incompatibile: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -463,12 +455,11 @@ static const MessageEntry kItalianMessages[] = {
     {12, "Questo programma non pu\xF2 essere installato su Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "Per rendere effettive le modifiche alla configurazione apportate a _PRODUCT_NAME_ \xE8 "
-     "necessario riavviare il sistema. Fare clic su S\xEC per riavviare ora oppure su No se "
-     "si intende riavviare manualmente in seguito."},
+     "necessario riavviare il sistema. Fare clic su S\xEC per riavviare ora oppure su No se si "
+     "intende riavviare manualmente in seguito."},
     {0, nullptr},
 };
 
@@ -483,9 +474,9 @@ static const MessageEntry kJapaneseMessages[] = {
     {4, "\x83\x47\x83\x89\x81\x5B"},
     {5,
      "\x82\xB1\x82\xCC\x83\x76\x83\x8D\x83\x4F\x83\x89\x83\x80\x82\xCD\x81\x41\x8C\x9F\x8F\x6F"
-     "\x82\xB3\x82\xEA\x82\xBD\x83\x49\x83\x79\x83\x8C\x81\x5B\x83\x65\x83\x42\x83\x93\x83\x4F"
-     " \x83\x56\x83\x58\x83\x65\x83\x80\x82\xF0\x83\x54\x83\x7C\x81\x5B\x83\x67\x82\xB5"
-     "\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42"},
+     "\x82\xB3\x82\xEA\x82\xBD\x83\x49\x83\x79\x83\x8C\x81\x5B\x83\x65\x83\x42\x83\x93\x83\x4F "
+     "\x83\x56\x83\x58\x83\x65\x83\x80\x82\xF0\x83\x54\x83\x7C\x81\x5B\x83\x67\x82\xB5\x82\xC4"
+     "\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42"},
     {6, "\x8C\x78\x8D\x90"},
     {7,
      "\x83\x41\x83\x62\x83\x76\x83\x4F\x83\x8C\x81\x5B\x83\x68\x82\xC5\x82\xAB\x82\xE9\x82\xB1"
@@ -506,12 +497,12 @@ static const MessageEntry kJapaneseMessages[] = {
      "\x83\x41\x83\x76\x83\x8A\x83\x50\x81\x5B\x83\x56\x83\x87\x83\x93\x82\xF0\x8F\x49\x97\xB9"
      "\x82\xB5\x82\xC4\x82\xA8\x82\xAD\x95\x4B\x97\x76\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7"
      "\x81\x42\x83\x41\x83\x76\x83\x8A\x83\x50\x81\x5B\x83\x56\x83\x87\x83\x93\x82\xF0\x8F\x49"
-     "\x97\xB9\x82\xB5\x82\xC4 [\x82\xCD\x82\xA2] \x82\xF0\x91\x49\x91\xF0\x82\xB5\x91\xB1"
-     "\x8D\x73\x82\xB7\x82\xE9\x82\xA9\x81\x41[\x82\xA2\x82\xA2\x82\xA6] \x82\xF0\x91\x49"
-     "\x91\xF0\x82\xB5\x82\xC4\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xF0\x8F\x49"
-     "\x97\xB9\x82\xB5\x81\x41\x8C\xE3\x82\xC5\x82\xE0\x82\xA4\x88\xEA\x93\x78\x83\x5A\x83\x62"
-     "\x83\x67\x83\x41\x83\x62\x83\x76\x82\xF0\x8E\xC0\x8D\x73\x82\xB5\x82\xC4\x82\xAD\x82\xBE"
-     "\x82\xB3\x82\xA2\x81\x42"},
+     "\x97\xB9\x82\xB5\x82\xC4 [\x82\xCD\x82\xA2] \x82\xF0\x91\x49\x91\xF0\x82\xB5\x91\xB1\x8D\x73"
+     "\x82\xB7\x82\xE9\x82\xA9\x81\x41[\x82\xA2\x82\xA2\x82\xA6] \x82\xF0\x91\x49\x91\xF0\x82\xB5"
+     "\x82\xC4\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xF0\x8F\x49\x97\xB9\x82\xB5"
+     "\x81\x41\x8C\xE3\x82\xC5\x82\xE0\x82\xA4\x88\xEA\x93\x78\x83\x5A\x83\x62\x83\x67\x83\x41"
+     "\x83\x62\x83\x76\x82\xF0\x8E\xC0\x8D\x73\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2"
+     "\x81\x42"},
     {9,
      "\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xCD\x81\x41\x8E\x9F\x82\xCC\x8C\xDD"
      "\x8A\xB7\x90\xAB\x82\xCC\x82\xC8\x82\xA2\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41"
@@ -525,21 +516,21 @@ static const MessageEntry kJapaneseMessages[] = {
      "\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81\x48"},
     {10,
      "\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xCD\x81\x41\x88\xC8\x91\x4F\x82\xC9"
-     "\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B\x83\x8B\x82\xB3\x82\xEA\x82\xBD "
-     "_OLD_PRODUCT_NAME_ \x82\xF0\x8C\x9F\x8F\x6F\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\n\n"
-     "_PRODUCT_NAME_ _PRODUCT_VERSION_ \x82\xF0\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B"
-     "\x83\x8B\x82\xB7\x82\xE9\x82\xC9\x82\xCD\x81\x41\x8D\xC5\x8F\x89\x82\xC9\n"
-     "_OLD_PRODUCT_NAME_ \x82\xCC\x8A\xF9\x91\xB6\x82\xCC\x83\x6F\x81\x5B\x83\x57\x83\x87"
-     "\x83\x93\x82\xF0\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B\x83\x8B\x82\xB7"
-     "\x82\xE9\x95\x4B\x97\x76\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x42\n"
-     "\x8D\xA1\x82\xB7\x82\xAE _OLD_PRODUCT_NAME_ \x82\xF0\x83\x41\x83\x93\x83\x43\x83\x93"
-     "\x83\x58\x83\x67\x81\x5B\x83\x8B\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81\x48\n"
-     "[\x82\xCD\x82\xA2] \x82\xF0\x91\x49\x91\xF0\x82\xB7\x82\xE9\x82\xC6\x81\x41"
-     "_OLD_PRODUCT_NAME_ \x82\xF0\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B"
-     "\x83\x8B\x82\xB5\x82\xDC\x82\xB7\x81\x42\n"
-     "[\x82\xA2\x82\xA2\x82\xA6] \x82\xF0\x91\x49\x91\xF0\x82\xB7\x82\xE9\x82\xC6\x81\x41"
-     "\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xF0\x8F\x49\x97\xB9\x82\xB5\x82\xDC"
-     "\x82\xB7\x81\x42"},
+     "\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B\x83\x8B\x82\xB3\x82\xEA\x82\xBD _OLD_PRODUCT_NAME_ "
+     "\x82\xF0\x8C\x9F\x8F\x6F\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\n\n"
+     "_PRODUCT_NAME_ _PRODUCT_VERSION_ \x82\xF0\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B\x83\x8B"
+     "\x82\xB7\x82\xE9\x82\xC9\x82\xCD\x81\x41\x8D\xC5\x8F\x89\x82\xC9\n"
+     "_OLD_PRODUCT_NAME_ \x82\xCC\x8A\xF9\x91\xB6\x82\xCC\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93"
+     "\x82\xF0\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B\x83\x8B\x82\xB7\x82\xE9"
+     "\x95\x4B\x97\x76\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x42\n"
+     "\x8D\xA1\x82\xB7\x82\xAE _OLD_PRODUCT_NAME_ \x82\xF0\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58"
+     "\x83\x67\x81\x5B\x83\x8B\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81\x48\n"
+     "[\x82\xCD\x82\xA2] \x82\xF0\x91\x49\x91\xF0\x82\xB7\x82\xE9\x82\xC6\x81\x41_OLD_PRODUCT_NAME_"
+     " \x82\xF0\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5B\x83\x8B\x82\xB5\x82\xDC"
+     "\x82\xB7\x81\x42\n"
+     "[\x82\xA2\x82\xA2\x82\xA6] \x82\xF0\x91\x49\x91\xF0\x82\xB7\x82\xE9\x82\xC6\x81\x41\x83\x5A"
+     "\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xF0\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB7"
+     "\x81\x42"},
     {11,
      "\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\x82\xCD\x81\x41\x8E\x9F\x82\xCC\x8C\xDD"
      "\x8A\xB7\x90\xAB\x82\xCC\x82\xC8\x82\xA2\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41"
@@ -555,17 +546,16 @@ static const MessageEntry kJapaneseMessages[] = {
      "\x82\xB9\x82\xF1\x81\x42"},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
      "_PRODUCT_NAME_ \x82\xC9\x91\xCE\x82\xB5\x82\xC4\x8D\x73\x82\xED\x82\xEA\x82\xBD\x8D\x5C"
      "\x90\xAC\x82\xCC\x95\xCF\x8D\x58\x82\xF0\x97\x4C\x8C\xF8\x82\xC9\x82\xB7\x82\xE9\x82\xC9"
      "\x82\xCD\x81\x41\x83\x56\x83\x58\x83\x65\x83\x80\x82\xF0\x8D\xC4\x8B\x4E\x93\xAE\x82\xB7"
      "\x82\xE9\x95\x4B\x97\x76\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x42\x8D\xA1\x82\xB7"
-     "\x82\xAE\x8D\xC4\x8B\x4E\x93\xAE\x82\xB7\x82\xE9\x8F\xEA\x8D\x87\x82\xCD [\x82\xCD"
-     "\x82\xA2] \x82\xF0\x81\x41\x8C\xE3\x82\xC5\x8E\xE8\x93\xAE\x82\xC5\x8D\xC4\x8B\x4E"
-     "\x93\xAE\x82\xB7\x82\xE9\x8F\xEA\x8D\x87\x82\xCD [\x82\xA2\x82\xA2\x82\xA6] \x82\xF0"
-     "\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2\x81\x42"},
+     "\x82\xAE\x8D\xC4\x8B\x4E\x93\xAE\x82\xB7\x82\xE9\x8F\xEA\x8D\x87\x82\xCD [\x82\xCD\x82\xA2] "
+     "\x82\xF0\x81\x41\x8C\xE3\x82\xC5\x8E\xE8\x93\xAE\x82\xC5\x8D\xC4\x8B\x4E\x93\xAE\x82\xB7"
+     "\x82\xE9\x8F\xEA\x8D\x87\x82\xCD [\x82\xA2\x82\xA2\x82\xA6] \x82\xF0\x83\x4E\x83\x8A\x83\x62"
+     "\x83\x4E\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2\x81\x42"},
     {0, nullptr},
 };
 
@@ -573,87 +563,83 @@ static const MessageEntry kJapaneseMessages[] = {
 static const MessageEntry kKoreanMessages[] = {
     {0, "\xBC\xB3\xC4\xA1"},
     {1,
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB \xB7\xCE\xB5\xE5\xC7\xCF"
-     "\xB4\xC2 \xB5\xBF\xBE\xC8 \xC0\xE1\xBD\xC3\xB8\xB8 \xB1\xE2\xB4\xD9\xB8\xAE\xBD\xCA"
-     "\xBD\xC3\xBF\xC0."},
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB \xB7\xCE\xB5\xE5\xC7\xCF\xB4\xC2 "
+     "\xB5\xBF\xBE\xC8 \xC0\xE1\xBD\xC3\xB8\xB8 \xB1\xE2\xB4\xD9\xB8\xAE\xBD\xCA\xBD\xC3\xBF\xC0."},
     {3, "\xBF\xC0\xB7\xF9 \xC4\xDA\xB5\xE5: %04X.%08X"},
     {2, "\xB3\xBB\xBA\xCE \xBF\xC0\xB7\xF9"},
     {4, "\xBF\xC0\xB7\xF9"},
     {5,
-     "\xC0\xCC \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBA \xB0\xA8\xC1\xF6\xB5\xC8 \xBF\xEE"
-     "\xBF\xB5 \xC3\xBC\xC1\xA6\xB8\xA6 \xC1\xF6\xBF\xF8\xC7\xCF\xC1\xF6 \xBE\xCA\xBD\xC0"
-     "\xB4\xCF\xB4\xD9."},
+     "\xC0\xCC \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBA \xB0\xA8\xC1\xF6\xB5\xC8 \xBF\xEE\xBF\xB5 "
+     "\xC3\xBC\xC1\xA6\xB8\xA6 \xC1\xF6\xBF\xF8\xC7\xCF\xC1\xF6 \xBE\xCA\xBD\xC0\xB4\xCF\xB4\xD9."},
     {6, "\xB0\xE6\xB0\xED"},
     {7,
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xBE\xF7\xB1\xD7"
-     "\xB7\xB9\xC0\xCC\xB5\xE5\xC7\xD2 \xC0\xCC \xBC\xD2\xC7\xC1\xC6\xAE\xBF\xFE\xBE\xEE"
-     "\xC0\xC7 \xC0\xAF\xC8\xBF\xC7\xD1 \xB9\xF6\xC0\xFC\xC0\xBB \xC3\xA3\xC0\xBB \xBC\xF6 "
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD "
+     "\xBE\xF7\xB1\xD7\xB7\xB9\xC0\xCC\xB5\xE5\xC7\xD2 \xC0\xCC \xBC\xD2\xC7\xC1\xC6\xAE\xBF\xFE"
+     "\xBE\xEE\xC0\xC7 \xC0\xAF\xC8\xBF\xC7\xD1 \xB9\xF6\xC0\xFC\xC0\xBB \xC3\xA3\xC0\xBB \xBC\xF6 "
      "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9.\n"
-     "\xBF\xC3\xB9\xD9\xB8\xA5 \xBE\xF7\xB1\xD7\xB7\xB9\xC0\xCC\xB5\xE5 \xB9\xF6\xC0\xFC"
-     "\xC0\xBB \xBB\xE7\xBF\xEB\xC7\xCF\xB0\xED \xC0\xD6\xB4\xC2\xC1\xF6 \xC8\xAE\xC0\xCE"
-     "\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0.\n\n"},
+     "\xBF\xC3\xB9\xD9\xB8\xA5 \xBE\xF7\xB1\xD7\xB7\xB9\xC0\xCC\xB5\xE5 \xB9\xF6\xC0\xFC\xC0\xBB "
+     "\xBB\xE7\xBF\xEB\xC7\xCF\xB0\xED \xC0\xD6\xB4\xC2\xC1\xF6 \xC8\xAE\xC0\xCE\xC7\xCF\xBD\xCA"
+     "\xBD\xC3\xBF\xC0.\n\n"},
     {8,
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xBC\xB3\xC4\xA1"
-     "\xC7\xCF\xB7\xC1\xB4\xC2 \xC0\xC0\xBF\xEB \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xCC "
-     "\xBD\xC7\xC7\xE0 \xC1\xDF\xC0\xCE \xB0\xCD\xC0\xBB \xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0"
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD "
+     "\xBC\xB3\xC4\xA1\xC7\xCF\xB7\xC1\xB4\xC2 \xC0\xC0\xBF\xEB \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5"
+     "\xC0\xCC \xBD\xC7\xC7\xE0 \xC1\xDF\xC0\xCE \xB0\xCD\xC0\xBB \xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0"
      "\xB4\xCF\xB4\xD9.\n"
-     "\xBC\xB3\xC4\xA1\xB8\xA6 \xB0\xE8\xBC\xD3\xC7\xCF\xB7\xC1\xB8\xE9 \xBC\xB3\xC4\xA1"
-     "\xC7\xCF\xB7\xC1\xB4\xC2 \xC0\xC0\xBF\xEB \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xCC "
-     "\xBD\xC7\xC7\xE0 \xC1\xDF\xC0\xCC \xBE\xC6\xB4\xCF\xBE\xEE\xBE\xDF \xC7\xD5\xB4\xCF"
-     "\xB4\xD9.  \xC0\xC0\xBF\xEB \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB \xB4\xDD\xB0\xED "
-     "[\xBF\xB9]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBF\xA9 \xB0\xE8\xBC\xD3\xC7\xCF\xB0\xC5"
-     "\xB3\xAA, [\xBE\xC6\xB4\xCF\xBF\xE4]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBF\xA9 \xBC\xB3"
-     "\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB \xB3\xA1\xB3\xBD \xB4\xD9\xC0\xBD "
-     "\xB3\xAA\xC1\xDF\xBF\xA1 \xB4\xD9\xBD\xC3 \xBD\xC7\xC7\xE0\xC7\xCF\xBD\xCA\xBD\xC3"
-     "\xBF\xC0."},
+     "\xBC\xB3\xC4\xA1\xB8\xA6 \xB0\xE8\xBC\xD3\xC7\xCF\xB7\xC1\xB8\xE9 "
+     "\xBC\xB3\xC4\xA1\xC7\xCF\xB7\xC1\xB4\xC2 \xC0\xC0\xBF\xEB \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5"
+     "\xC0\xCC \xBD\xC7\xC7\xE0 \xC1\xDF\xC0\xCC \xBE\xC6\xB4\xCF\xBE\xEE\xBE\xDF "
+     "\xC7\xD5\xB4\xCF\xB4\xD9.  \xC0\xC0\xBF\xEB \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB "
+     "\xB4\xDD\xB0\xED [\xBF\xB9]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBF\xA9 "
+     "\xB0\xE8\xBC\xD3\xC7\xCF\xB0\xC5\xB3\xAA, [\xBE\xC6\xB4\xCF\xBF\xE4]\xB8\xA6 "
+     "\xBC\xB1\xC5\xC3\xC7\xCF\xBF\xA9 \xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB "
+     "\xB3\xA1\xB3\xBD \xB4\xD9\xC0\xBD \xB3\xAA\xC1\xDF\xBF\xA1 \xB4\xD9\xBD\xC3 "
+     "\xBD\xC7\xC7\xE0\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0."},
     {9,
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xB4\xD9\xC0\xBD"
-     "\xB0\xFA \xB0\xB0\xC0\xBA \xC8\xA3\xC8\xAF\xB5\xC7\xC1\xF6 \xBE\xCA\xB4\xC2 \xBC\xD2"
-     "\xC7\xC1\xC6\xAE\xBF\xFE\xBE\xEE\xB8\xA6 \xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0\xB4\xCF"
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xB4\xD9\xC0\xBD\xB0\xFA "
+     "\xB0\xB0\xC0\xBA \xC8\xA3\xC8\xAF\xB5\xC7\xC1\xF6 \xBE\xCA\xB4\xC2 "
+     "\xBC\xD2\xC7\xC1\xC6\xAE\xBF\xFE\xBE\xEE\xB8\xA6 \xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0\xB4\xCF"
      "\xB4\xD9: \n\n"
      "_PRODUCT_NAME_.\n\n"
-     "\xB0\xE8\xBC\xD3\xC7\xCF\xB1\xE2 \xC0\xFC\xBF\xA1 \xC0\xCC \xBC\xD2\xC7\xC1\xC6\xAE"
-     "\xBF\xFE\xBE\xEE\xB8\xA6 \xC1\xA6\xB0\xC5\xC7\xD8\xBE\xDF \xC7\xD5\xB4\xCF\xB4\xD9.\n"
+     "\xB0\xE8\xBC\xD3\xC7\xCF\xB1\xE2 \xC0\xFC\xBF\xA1 \xC0\xCC \xBC\xD2\xC7\xC1\xC6\xAE\xBF\xFE"
+     "\xBE\xEE\xB8\xA6 \xC1\xA6\xB0\xC5\xC7\xD8\xBE\xDF \xC7\xD5\xB4\xCF\xB4\xD9.\n"
      "\xC1\xF6\xB1\xDD \xC1\xA6\xB0\xC5\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?"},
     {10,
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xC0\xCC\xC0\xFC"
-     "\xBF\xA1 \xBC\xB3\xC4\xA1\xB5\xC8 _OLD_PRODUCT_NAME_\xC0\xBB(\xB8\xA6) \xB0\xA8\xC1\xF6"
-     "\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9.\n\n"
-     "_PRODUCT_NAME_ _PRODUCT_VERSION_\xC0\xBB(\xB8\xA6) \xBC\xB3\xC4\xA1\xC7\xCF\xB7\xC1"
-     "\xB8\xE9 \xB8\xD5\xC0\xFA\n"
-     "_OLD_PRODUCT_NAME_\xC0\xC7 \xB1\xE2\xC1\xB8 \xB9\xF6\xC0\xFC\xC0\xBB \xC1\xA6\xB0\xC5"
-     "\xC7\xD8\xBE\xDF \xC7\xD5\xB4\xCF\xB4\xD9.\n"
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xC0\xCC\xC0\xFC\xBF\xA1 "
+     "\xBC\xB3\xC4\xA1\xB5\xC8 _OLD_PRODUCT_NAME_\xC0\xBB(\xB8\xA6) "
+     "\xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9.\n\n"
+     "_PRODUCT_NAME_ _PRODUCT_VERSION_\xC0\xBB(\xB8\xA6) \xBC\xB3\xC4\xA1\xC7\xCF\xB7\xC1\xB8\xE9 "
+     "\xB8\xD5\xC0\xFA\n"
+     "_OLD_PRODUCT_NAME_\xC0\xC7 \xB1\xE2\xC1\xB8 \xB9\xF6\xC0\xFC\xC0\xBB "
+     "\xC1\xA6\xB0\xC5\xC7\xD8\xBE\xDF \xC7\xD5\xB4\xCF\xB4\xD9.\n"
      "\xC1\xF6\xB1\xDD _OLD_PRODUCT_NAME_\xC0\xBB(\xB8\xA6) \xC1\xA6\xB0\xC5\xC7\xCF\xBD\xC3"
      "\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?\n"
-     "_OLD_PRODUCT_NAME_\xC0\xBB(\xB8\xA6) \xC1\xA6\xB0\xC5\xC7\xCF\xB7\xC1\xB8\xE9 [\xBF\xB9"
-     "]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0.\n"
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB \xB3\xA1\xB3\xBB\xB7\xC1"
-     "\xB8\xE9 [\xBE\xC6\xB4\xCF\xBF\xE4]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBD\xCA\xBD\xC3"
-     "\xBF\xC0."},
+     "_OLD_PRODUCT_NAME_\xC0\xBB(\xB8\xA6) \xC1\xA6\xB0\xC5\xC7\xCF\xB7\xC1\xB8\xE9 "
+     "[\xBF\xB9]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0.\n"
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB \xB3\xA1\xB3\xBB\xB7\xC1\xB8\xE9 "
+     "[\xBE\xC6\xB4\xCF\xBF\xE4]\xB8\xA6 \xBC\xB1\xC5\xC3\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0."},
     {11,
-     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xB4\xD9\xC0\xBD"
-     "\xB0\xFA \xB0\xB0\xC0\xBA \xC8\xA3\xC8\xAF\xB5\xC7\xC1\xF6 \xBE\xCA\xB4\xC2 \xBC\xD2"
-     "\xC7\xC1\xC6\xAE\xBF\xFE\xBE\xEE\xB8\xA6 \xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0\xB4\xCF"
+     "\xBC\xB3\xC4\xA1 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xBF\xA1\xBC\xAD \xB4\xD9\xC0\xBD\xB0\xFA "
+     "\xB0\xB0\xC0\xBA \xC8\xA3\xC8\xAF\xB5\xC7\xC1\xF6 \xBE\xCA\xB4\xC2 "
+     "\xBC\xD2\xC7\xC1\xC6\xAE\xBF\xFE\xBE\xEE\xB8\xA6 \xB0\xA8\xC1\xF6\xC7\xDF\xBD\xC0\xB4\xCF"
      "\xB4\xD9: \n\n"
      "_PRODUCT_NAME_.\n\n"
-     "\xBC\xB3\xC4\xA1\xB8\xA6 \xB0\xE8\xBC\xD3\xC7\xD2 \xBC\xF6 \xBE\xF8\xBD\xC0\xB4\xCF"
-     "\xB4\xD9.  \xC0\xDA\xBC\xBC\xC7\xD1 \xB3\xBB\xBF\xEB\xC0\xBA README \xC6\xC4\xC0\xCF"
-     "\xC0\xBB \xC2\xFC\xC1\xB6\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0."},
+     "\xBC\xB3\xC4\xA1\xB8\xA6 \xB0\xE8\xBC\xD3\xC7\xD2 \xBC\xF6 \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9. "
+     " \xC0\xDA\xBC\xBC\xC7\xD1 \xB3\xBB\xBF\xEB\xC0\xBA README \xC6\xC4\xC0\xCF\xC0\xBB "
+     "\xC2\xFC\xC1\xB6\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0."},
     {12,
-     "\xC0\xCC \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBA Windows NT Server\xBF\xA1 \xBC\xB3"
-     "\xC4\xA1\xC7\xD2 \xBC\xF6 \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9."},
+     "\xC0\xCC \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBA Windows NT Server\xBF\xA1 "
+     "\xBC\xB3\xC4\xA1\xC7\xD2 \xBC\xF6 \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "_PRODUCT_NAME_\xBF\xA1 \xB4\xEB\xC7\xD1 \xB1\xB8\xBC\xBA \xBA\xAF\xB0\xE6 \xB3\xBB"
-     "\xBF\xEB\xC0\xBB \xC0\xFB\xBF\xEB\xC7\xCF\xB7\xC1\xB8\xE9 \xBD\xC3\xBD\xBA\xC5\xDB"
-     "\xC0\xBB \xB4\xD9\xBD\xC3 \xBD\xC3\xC0\xDB\xC7\xD8\xBE\xDF \xC7\xD5\xB4\xCF\xB4\xD9. "
-     "\xC1\xF6\xB1\xDD \xB4\xD9\xBD\xC3 \xBD\xC3\xC0\xDB\xC7\xCF\xB7\xC1\xB8\xE9 [\xBF\xB9"
-     "]\xB8\xA6 \xC5\xAC\xB8\xAF\xC7\xCF\xB0\xED, \xB3\xAA\xC1\xDF\xBF\xA1 \xBC\xF6\xB5\xBF"
-     "\xC0\xB8\xB7\xCE \xB4\xD9\xBD\xC3 \xBD\xC3\xC0\xDB\xC7\xCF\xB7\xC1\xB8\xE9 [\xBE\xC6"
-     "\xB4\xCF\xBF\xE4]\xB8\xA6 \xC5\xAC\xB8\xAF\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0."},
+     "_PRODUCT_NAME_\xBF\xA1 \xB4\xEB\xC7\xD1 \xB1\xB8\xBC\xBA \xBA\xAF\xB0\xE6 "
+     "\xB3\xBB\xBF\xEB\xC0\xBB \xC0\xFB\xBF\xEB\xC7\xCF\xB7\xC1\xB8\xE9 "
+     "\xBD\xC3\xBD\xBA\xC5\xDB\xC0\xBB \xB4\xD9\xBD\xC3 \xBD\xC3\xC0\xDB\xC7\xD8\xBE\xDF "
+     "\xC7\xD5\xB4\xCF\xB4\xD9. \xC1\xF6\xB1\xDD \xB4\xD9\xBD\xC3 \xBD\xC3\xC0\xDB\xC7\xCF\xB7\xC1"
+     "\xB8\xE9 [\xBF\xB9]\xB8\xA6 \xC5\xAC\xB8\xAF\xC7\xCF\xB0\xED, \xB3\xAA\xC1\xDF\xBF\xA1 "
+     "\xBC\xF6\xB5\xBF\xC0\xB8\xB7\xCE \xB4\xD9\xBD\xC3 \xBD\xC3\xC0\xDB\xC7\xCF\xB7\xC1\xB8\xE9 "
+     "[\xBE\xC6\xB4\xCF\xBF\xE4]\xB8\xA6 \xC5\xAC\xB8\xAF\xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0."},
     {0, nullptr},
 };
 
@@ -671,9 +657,9 @@ static const MessageEntry kDutchMessages[] = {
      "Controleer of u de juiste upgradeversie gebruikt.\n\n"},
     {8,
      "Setup heeft vastgesteld dat de toepassing die wordt ge\xEFnstalleerd, actief is.\n"
-     "Setup kan alleen doorgaan als de toepassing die wordt ge\xEFnstalleerd, niet actief is. "
-     " Sluit de toepassing en kies JA om door te gaan, of kies NEE om Setup af te sluiten en "
-     "Setup later opnieuw uit te voeren."},
+     "Setup kan alleen doorgaan als de toepassing die wordt ge\xEFnstalleerd, niet actief is.  "
+     "Sluit de toepassing en kies JA om door te gaan, of kies NEE om Setup af te sluiten en Setup "
+     "later opnieuw uit te voeren."},
     {9,
      "Setup heeft de volgende niet-compatibele software gevonden: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -694,12 +680,11 @@ static const MessageEntry kDutchMessages[] = {
     {12, "Dit programma kan niet worden ge\xEFnstalleerd op Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "U moet het systeem opnieuw opstarten om de configuratiewijzigingen in _PRODUCT_NAME_ "
-     "van kracht te laten worden. Klik op Ja om nu opnieuw op te starten of op Nee als u het "
-     "systeem later handmatig opnieuw wilt opstarten."},
+     "U moet het systeem opnieuw opstarten om de configuratiewijzigingen in _PRODUCT_NAME_ van "
+     "kracht te laten worden. Klik op Ja om nu opnieuw op te starten of op Nee als u het systeem "
+     "later handmatig opnieuw wilt opstarten."},
     {0, nullptr},
 };
 
@@ -718,8 +703,8 @@ static const MessageEntry kNorwegianMessages[] = {
      "Kontroller at du bruker riktig oppgraderingsversjon.\n\n"},
     {8,
      "Installeringsprogrammet har oppdaget at programmet som installeres, kj\xF8rer.\n"
-     "Installeringen kan bare fortsette hvis programmet som installeres, ikke kj\xF8rer.  "
-     "Lukk programmet og velg JA for \xE5 fortsette, eller velg NEI for \xE5 avslutte "
+     "Installeringen kan bare fortsette hvis programmet som installeres, ikke kj\xF8rer.  Lukk "
+     "programmet og velg JA for \xE5 fortsette, eller velg NEI for \xE5 avslutte "
      "installeringsprogrammet og kj\xF8re det p\xE5 nytt senere."},
     {9,
      "Installeringsprogrammet har oppdaget f\xF8lgende inkompatible programvare: \n\n"
@@ -740,12 +725,11 @@ static const MessageEntry kNorwegianMessages[] = {
     {12, "Dette programmet kan ikke installeres p\xE5 Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "Du m\xE5 starte systemet p\xE5 nytt for at konfigurasjonsendringene for _PRODUCT_NAME_ "
-     "skal tre i kraft. Klikk Ja for \xE5 starte p\xE5 nytt n\xE5, eller Nei hvis du vil "
-     "starte p\xE5 nytt manuelt senere."},
+     "Du m\xE5 starte systemet p\xE5 nytt for at konfigurasjonsendringene for _PRODUCT_NAME_ skal "
+     "tre i kraft. Klikk Ja for \xE5 starte p\xE5 nytt n\xE5, eller Nei hvis du vil starte p\xE5 "
+     "nytt manuelt senere."},
     {0, nullptr},
 };
 
@@ -759,15 +743,15 @@ static const MessageEntry kPortugueseMessages[] = {
     {5, "Este programa n\xE3o oferece suporte ao sistema operacional detectado."},
     {6, "Aviso"},
     {7,
-     "O programa de instala\xE7\xE3o n\xE3o encontrou uma vers\xE3o v\xE1lida deste software "
-     "para atualizar.\n"
+     "O programa de instala\xE7\xE3o n\xE3o encontrou uma vers\xE3o v\xE1lida deste software para "
+     "atualizar.\n"
      "Verifique se voc\xEA est\xE1 usando a vers\xE3o de atualiza\xE7\xE3o correta.\n\n"},
     {8,
-     "O programa de instala\xE7\xE3o detectou que o aplicativo que est\xE1 sendo instalado "
-     "est\xE1 em execu\xE7\xE3o.\n"
-     "Para que a instala\xE7\xE3o continue, o aplicativo que est\xE1 sendo instalado n\xE3o "
-     "pode estar em execu\xE7\xE3o.  Feche o aplicativo e escolha SIM para continuar ou "
-     "escolha N\xC3O para sair da instala\xE7\xE3o e execut\xE1-la novamente mais tarde."},
+     "O programa de instala\xE7\xE3o detectou que o aplicativo que est\xE1 sendo instalado est\xE1 "
+     "em execu\xE7\xE3o.\n"
+     "Para que a instala\xE7\xE3o continue, o aplicativo que est\xE1 sendo instalado n\xE3o pode "
+     "estar em execu\xE7\xE3o.  Feche o aplicativo e escolha SIM para continuar ou escolha N\xC3O "
+     "para sair da instala\xE7\xE3o e execut\xE1-la novamente mais tarde."},
     {9,
      "O programa de instala\xE7\xE3o detectou o seguinte software incompat\xEDvel: \n\n"
      "_PRODUCT_NAME_.\n\n"
@@ -789,12 +773,11 @@ static const MessageEntry kPortugueseMessages[] = {
     {12, "Este programa n\xE3o pode ser instalado no Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "\xC9 necess\xE1rio reiniciar o sistema para que as altera\xE7\xF5" "es de "
-     "configura\xE7\xE3o feitas em _PRODUCT_NAME_ entrem em vigor. Clique em Sim para "
-     "reiniciar agora ou em N\xE3o se voc\xEA planeja reiniciar manualmente mais tarde."},
+     "\xC9 necess\xE1rio reiniciar o sistema para que as altera\xE7\xF5" "es de configura\xE7\xE3o "
+     "feitas em _PRODUCT_NAME_ entrem em vigor. Clique em Sim para reiniciar agora ou em N\xE3o se "
+     "voc\xEA planeja reiniciar manualmente mais tarde."},
     {0, nullptr},
 };
 
@@ -836,12 +819,11 @@ static const MessageEntry kSwedishMessages[] = {
     {12, "Det h\xE4r programmet kan inte installeras p\xE5 Windows NT Server."},
     {13,
      "Setup requires at least version %s of the Windows Installer to run.\n"
-     "You will first need to download and install the Windows Installer from "
-     "www.microsoft.com."},
+     "You will first need to download and install the Windows Installer from www.microsoft.com."},
     {14,
-     "Du m\xE5ste starta om systemet f\xF6r att konfigurations\xE4ndringarna i _PRODUCT_NAME_ "
-     "ska b\xF6rja g\xE4lla. Klicka p\xE5 Ja om du vill starta om nu eller p\xE5 Nej om du "
-     "t\xE4nker starta om manuellt senare."},
+     "Du m\xE5ste starta om systemet f\xF6r att konfigurations\xE4ndringarna i _PRODUCT_NAME_ ska "
+     "b\xF6rja g\xE4lla. Klicka p\xE5 Ja om du vill starta om nu eller p\xE5 Nej om du t\xE4nker "
+     "starta om manuellt senare."},
     {0, nullptr},
 };
 
