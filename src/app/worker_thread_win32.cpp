@@ -135,7 +135,7 @@ class SetupSequence {
     // restart Windows is logged and clears it.
     void Hook(const std::string& marker);
     void UnhookIfHooked(const char* logLine, const std::string& marker);
-    // The last child, watching the end of the session; true when it asked for a restart.
+    // Waits for the last child, watching the end of the session; true when a restart is due.
     bool WaitForLastChild(uint32_t* exitCode);
 
     ProgressDialog& dialog_;
