@@ -7,14 +7,14 @@
 
 class SetupSteps;
 
-constexpr UINT WM_ENDSETUPDIALOG = WM_USER + 1;   // lParam: the worker thread's result code
-constexpr UINT WM_CHECKENDSESSION = WM_USER + 2;  // answers 1 when the session is ending
+constexpr UINT WM_ENDSETUPDIALOG = WM_USER + 1;  // lParam: the worker thread's result code
+constexpr UINT WM_CHECKENDSESSION = WM_USER + 2; // answers 1 when the session is ending
 
 // Greys the Close entry of a window's system menu (the dialog offers no way to cancel setup).
 void GreyCloseCommand(HWND window);
 
 class ProgressDialog {
-public:
+  public:
     ProgressDialog();
     ~ProgressDialog();
     ProgressDialog(const ProgressDialog&) = delete;
@@ -30,11 +30,15 @@ public:
     // Set when Windows confirms that the session ends (WM_ENDSESSION with TRUE).
     HANDLE SessionEndsEvent() const { return sessionEndsEvent_; }
 
-private:
+  private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnShowWindow();
+    // WM_ENDSESSION: when the session ends, waits for the worker to finish and ends with its code.
+    void OnEndSession(bool ending);
+    // WM_CHECKENDSESSION: true (and the end-session event set) when an end of session is queued.
+    bool OnCheckEndSession();
     void OnPaint();
     void RememberLayout();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
@@ -53,7 +57,7 @@ private:
     // The layout the dialog manager made at creation, the base for rescaling at another DPI.
     struct ControlLayout {
         int id;
-        RECT rect;  // client coordinates
+        RECT rect; // client coordinates
     };
     ControlLayout controls_[2] = {};
     LOGFONTA layoutFont_ = {};

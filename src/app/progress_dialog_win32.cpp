@@ -31,7 +31,8 @@ bool DialogManagerScalesForDpi() {
 } // namespace
 
 void GreyCloseCommand(HWND window) {
-    if (HMENU menu = ::GetSystemMenu(window, FALSE)) ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    if (HMENU menu = ::GetSystemMenu(window, FALSE))
+        ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 }
 
 ProgressDialog::ProgressDialog() {
@@ -44,13 +45,14 @@ ProgressDialog::ProgressDialog() {
 ProgressDialog::~ProgressDialog() = default;
 
 uint32_t ProgressDialog::DoModal() {
-    const INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
-                                        DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS),
+                                        nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
     // The code travels in result_: a dialog result of -1 would be ambiguous with failure.
     return r == -1 && !window_ ? static_cast<uint32_t>(-1) : result_;
 }
 
-INT_PTR CALLBACK ProgressDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK ProgressDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
     ProgressDialog* self;
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<ProgressDialog*>(lParam);
@@ -86,43 +88,16 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         ::SetEvent(endSessionEvent_);
         ::SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
         return TRUE;
-    case WM_ENDSESSION: {
-        WriteLog("UI Received WM_ENDSESSION message");
-        if (!wParam) {
-            // Another program refused the end: the session goes on, and so do setup's waits.
-            WriteLog("UI The session goes on");
-            ::ResetEvent(endSessionEvent_);
-            return TRUE;
-        }
-        ::SetEvent(endSessionEvent_);
-        ::SetEvent(sessionEndsEvent_);
-        // Sent messages are still served while waiting: a box of the worker thread owned by this
-        // dialog sends to it when it closes, and must not deadlock against this wait.
-        while (::MsgWaitForMultipleObjects(1, &finishEvent_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG sent;
-            ::PeekMessageA(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-        WriteLog("UI Finish event was signalled");
-        MSG pending;
-        if (::PeekMessageA(&pending, window_, WM_ENDSETUPDIALOG, WM_ENDSETUPDIALOG, PM_REMOVE)) {
-            WriteLog("UI Dequeued WM_ENDSETUPDIALOG message");
-            ::Sleep(200);
-            EndWithCode(static_cast<uint32_t>(pending.lParam));
-        }
+    case WM_ENDSESSION:
+        OnEndSession(wParam != 0);
         return TRUE;
-    }
-    case WM_CHECKENDSESSION: {
-        MSG pending;
-        const bool ending = ::PeekMessageA(&pending, window_, WM_QUERYENDSESSION, WM_QUERYENDSESSION, PM_NOREMOVE) ||
-                            ::PeekMessageA(&pending, window_, WM_ENDSESSION, WM_ENDSESSION, PM_NOREMOVE);
-        if (ending) ::SetEvent(endSessionEvent_);
-        ::SetWindowLongPtrA(window_, DWLP_MSGRESULT, ending ? 1 : 0);
+    case WM_CHECKENDSESSION:
+        ::SetWindowLongPtrA(window_, DWLP_MSGRESULT, OnCheckEndSession() ? 1 : 0);
         return TRUE;
-    }
     case WM_CLOSE:
-        return TRUE;  // setup cannot be cancelled from the frame
+        return TRUE; // setup cannot be cancelled from the frame
     case WM_COMMAND:
-        return TRUE;  // Enter and Escape have no meaning here
+        return TRUE; // Enter and Escape have no meaning here
     case WM_PAINT:
         if (::IsIconic(window_)) {
             OnPaint();
@@ -138,6 +113,41 @@ INT_PTR ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     default:
         return FALSE;
     }
+}
+
+void ProgressDialog::OnEndSession(bool ending) {
+    WriteLog("UI Received WM_ENDSESSION message");
+    if (!ending) {
+        // Another program refused the end: the session goes on, and so do setup's waits.
+        WriteLog("UI The session goes on");
+        ::ResetEvent(endSessionEvent_);
+        return;
+    }
+    ::SetEvent(endSessionEvent_);
+    ::SetEvent(sessionEndsEvent_);
+    // Sent messages are still served while waiting: a box of the worker thread owned by this
+    // dialog sends to it when it closes, and must not deadlock against this wait.
+    while (::MsgWaitForMultipleObjects(1, &finishEvent_, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG sent;
+        ::PeekMessageA(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    WriteLog("UI Finish event was signalled");
+    MSG pending;
+    if (::PeekMessageA(&pending, window_, WM_ENDSETUPDIALOG, WM_ENDSETUPDIALOG, PM_REMOVE)) {
+        WriteLog("UI Dequeued WM_ENDSETUPDIALOG message");
+        ::Sleep(200);
+        EndWithCode(static_cast<uint32_t>(pending.lParam));
+    }
+}
+
+bool ProgressDialog::OnCheckEndSession() {
+    MSG pending;
+    const bool ending =
+        ::PeekMessageA(&pending, window_, WM_QUERYENDSESSION, WM_QUERYENDSESSION, PM_NOREMOVE) ||
+        ::PeekMessageA(&pending, window_, WM_ENDSESSION, WM_ENDSESSION, PM_NOREMOVE);
+    if (ending) ::SetEvent(endSessionEvent_);
+    return ending;
 }
 
 void ProgressDialog::OnInitDialog() {
@@ -178,7 +188,8 @@ void ProgressDialog::OnPaint() {
     RECT client;
     ::GetClientRect(window_, &client);
     const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
-    ::DrawIcon(dc, (client.right - client.left - cx + 1) / 2, (client.bottom - client.top - cy + 1) / 2, icon_);
+    ::DrawIcon(dc, (client.right - client.left - cx + 1) / 2,
+               (client.bottom - client.top - cy + 1) / 2, icon_);
     ::EndPaint(window_, &paint);
 }
 

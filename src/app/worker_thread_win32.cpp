@@ -76,7 +76,8 @@ std::string ProcessCommandLine() {
     return ::GetCommandLineA();
 }
 
-void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
+// Steps 1 to 3: COM for the thread, the dialog and its steps object checked, the code pages logged.
+SetupSteps& StartWorker(ProgressDialog* dialog, RunState& run) {
     WriteLog("Worker thread starting...");
     run.comInitialized = SUCCEEDED(::CoInitialize(nullptr));
     if (!dialog) {
@@ -90,242 +91,360 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
     }
     WriteLogF("User default ANSI code page: %ld", static_cast<long>(GetUserAnsiCodePage()));
     WriteLogF("User default OEM code page: %ld", static_cast<long>(GetUserOemCodePage()));
+    return *steps;
+}
 
+// One run of the sequence after start-up. The stages are declared in the order they run; each
+// says which of the sequence's numbered steps it runs.
+class SetupSequence {
+  public:
+    SetupSequence(ProgressDialog& dialog, SetupSteps& steps, RunState& run)
+        : dialog_(dialog), steps_(steps), run_(run), settings_(run.settings) {}
+
+    // Every way out is a raised result code.
+    [[noreturn]] void Run();
+
+  private:
+    // Start-up and command line, after StartWorker.
+    void ReadCommandLine();   // steps 4 to 6
+    void ApplyCommandLine();  // steps 7 and 8
+    void TakeInstanceMutex(); // steps 9 and 10
+    bool IsResumedRun();      // step 11
+    // Fresh-run checks.
+    void CheckFreshRun();      // steps 12 to 14
+    void PrepareRestartCopy(); // steps 15 and 16
+    // Removals.
+    void RunRemovals(); // steps 17 to 20
+    // Engine bootstrap, and the removal that waited for it.
+    void BootstrapEngine();       // step 21
+    void OnEngineRestart();       // step 21.3
+    void RetryPreviousVersions(); // step 22
+    // Maintenance or main installation.
+    void RunMaintenanceIfInstalled();                       // step 23
+    void CheckNestedInstallation();                         // step 24
+    void RunMainInstallation();                             // steps 25 to 29
+    void OnMainInstallationRestart(uint32_t& mainExitCode); // step 26
+    // Resume after a restart between the main and the nested installation.
+    void ResumeAtNestedInstallation(); // step 33
+    // Both runs end with the nested installation and the restart decision.
+    void RunNestedInstallation();       // step 30
+    void DecideRestart();               // step 31
+    [[noreturn]] void FinishNormally(); // step 32
+
+    // To hook a marker keeps the answer in the hooked flag; the unhook after the step that may
+    // restart Windows is logged and clears it.
+    void Hook(const std::string& marker);
+    void UnhookIfHooked(const char* logLine, const std::string& marker);
+    // Waits for the last child, watching the end of the session; true when a restart is due.
+    bool WaitForLastChild(uint32_t* exitCode);
+
+    ProgressDialog& dialog_;
+    SetupSteps& steps_;
+    RunState& run_;
+    SetupCommandLine& settings_;
+    HWND window_ = nullptr;
+    std::string launcherFolder_;
+    std::string arguments_;
+    int installMode_ = 0;
+    std::string intermediateMarker_;
+    std::string finalMarker_;
+    std::string restartTarget_;
+    std::string restartArguments_;
+    bool previousVersionsDone_ = false;
+    bool nested_ = false;
+    bool oneReboot_ = false;
+    bool rebootLater_ = false;
+};
+
+void SetupSequence::Run() {
+    ReadCommandLine();
+    ApplyCommandLine();
+    TakeInstanceMutex();
+    if (IsResumedRun()) {
+        ResumeAtNestedInstallation();
+    } else {
+        CheckFreshRun();
+        PrepareRestartCopy();
+        RunRemovals();
+        BootstrapEngine();
+        RetryPreviousVersions();
+        RunMaintenanceIfInstalled();
+        CheckNestedInstallation();
+        RunMainInstallation();
+    }
+    RunNestedInstallation();
+    DecideRestart();
+    FinishNormally();
+}
+
+// The launcher folder from the module name, the argument string from the process command line.
+void SetupSequence::ReadCommandLine() {
     unsigned moduleCodePage = CP_ACP;
     const std::string moduleName = LauncherModuleFileName(moduleCodePage);
     WriteLogF("Module filename = %s", moduleName.c_str());
     // Split by the characters of the code page the name came through.
-    const std::string launcherFolder = FolderOfPath(moduleName, moduleCodePage);
+    launcherFolder_ = FolderOfPath(moduleName, moduleCodePage);
 
     const std::string commandLine = ProcessCommandLine();
     WriteLogF("Setup command line = %s", commandLine.c_str());
 
-    std::string programName, arguments;
-    if (!SplitProgramName(commandLine, programName, arguments)) {
+    std::string programName;
+    if (!SplitProgramName(commandLine, programName, arguments_)) {
         WriteLog("Failed extracting the program name from the command line");
         RaiseSetupError(SetupResult::InvalidCommandLine);
     }
+}
 
-    SetupCommandLine& settings = run.settings;
-    settings.Parse(launcherFolder.c_str(), arguments.c_str());
+// Parses the arguments (which loads SETUP.INI), titles and shows the dialog for the user-interface
+// level, and hands the settings to the steps.
+void SetupSequence::ApplyCommandLine() {
+    settings_.Parse(launcherFolder_.c_str(), arguments_.c_str());
     // From here on, a silent run logs its boxes instead of waiting for an answer nobody gives.
-    SetMessageBoxUILevel(settings.GetUILevel());
-    HWND window = dialog->Window();
+    SetMessageBoxUILevel(settings_.GetUILevel());
+    window_ = dialog_.Window();
     std::string caption;
     GetMessageText(0, caption);
     caption += " - ";
-    caption += settings.GetSetupFileName();
-    ::SetWindowTextA(window, caption.c_str());
-    ::ShowWindow(window, settings.GetUILevel() == 7 ? SW_HIDE : SW_SHOWNORMAL);
+    caption += settings_.GetSetupFileName();
+    ::SetWindowTextA(window_, caption.c_str());
+    ::ShowWindow(window_, settings_.GetUILevel() == 7 ? SW_HIDE : SW_SHOWNORMAL);
 
-    steps->AttachCommandLine(settings);
-    const int installMode = settings.GetInstallMode();
+    steps_.AttachCommandLine(settings_);
+    installMode_ = settings_.GetInstallMode();
+}
 
-    run.baseName = settings.GetSetupFileName();
-    const std::string intermediateMarker = run.baseName + ".Intermediate";
-    const std::string finalMarker = run.baseName + ".Final";
+// The restart markers and the instance mutex are named after the setup data file.
+void SetupSequence::TakeInstanceMutex() {
+    run_.baseName = settings_.GetSetupFileName();
+    intermediateMarker_ = run_.baseName + ".Intermediate";
+    finalMarker_ = run_.baseName + ".Final";
 
-    run.instanceMutex = CreateInstanceMutex(run.baseName.c_str());
-    if (!run.instanceMutex) {
+    run_.instanceMutex = CreateInstanceMutex(run_.baseName.c_str());
+    if (!run_.instanceMutex) {
         WriteLog("Another instance of the same install is currently running");
         RaiseSetupError(0);
     }
+}
 
-    std::string restartTarget, restartArguments;
-    auto hook = [&](const std::string& marker) {
-        run.hooked =
-            HookReboot(window, marker.c_str(), restartTarget.c_str(), restartArguments.c_str());
-    };
-    auto unhook = [&](const std::string& marker) {
-        UnhookReboot(window, marker.c_str());
-        run.hooked = false;
-    };
-    auto waitForLastChild = [&](uint32_t* exitCode) {
-        return WaitForProcess(LastLaunchedProcess(), dialog->EndSessionEvent(), false, exitCode,
-                              dialog->SessionEndsEvent());
-    };
+// A final-marker shortcut left behind means a restart in the middle of a two-stage installation.
+bool SetupSequence::IsResumedRun() {
+    return UnhookReboot(window_, finalMarker_.c_str());
+}
 
-    bool nested = false;
-    bool rebootLater = false;
-    if (UnhookReboot(window, finalMarker.c_str())) {
-        // A restart in the middle of a two-stage installation: only the nested setup is left.
-        WriteLog("Starting the SETUP process at launching the nested installation");
-        ::ShowWindow(window, SW_HIDE);
-        nested = true;
-    } else {
-        WriteLog("Starting the SETUP process from the beginning");
-        UnhookReboot(window, intermediateMarker.c_str());
-        if (steps->IsCdPromptMutexSet()) {
-            WriteLog("Found __MsiPromptForCD mutex");
-            RaiseSetupError(0);
-        }
-        if (!steps->CheckPlatform()) {
-            WriteLog("");
-            RaiseSetupError(SetupResult::PlatformNotSupported);
-        }
-        steps->CheckIncompatibleApplications();
-        steps->CopySetupToTempFolder();
-        restartTarget = settings.GetLauncherFolder() + "SETUP.EXE";
-        restartArguments = BuildRestartArguments(arguments, settings.GetTempCopyMarker());
+// Only the nested setup is left.
+void SetupSequence::ResumeAtNestedInstallation() {
+    WriteLog("Starting the SETUP process at launching the nested installation");
+    ::ShowWindow(window_, SW_HIDE);
+    nested_ = true;
+}
 
-        hook(intermediateMarker);
-        steps->UninstallIncompatibleApplications();
-        if (run.hooked) {
-            WriteLog("Unhooking reboot after uninstalling incompatible applications");
-            unhook(intermediateMarker);
-        }
-        steps->CheckUpgradeConditions();
-        steps->ShutdownApplications();
-
-        bool previousVersionsDone;
-        if (!settings.GetReinstallMode().empty() || installMode == 2) {
-            steps->LoadPackageInfo(settings.GetLauncherFolder() +
-                                   settings.GetSetupData().GetPackageName());
-            previousVersionsDone = true;
-        } else {
-            hook(intermediateMarker);
-            previousVersionsDone = steps->UninstallPreviousVersions();
-            if (run.hooked) {
-                WriteLog("Unhooking reboot after uninstalling previous versions");
-                unhook(intermediateMarker);
-            }
-        }
-
-        if (!steps->IsInstallerVersionSufficient()) {
-            steps->HasInstallPrivileges();
-            hook(intermediateMarker);
-            steps->InstallWindowsInstaller();
-            if (waitForLastChild(nullptr)) {
-                WriteLog("Reboot signalled after installing the Windows Installer");
-                const int level = settings.GetUILevel();
-                if (level == 4 || level == 5 || level == 7) {
-                    WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
-                    if (!settings.IsRebootPropertySeen()) {
-                        WriteLog("Initiating a reboot, so the Windows Installer will be functional");
-                        StartRebootThread();
-                        RaiseSetupError(SetupResult::RebootThenResume);
-                    }
-                } else {
-                    WriteLog("Exiting due to reboot after installing the Windows Installer");
-                    RaiseSetupError(SetupResult::RebootThenResume);
-                }
-            }
-            if (run.hooked) {
-                WriteLog("Unhooking reboot after running the Windows installer");
-                unhook(intermediateMarker);
-            }
-            if (!steps->IsInstallerVersionSufficient()) {
-                WriteLog("The Windows Installer installation did not complete successfully");
-                RaiseSetupError(SetupResult::UserExit);
-            }
-        }
-
-        if (!previousVersionsDone) {
-            WriteLog("Attempting to uninstall previous versions again");
-            hook(intermediateMarker);
-            steps->UninstallPreviousVersions();
-            if (run.hooked) {
-                WriteLog("Unhooking reboot after uninstalling previous versions");
-                unhook(intermediateMarker);
-            }
-        }
-
-        if (installMode == 0) {
-            WriteLog("Install mode is the default");
-            if (steps->IsProductRegistryKeyPresent()) {
-                WriteLog("Found the product registry key");
-                if (steps->IsSamePackageInstalled()) {
-                    WriteLog("The current version of the product is already installed");
-                    if (steps->IsAnyFeatureRunFromSource()) {
-                        WriteLog("Exiting due to some features being run from source");
-                        RaiseSetupError(0);
-                    }
-                    WriteLog("Launching the maintenance installer");
-                    steps->RunMaintenanceInstaller();
-                    ::ShowWindow(window, SW_HIDE);
-                    if (waitForLastChild(nullptr)) {
-                        WriteLog("Exiting due to reboot after running the maintenance installer");
-                        RaiseSetupError(SetupResult::RebootInitiated);
-                    }
-                    WriteLog("Exiting after running the maintenance installer");
-                    RaiseSetupError(0);
-                }
-            }
-        }
-
-        bool oneReboot = false;
-        if (installMode == 0 || installMode == 1) {
-            WriteLog("Install mode is default or configure");
-            nested = steps->CheckNestedInstall(&oneReboot);
-            if (nested && !oneReboot) {
-                WriteLog("Hooking reboot before running the main installation");
-                hook(finalMarker);
-            }
-        }
-
-        steps->RunMainInstaller(oneReboot);
-        ::ShowWindow(window, SW_HIDE);
-        uint32_t mainExitCode = 0;
-        if (waitForLastChild(&mainExitCode)) {
-            WriteLog("Reboot signaled after running the main installation");
-            if (!oneReboot) {
-                if (nested) {
-                    WriteLog(
-                        "Exiting due to intermediate reboot after running the main installation");
-                    RaiseSetupError(SetupResult::RebootThenResume);
-                }
-                WriteLog("Exiting due to final reboot after running the main installation");
-                RaiseSetupError(SetupResult::RebootInitiated);
-            }
-            WriteLog("Reboots were suppressed, so a reboot will be required later");
-            rebootLater = true;
-            mainExitCode = 0;
-        }
-        if (nested && !oneReboot && run.hooked) {
-            WriteLog("Unhooking reboot after installing product");
-            unhook(finalMarker);
-        }
-        if (mainExitCode != 0) {
-            WriteLog("Exiting due to failure after running the main installation");
-            RaiseSetupError(mainExitCode);
-        }
-        // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
-        // from this package: only installs and repairs are checked, or a success would read as
-        // 1602.
-        if (installMode <= 2 && !steps->IsSamePackageInstalled())
-            RaiseSetupError(SetupResult::UserExit);
+void SetupSequence::CheckFreshRun() {
+    WriteLog("Starting the SETUP process from the beginning");
+    UnhookReboot(window_, intermediateMarker_.c_str());
+    if (steps_.IsCdPromptMutexSet()) {
+        WriteLog("Found __MsiPromptForCD mutex");
+        RaiseSetupError(0);
     }
-
-    if (nested) {
-        WriteLog("Launching the nested installer");
-        if (steps->LaunchNestedInstaller()) {
-            WriteLog("Nested installer was launched");
-            if (waitForLastChild(nullptr)) {
-                WriteLog("Exiting due to reboot after launching the nested installer");
-                RaiseSetupError(SetupResult::RebootInitiated);
-            }
-        }
+    if (!steps_.CheckPlatform()) {
+        WriteLog("");
+        RaiseSetupError(SetupResult::PlatformNotSupported);
     }
+}
 
-    if (rebootLater && !settings.IsRebootSuppressed()) {
-        WriteLog("Initiating reboot so the product will be functional");
-        if (AsksBeforeRestart(settings.GetUILevel())) {
-            std::string productName;
-            steps->GetPackageProductName(productName);
-            std::string text;
-            GetMessageText(14, text);
-            SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
-            if (ShowStepBox(window, text, 6, MB_YESNO | MB_ICONWARNING, QuietRule::ShownAtQnPlus) !=
-                IDYES)
-                RaiseSetupError(SetupResult::UserExit);
-        }
-        StartRebootThread();
+// The restart shortcut starts the temporary copy (when one was made) with the same arguments.
+void SetupSequence::PrepareRestartCopy() {
+    steps_.CheckIncompatibleApplications();
+    steps_.CopySetupToTempFolder();
+    restartTarget_ = settings_.GetLauncherFolder() + "SETUP.EXE";
+    restartArguments_ = BuildRestartArguments(arguments_, settings_.GetTempCopyMarker());
+}
+
+// A repair or reinstall keeps the previous versions: it only reads the package.
+void SetupSequence::RunRemovals() {
+    Hook(intermediateMarker_);
+    steps_.UninstallIncompatibleApplications();
+    UnhookIfHooked("Unhooking reboot after uninstalling incompatible applications",
+                   intermediateMarker_);
+    steps_.CheckUpgradeConditions();
+    steps_.ShutdownApplications();
+
+    if (!settings_.GetReinstallMode().empty() || installMode_ == 2) {
+        steps_.LoadPackageInfo(settings_.GetLauncherFolder() +
+                               settings_.GetSetupData().GetPackageName());
+        previousVersionsDone_ = true;
+        return;
+    }
+    Hook(intermediateMarker_);
+    previousVersionsDone_ = steps_.UninstallPreviousVersions();
+    UnhookIfHooked("Unhooking reboot after uninstalling previous versions", intermediateMarker_);
+}
+
+// Installs the installer engine when the one present is too old.
+void SetupSequence::BootstrapEngine() {
+    if (steps_.IsInstallerVersionSufficient()) return;
+    steps_.HasInstallPrivileges();
+    Hook(intermediateMarker_);
+    steps_.InstallWindowsInstaller();
+    if (WaitForLastChild(nullptr)) OnEngineRestart();
+    UnhookIfHooked("Unhooking reboot after running the Windows installer", intermediateMarker_);
+    if (!steps_.IsInstallerVersionSufficient()) {
+        WriteLog("The Windows Installer installation did not complete successfully");
+        RaiseSetupError(SetupResult::UserExit);
+    }
+}
+
+// The engine asked for a restart: setup resumes after it, unless a silent install was told how to
+// restart by a REBOOT property, in which case it goes on.
+void SetupSequence::OnEngineRestart() {
+    WriteLog("Reboot signalled after installing the Windows Installer");
+    const int level = settings_.GetUILevel();
+    if (level != 4 && level != 5 && level != 7) {
+        WriteLog("Exiting due to reboot after installing the Windows Installer");
+        RaiseSetupError(SetupResult::RebootThenResume);
+    }
+    WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
+    if (settings_.IsRebootPropertySeen()) return;
+    WriteLog("Initiating a reboot, so the Windows Installer will be functional");
+    StartRebootThread();
+    RaiseSetupError(SetupResult::RebootThenResume);
+}
+
+// A removal that needed the new engine is tried once more.
+void SetupSequence::RetryPreviousVersions() {
+    if (previousVersionsDone_) return;
+    WriteLog("Attempting to uninstall previous versions again");
+    Hook(intermediateMarker_);
+    steps_.UninstallPreviousVersions();
+    UnhookIfHooked("Unhooking reboot after uninstalling previous versions", intermediateMarker_);
+}
+
+// In the default mode, a product already installed from this package gets the maintenance
+// installer instead of an installation, and setup ends after it.
+void SetupSequence::RunMaintenanceIfInstalled() {
+    if (installMode_ != 0) return;
+    WriteLog("Install mode is the default");
+    if (!steps_.IsProductRegistryKeyPresent()) return;
+    WriteLog("Found the product registry key");
+    if (!steps_.IsSamePackageInstalled()) return;
+    WriteLog("The current version of the product is already installed");
+    if (steps_.IsAnyFeatureRunFromSource()) {
+        WriteLog("Exiting due to some features being run from source");
+        RaiseSetupError(0);
+    }
+    WriteLog("Launching the maintenance installer");
+    steps_.RunMaintenanceInstaller();
+    ::ShowWindow(window_, SW_HIDE);
+    if (WaitForLastChild(nullptr)) {
+        WriteLog("Exiting due to reboot after running the maintenance installer");
         RaiseSetupError(SetupResult::RebootInitiated);
     }
+    WriteLog("Exiting after running the maintenance installer");
+    RaiseSetupError(0);
+}
 
-    steps->LaunchPostInstallApplications();
+// Installs and configurations may have a nested setup after them: unless the main installation
+// holds its restart back, a restart in between resumes at the nested setup.
+void SetupSequence::CheckNestedInstallation() {
+    if (installMode_ != 0 && installMode_ != 1) return;
+    WriteLog("Install mode is default or configure");
+    nested_ = steps_.CheckNestedInstall(&oneReboot_);
+    if (nested_ && !oneReboot_) {
+        WriteLog("Hooking reboot before running the main installation");
+        Hook(finalMarker_);
+    }
+}
+
+// The main installation, then its result: a failure code ends setup, and so does a package that
+// is not installed afterwards.
+void SetupSequence::RunMainInstallation() {
+    steps_.RunMainInstaller(oneReboot_);
+    ::ShowWindow(window_, SW_HIDE);
+    uint32_t mainExitCode = 0;
+    if (WaitForLastChild(&mainExitCode)) OnMainInstallationRestart(mainExitCode);
+    if (nested_ && !oneReboot_)
+        UnhookIfHooked("Unhooking reboot after installing product", finalMarker_);
+    if (mainExitCode != 0) {
+        WriteLog("Exiting due to failure after running the main installation");
+        RaiseSetupError(mainExitCode);
+    }
+    // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
+    // from this package: only installs and repairs are checked, or a success would read as 1602.
+    if (installMode_ <= 2 && !steps_.IsSamePackageInstalled())
+        RaiseSetupError(SetupResult::UserExit);
+}
+
+// The main installation asked for a restart: it happens now, unless it was held back for the end.
+void SetupSequence::OnMainInstallationRestart(uint32_t& mainExitCode) {
+    WriteLog("Reboot signaled after running the main installation");
+    if (!oneReboot_) {
+        if (nested_) {
+            WriteLog("Exiting due to intermediate reboot after running the main installation");
+            RaiseSetupError(SetupResult::RebootThenResume);
+        }
+        WriteLog("Exiting due to final reboot after running the main installation");
+        RaiseSetupError(SetupResult::RebootInitiated);
+    }
+    WriteLog("Reboots were suppressed, so a reboot will be required later");
+    rebootLater_ = true;
+    mainExitCode = 0;
+}
+
+void SetupSequence::RunNestedInstallation() {
+    if (!nested_) return;
+    WriteLog("Launching the nested installer");
+    if (!steps_.LaunchNestedInstaller()) return;
+    WriteLog("Nested installer was launched");
+    if (WaitForLastChild(nullptr)) {
+        WriteLog("Exiting due to reboot after launching the nested installer");
+        RaiseSetupError(SetupResult::RebootInitiated);
+    }
+}
+
+// A restart held back during the main installation is made now, after asking where a box may be
+// shown; a REBOOT property on the command line says there is none.
+void SetupSequence::DecideRestart() {
+    if (!rebootLater_ || settings_.IsRebootSuppressed()) return;
+    WriteLog("Initiating reboot so the product will be functional");
+    if (AsksBeforeRestart(settings_.GetUILevel())) {
+        std::string productName;
+        steps_.GetPackageProductName(productName);
+        std::string text;
+        GetMessageText(14, text);
+        SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
+        if (ShowStepBox(window_, text, 6, MB_YESNO | MB_ICONWARNING, QuietRule::ShownAtQnPlus) !=
+            IDYES)
+            RaiseSetupError(SetupResult::UserExit);
+    }
+    StartRebootThread();
+    RaiseSetupError(SetupResult::RebootInitiated);
+}
+
+void SetupSequence::FinishNormally() {
+    steps_.LaunchPostInstallApplications();
     WriteLog("Exiting normally");
     RaiseSetupError(0);
+}
+
+void SetupSequence::Hook(const std::string& marker) {
+    run_.hooked =
+        HookReboot(window_, marker.c_str(), restartTarget_.c_str(), restartArguments_.c_str());
+}
+
+void SetupSequence::UnhookIfHooked(const char* logLine, const std::string& marker) {
+    if (!run_.hooked) return;
+    WriteLog(logLine);
+    UnhookReboot(window_, marker.c_str());
+    run_.hooked = false;
+}
+
+bool SetupSequence::WaitForLastChild(uint32_t* exitCode) {
+    return WaitForProcess(LastLaunchedProcess(), dialog_.EndSessionEvent(), false, exitCode,
+                          dialog_.SessionEndsEvent());
+}
+
+void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
+    SetupSteps& steps = StartWorker(dialog, run);
+    SetupSequence(*dialog, steps, run).Run();
 }
 
 } // namespace
