@@ -118,7 +118,7 @@ class ZBHTTP {
     int32_t HeaderContentLength() const;
 
   protected:
-    // The design's fields, written only by the operations above.
+    // The client's state, changed only through the operations above.
     std::string Url;
     std::string Host;
     std::string Path;
