@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "msi/installer_library_load.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
-#include "sys/system_library.h"
 #include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 
@@ -41,25 +41,8 @@ constexpr DWORD kTextChars = 260;
 
 const char* const kNoFunctions = "Failed to load function pointers from MSI.DLL";
 
-std::string& LibraryPathOverride() {
-    static std::string path;
-    return path;
-}
-
 const char* OrEmpty(const char* text) {
     return text ? text : "";
-}
-
-HMODULE LoadInstallerLibrary() {
-    char path[kMaxPath];
-    if (!LibraryPathOverride().empty()) {
-        if (!CopyBounded(path, sizeof path, LibraryPathOverride().c_str())) return nullptr;
-        // The library's own imports are then looked for beside it, not beside the launcher.
-        return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    }
-    // By full path from the system folder: loading "MSI.DLL" by name would look beside the
-    // launcher first.
-    return LoadSystemLibrary("MSI.DLL");
 }
 
 // Calls an installer function that takes a file name: narrow on 9x; on NT wide with the OEM
@@ -74,10 +57,6 @@ UINT CallWithPath(const char* path, NarrowCall narrowCall, WideCall wideCall) {
 }
 
 } // namespace
-
-void MsiLibrary::SetLibraryPathForTesting(const char* path) {
-    LibraryPathOverride() = OrEmpty(path);
-}
 
 bool MsiLibrary::Load() {
     if (!library_) {

@@ -55,10 +55,6 @@ class MsiLibrary {
     // False only when the property is absent; every other failure is an internal error.
     bool GetProperty(MsiDatabaseHandle database, const char* name, std::string& value);
 
-    // Binds another DLL (a full path) instead of the system's MSI.DLL; null restores the system
-    // library. For tests; affects libraries loaded afterwards.
-    static void SetLibraryPathForTesting(const char* path);
-
   private:
     FARPROC EntryPoint(const char* name) const;
     template <typename Function> Function EntryPointAs(const char* name) const {

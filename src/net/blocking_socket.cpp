@@ -222,9 +222,3 @@ BlockSockErr CBlockingSocket::GetHostByName(const char* name, uint16_t port, soc
     // A lookup that failed without recording why is still a failure.
     return result == Socket_Sucess ? Socket_Error : result;
 }
-
-BlockSockErr CBlockingSocket::Attach(sockapi::SocketHandle handle) {
-    if (HasSocket()) return Socket_Error;
-    handle_ = handle;
-    return Socket_Sucess;
-}

@@ -44,9 +44,6 @@ class CBlockingSocket {
     static BlockSockErr MapWinSockErrToBlockSockErr();
     static const char* BlockSockErrName(int32_t value);
 
-    // Takes over a connected socket (tests drive the client over a socket pair this way);
-    // Socket_Error when one is already held.
-    BlockSockErr Attach(sockapi::SocketHandle handle);
     bool HasSocket() const { return handle_ != sockapi::kNoSocket; }
 
   private:

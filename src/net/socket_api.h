@@ -84,11 +84,4 @@ inline uint16_t PortFromNetwork(uint16_t network) {
     return static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
 }
 
-#ifndef _WIN32
-// Test seams of the host build: a failing library start, and a send that takes partial pieces.
-void SetStartupFailsForTesting(bool fails);
-using SendFunction = int (*)(SocketHandle socket, const char* data, int length);
-void SetSendForTesting(SendFunction send); // nullptr restores the real call
-#endif
-
 } // namespace sockapi

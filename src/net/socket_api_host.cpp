@@ -1,5 +1,6 @@
 // BSD sockets behind the socket shim, with errno and resolver codes turned into Winsock numbers.
 #include "net/socket_api.h"
+#include "net/socket_calls_host.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -14,8 +15,6 @@ namespace sockapi {
 namespace {
 
 thread_local int32_t t_lastError = 0;
-bool g_startupFails = false;
-SendFunction g_sendOverride = nullptr;
 
 struct ErrnoMapping {
     int errnoValue;
@@ -72,15 +71,6 @@ int32_t MapResolverError(int code) {
 
 } // namespace
 
-int Startup(int major, int minor, StartupInfo* info) {
-    if (g_startupFails) {
-        t_lastError = kWsaNotInitialised;
-        return kWsaNotInitialised;
-    }
-    if (info) *info = StartupInfo{2, 2, major, minor};
-    return 0;
-}
-
 int Cleanup() {
     return 0;
 }
@@ -93,7 +83,7 @@ void SetLastSocketError(int32_t code) {
 }
 
 SocketHandle OpenSocket(int type) {
-    int handle = ::socket(AF_INET, type, 0);
+    int handle = SystemSocket(type);
     if (handle < 0) RecordErrno();
     return handle < 0 ? kInvalidSocket : handle;
 }
@@ -139,11 +129,9 @@ int Wait(SocketHandle socket, bool forWrite, long seconds) {
 }
 
 int Send(SocketHandle socket, const char* data, int length) {
-    if (g_sendOverride) return g_sendOverride(socket, data, length);
     ssize_t sent;
     do {
-        // A peer that has gone must give an error, not SIGPIPE.
-        sent = ::send(socket, data, static_cast<size_t>(length < 0 ? 0 : length), MSG_NOSIGNAL);
+        sent = SystemSend(socket, data, static_cast<size_t>(length < 0 ? 0 : length));
     } while (sent < 0 && errno == EINTR);
     if (sent < 0) {
         RecordErrno();
@@ -193,13 +181,6 @@ bool LookupHost(const char* name, in_addr* address) {
     ::freeaddrinfo(found);
     if (!ok) t_lastError = kWsaNoData;
     return ok;
-}
-
-void SetStartupFailsForTesting(bool fails) {
-    g_startupFails = fails;
-}
-void SetSendForTesting(SendFunction send) {
-    g_sendOverride = send;
 }
 
 } // namespace sockapi

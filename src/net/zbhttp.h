@@ -117,6 +117,8 @@ class ZBHTTP {
     // The Content-Length of the last header; -1 when it has none (or none was read).
     int32_t HeaderContentLength() const;
 
+  protected:
+    // The client's state, changed only through the operations above.
     std::string Url;
     std::string Host;
     std::string Path;

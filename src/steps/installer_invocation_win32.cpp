@@ -21,13 +21,6 @@
 
 namespace {
 
-InstallerLaunchFunction installerLaunch = nullptr;
-
-bool Launch(const std::string& commandLine, LaunchKind kind) {
-    return installerLaunch ? installerLaunch(commandLine, kind)
-                           : LaunchCommandLine(commandLine, kind);
-}
-
 // The system folder with a trailing backslash; a failure is the caller's internal error.
 std::string SystemFolder(unsigned location) {
     char folder[kMaxPath] = "";
@@ -96,10 +89,6 @@ bool IsTempCopyFolder(const std::string& folder) {
 }
 
 } // namespace
-
-void SetInstallerLaunchForTesting(InstallerLaunchFunction launch) {
-    installerLaunch = launch;
-}
 
 void SetupSteps::CopySetupToTempFolder() {
     SetupCommandLine& commandLine = RequireCommandLine(18);
@@ -176,7 +165,7 @@ void SetupSteps::RunMaintenanceInstaller() {
             ? FormatString("%sMSIEXEC /fvomus \"%s\"", systemFolder.c_str(), package.c_str())
             : FormatString("%sMSIEXEC /I \"%s\"", systemFolder.c_str(), package.c_str());
     AppendCommandLinePieces(commandLine, command);
-    Launch(command, LaunchKind::MaintenanceInstaller);
+    LaunchStepProgram(command, LaunchKind::MaintenanceInstaller);
 }
 
 bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
@@ -213,7 +202,7 @@ void SetupSteps::RunMainInstaller(bool suppressReboot) {
     // A REBOOT the user gave wins over the held-back restart (the parsed property: a name or value
     // that merely holds "REBOOT=" is not one).
     if (suppressReboot && !commandLine.IsRebootPropertySeen()) command += " REBOOT=S";
-    Launch(command, LaunchKind::MainInstaller);
+    LaunchStepProgram(command, LaunchKind::MainInstaller);
 }
 
 bool SetupSteps::LaunchNestedInstaller() {
@@ -235,7 +224,7 @@ bool SetupSteps::LaunchNestedInstaller() {
     std::string command = FormatString("\"%s\" %s", self, nested.arguments.c_str());
     AppendCommandLinePieces(commandLine, command);
     command += " /~-";
-    Launch(command, LaunchKind::NestedSetup);
+    LaunchStepProgram(command, LaunchKind::NestedSetup);
     return true;
 }
 
@@ -254,6 +243,6 @@ void SetupSteps::LaunchPostInstallApplications() {
         // A component not installed here gives an empty program name; that start fails quietly.
         const std::string path =
             GetMsiLibrary().GetComponentPath(componentId.c_str()).value_or(std::string());
-        Launch("\"" + path + "\" " + arguments, LaunchKind::PostInstallApplication);
+        LaunchStepProgram("\"" + path + "\" " + arguments, LaunchKind::PostInstallApplication);
     }
 }

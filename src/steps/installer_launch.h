@@ -1,12 +1,10 @@
-// How the installer steps start their programs: through LaunchCommandLine, or through a recorder
-// that tests put in its place to see the exact command lines without running them.
+// How the installer steps start their programs, in a source of its own (installer_launch_win32.cpp)
+// so that another build can link a launcher that only records the command lines.
 #pragma once
 #include <string>
 
 #include "sys/process.h"
 
-using InstallerLaunchFunction = bool (*)(const std::string& commandLine, LaunchKind kind);
-
-// Replaces the launch of the maintenance and main installers, the nested setup and the
-// post-install applications; null restores LaunchCommandLine. For tests.
-void SetInstallerLaunchForTesting(InstallerLaunchFunction launch);
+// Starts the maintenance or main installer, the nested setup or a post-install application
+// through LaunchCommandLine, with its failure rule.
+bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind);

@@ -13,6 +13,3 @@ void WriteLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The line for a text: time stamp, " - ", text, CR LF (the time stamp may be empty).
 std::string FormatLogLine(const std::string& timeStamp, const char* text);
-
-// Host build only: where log lines go (empty: nowhere). Windows always uses C:\SETUP.LOG.
-void SetHostLogPath(const std::string& path);

@@ -6,15 +6,18 @@
 #include <string>
 
 #include "sys/setup_log.h"
+#include "sys/setup_log_host.h"
 
 namespace {
 std::string& HostLogPath() {
     static std::string path;
     return path;
 }
-}  // namespace
+} // namespace
 
-void SetHostLogPath(const std::string& path) { HostLogPath() = path; }
+void SetHostLogPath(const std::string& path) {
+    HostLogPath() = path;
+}
 
 bool ReadZbSetupVariable(std::string& value) {
     const char* v = std::getenv("ZBSETUP");

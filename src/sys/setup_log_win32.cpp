@@ -34,5 +34,3 @@ void AppendLogLine(const std::string& line) {
     DWORD written = 0;
     ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
-
-void SetHostLogPath(const std::string&) {}

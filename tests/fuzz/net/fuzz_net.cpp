@@ -1,9 +1,10 @@
 // Fuzz target of the download client: arbitrary bytes as a server's response (header reading,
 // status, redirect and Content-Length judging, body reading) over a socket pair, and arbitrary
 // text as a URL (parsing and request formatting). The first byte chooses which.
+#include "../../host/net/socket_calls_seam.h"
+#include "../../host/net/zbhttp_under_test.h"
 #include "debug/debug_mgr.h"
 #include "net/http_header_text.h"
-#include "net/zbhttp.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -17,7 +18,7 @@
 namespace {
 
 // Hands `http` a connection on which `response` has been sent and the peer has closed.
-bool ConnectCanned(ZBHTTP& http, const std::string& response) {
+bool ConnectCanned(ZBHTTPUnderTest& http, const std::string& response) {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0) return false;
     fcntl(ends[1], F_SETFL, O_NONBLOCK);
@@ -28,7 +29,7 @@ bool ConnectCanned(ZBHTTP& http, const std::string& response) {
         sent += static_cast<std::size_t>(n);
     }
     close(ends[1]);
-    if (http.Socket.Attach(ends[0]) != Socket_Sucess) {
+    if (socket_seam::HandOverTo(http.Socket, ends[0]) != Socket_Sucess) {
         close(ends[0]);
         return false;
     }
@@ -46,7 +47,7 @@ void FuzzResponse(const std::string& response) {
     ParseDecimal(response);
 
     // The same bytes through the client, as a server would send them.
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL("http://127.0.0.1:9/dir/file.exe");
     http.TimeoutSeconds = 1; // the peer has closed: no wait lasts
     if (!ConnectCanned(http, response)) return;
@@ -69,7 +70,7 @@ void FuzzResponse(const std::string& response) {
 }
 
 void FuzzUrl(const std::string& url, uint8_t flags) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     if (http.SetURL(url) != ZBHTTP_SUCCESS) return;
     if (http.Port < 0 || http.Port > 65535 || http.Path.empty() || http.Path[0] != '/') abort();
     http.UseProxy = flags & 1;

@@ -2,17 +2,18 @@
 #pragma once
 #include <string>
 
-#include "sys/setup_log.h"
 #include "../temp_folder.h"
+#include "sys/setup_log.h"
+#include "sys/setup_log_host.h"
 
 class LogCapture {
-public:
+  public:
     LogCapture() : file_(folder_.Folder() + "SETUP.LOG") { SetHostLogPath(file_); }
     ~LogCapture() { SetHostLogPath(std::string()); }
 
     std::string Text() const { return ReadBytes(file_); }
 
-private:
+  private:
     TempFolder folder_;
     std::string file_;
 };

@@ -2,6 +2,7 @@
 #include "net/blocking_socket.h"
 
 #include "debug_capture.h"
+#include "socket_calls_seam.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +162,7 @@ TEST(BlockingSocket, UnknownHostIsATimeoutAndLeavesTheAddress) {
 TEST(BlockingSocket, ReceiveFromAClosedPeerIsSuccessWithZeroBytes) {
     SocketPair pair;
     CBlockingSocket socket;
-    ASSERT_EQ(Socket_Sucess, socket.Attach(pair.ends[0]));
+    ASSERT_EQ(Socket_Sucess, socket_seam::HandOverTo(socket, pair.ends[0]));
     ASSERT_EQ(3, write(pair.ends[1], "abc", 3));
     pair.ClosePeer();
     char buffer[8];
@@ -176,7 +177,7 @@ TEST(BlockingSocket, ReceiveTimesOutInBoundedTimeEvenWithAStaleError) {
     DebugCapture capture;
     SocketPair pair;
     CBlockingSocket socket;
-    ASSERT_EQ(Socket_Sucess, socket.Attach(pair.ends[0]));
+    ASSERT_EQ(Socket_Sucess, socket_seam::HandOverTo(socket, pair.ends[0]));
     sockapi::SetLastSocketError(10022); // left over from an earlier call
     char buffer[8];
     int32_t count = 0;
@@ -192,8 +193,8 @@ TEST(BlockingSocket, ReceiveTimesOutInBoundedTimeEvenWithAStaleError) {
 }
 
 std::vector<int> g_sendSizes;
-int SendAtMost100(sockapi::SocketHandle, const char*, int length) {
-    int taken = length > 100 ? 100 : length;
+ssize_t SendAtMost100(int, const char*, std::size_t length) {
+    const int taken = length > 100 ? 100 : static_cast<int>(length);
     g_sendSizes.push_back(taken);
     return taken;
 }
@@ -201,13 +202,13 @@ int SendAtMost100(sockapi::SocketHandle, const char*, int length) {
 TEST(BlockingSocket, WriteRepeatsPartialSends) {
     SocketPair pair;
     CBlockingSocket socket;
-    ASSERT_EQ(Socket_Sucess, socket.Attach(pair.ends[0]));
+    ASSERT_EQ(Socket_Sucess, socket_seam::HandOverTo(socket, pair.ends[0]));
     g_sendSizes.clear();
-    sockapi::SetSendForTesting(SendAtMost100);
+    socket_seam::SetSend(SendAtMost100);
     const std::string block(140, 'x');
     int32_t total = 0;
     const BlockSockErr result = socket.Write(block.data(), 140, 1, &total);
-    sockapi::SetSendForTesting(nullptr);
+    socket_seam::SetSend(nullptr);
     EXPECT_EQ(Socket_Sucess, result);
     EXPECT_EQ(140, total);
     EXPECT_EQ((std::vector<int>{100, 40}), g_sendSizes);
@@ -217,7 +218,7 @@ TEST(BlockingSocket, WriteToAGonePeerFailsWithoutASignal) {
     DebugCapture capture;
     SocketPair pair;
     CBlockingSocket socket;
-    ASSERT_EQ(Socket_Sucess, socket.Attach(pair.ends[0]));
+    ASSERT_EQ(Socket_Sucess, socket_seam::HandOverTo(socket, pair.ends[0]));
     pair.ClosePeer();
     int32_t total = -5;
     EXPECT_NE(Socket_Sucess, socket.Write("abc", 3, 1, &total));

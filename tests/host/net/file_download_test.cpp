@@ -1,6 +1,6 @@
 // File download: result codes, the exact callback sequences (states and sizes), the three abort
 // points, local file errors, and the asynchronous form.
-#include "net/zbhttp.h"
+#include "zbhttp_under_test.h"
 
 #include "debug_capture.h"
 #include "test_http_server.h"
@@ -59,7 +59,7 @@ class FileDownload : public testing::Test {
     }
     bool TargetExists() const { return access(target_.c_str(), F_OK) == 0; }
 
-    ZBHTTP http_;
+    ZBHTTPUnderTest http_;
     TempFolder folder_;
     std::string target_ = folder_.File("download.bin");
 };

@@ -1,8 +1,9 @@
 // ZBHTTP: URL parsing, request texts, header reading, status judging, redirects and sizes,
 // against canned responses on a socket pair and the scripted test server.
-#include "net/zbhttp.h"
+#include "zbhttp_under_test.h"
 
 #include "debug_capture.h"
+#include "socket_calls_seam.h"
 #include "test_http_server.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,14 @@ namespace {
 // Hands the client a connection on which the peer has already sent `response`.
 class CannedPeer {
   public:
-    CannedPeer(ZBHTTP& http, const std::string& response, bool closeAfter = true) {
+    CannedPeer(ZBHTTPUnderTest& http, const std::string& response, bool closeAfter = true) {
         int ends[2];
         EXPECT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM, 0, ends));
         EXPECT_EQ(static_cast<ssize_t>(response.size()),
                   write(ends[1], response.data(), response.size()));
         peer_ = ends[1];
         if (closeAfter) ClosePeer();
-        EXPECT_EQ(Socket_Sucess, http.Socket.Attach(ends[0]));
+        EXPECT_EQ(Socket_Sucess, socket_seam::HandOverTo(http.Socket, ends[0]));
         http.SocketOpen = true;
     }
     ~CannedPeer() { ClosePeer(); }
@@ -37,7 +38,7 @@ class CannedPeer {
     int peer_ = -1;
 };
 
-std::string Fetch(ZBHTTP& http, ZBHTTPResult* result) {
+std::string Fetch(ZBHTTPUnderTest& http, ZBHTTPResult* result) {
     std::string body;
     char buffer[4096];
     for (;;) {
@@ -51,7 +52,7 @@ std::string Fetch(ZBHTTP& http, ZBHTTPResult* result) {
 }
 
 int Hits(const std::string& path) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/hits" + path));
     ZBHTTPResult result;
     return std::stoi("0" + Fetch(http, &result));
@@ -80,7 +81,7 @@ TEST(ZbhttpUrl, SplitsHostPortAndPath) {
         {"xxhttp://h/x", "", 80, "//h/x"}, // the first seven characters are dropped
     };
     for (const Case& c : cases) {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         EXPECT_EQ(ZBHTTP_SUCCESS, http.ParseURL(c.url)) << c.url;
         EXPECT_EQ(c.host, http.Host) << c.url;
         EXPECT_EQ(c.port, http.Port) << c.url;
@@ -89,7 +90,7 @@ TEST(ZbhttpUrl, SplitsHostPortAndPath) {
 }
 
 TEST(ZbhttpUrl, ALaterUrlWithoutPortKeepsThePortOnlyOnTheSameHostAndScheme) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("http://h:8080/dir/file.exe"));
     ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("http://h/other.exe"));
     EXPECT_EQ(8080, http.Port);
@@ -132,7 +133,7 @@ TEST(ZbhttpUrl, FailuresLeaveTheFieldsAndSayWhy) {
     };
     for (const Case& c : cases) {
         DebugCapture capture;
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("http://old:81/old"));
         EXPECT_EQ(ZBHTTP_Error, http.SetURL(c.url)) << c.url;
         EXPECT_EQ("old", http.Host);
@@ -147,7 +148,7 @@ TEST(ZbhttpUrl, FailuresLeaveTheFieldsAndSayWhy) {
 }
 
 TEST(ZbhttpUrl, SetUrlResetsTheRate) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.BytesPerSecond = 1234;
     http.NeedsRequest = false;
     ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("http://h/x"));
@@ -251,7 +252,7 @@ TEST(ZbhttpHeader, StatusJudging) {
          RedirectResult, "http://h/l.exe", ""},
     };
     for (const JudgeCase& c : cases) {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("http://h/d/f.exe"));
         CannedPeer peer(http, c.header);
         ASSERT_EQ(ZBHTTP_SUCCESS, http.ReadHttpHeader(1)) << c.header;
@@ -277,7 +278,7 @@ TEST(ZbhttpHeader, RedirectsFromHttpsStayOnHttps) {
          "url \"https://h:8443/d/f.exe\".\n"},
     };
     for (const JudgeCase& c : cases) {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("https://h:8443/d/f.exe"));
         CannedPeer peer(http, c.header);
         ASSERT_EQ(ZBHTTP_SUCCESS, http.ReadHttpHeader(1)) << c.header;
@@ -294,7 +295,7 @@ TEST(ZbhttpHeader, TakesExactlyTheHeaderOffTheSocket) {
     const std::string header = "HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\n";
     const std::string variants[] = {header, "HTTP/1.0 200 OK\r\nX: ab\r\n\r\n"};
     for (const std::string& h : variants) {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         CannedPeer peer(http, h + "BODY");
         ASSERT_EQ(ZBHTTP_SUCCESS, http.ReadHttpHeader(1));
         EXPECT_EQ(static_cast<int32_t>(h.size()), http.HeaderLength);
@@ -320,7 +321,7 @@ TEST(ZbhttpHeader, EndsAtLineFeedCarriageReturnAndOneMoreByte) {
         {"", ZBHTTP_SockReadFailed, 0},
     };
     for (const Case& c : cases) {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         CannedPeer peer(http, c.response);
         EXPECT_EQ(c.result, http.ReadHttpHeader(1)) << c.response;
         EXPECT_EQ(c.length, http.HeaderLength) << c.response;
@@ -335,14 +336,14 @@ std::string HeaderOfLength(std::size_t total) {
 
 TEST(ZbhttpHeader, AHeaderThatDoesNotFitTheBufferFails) {
     {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         CannedPeer peer(http, HeaderOfLength(4095) + "BODY");
         EXPECT_EQ(ZBHTTP_SUCCESS, http.ReadHttpHeader(1));
         EXPECT_EQ(4095, http.HeaderLength);
     }
     for (std::size_t length : {4096u, 4097u, 9000u}) {
         DebugCapture capture;
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         CannedPeer peer(http, HeaderOfLength(length) + "BODY");
         EXPECT_EQ(ZBHTTP_ParseHeaderFailed, http.ReadHttpHeader(1)) << length;
         EXPECT_EQ(0, http.HeaderLength);
@@ -353,7 +354,7 @@ TEST(ZbhttpHeader, AHeaderThatDoesNotFitTheBufferFails) {
 
 TEST(ZbhttpHeader, StalledPeerTimesOut) {
     DebugCapture capture;
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     CannedPeer peer(http, "HTTP/1.0 200", false);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ZBHTTP_ServerTimeOut, http.ReadHttpHeader(1));
@@ -365,20 +366,20 @@ TEST(ZbhttpHeader, StalledPeerTimesOut) {
 // ---- against the test server ----
 
 std::vector<int> g_writes;
-int RecordingSend(sockapi::SocketHandle socket, const char* data, int length) {
-    g_writes.push_back(length);
-    return static_cast<int>(send(socket, data, length, MSG_NOSIGNAL));
+ssize_t RecordingSend(int socket, const char* data, std::size_t length) {
+    g_writes.push_back(static_cast<int>(length));
+    return send(socket, data, length, MSG_NOSIGNAL);
 }
 
 TEST(ZbhttpRequest, SendsTheRequestLineThenTheFixedBlock) {
     TestHttpServer& server = TestHttpServer::Instance();
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL(server.Url("/echo")));
     g_writes.clear();
-    sockapi::SetSendForTesting(RecordingSend);
+    socket_seam::SetSend(RecordingSend);
     ZBHTTPResult result;
     const std::string echoed = Fetch(http, &result);
-    sockapi::SetSendForTesting(nullptr);
+    socket_seam::SetSend(nullptr);
     EXPECT_EQ(ZBHTTP_SUCCESS, result);
     EXPECT_EQ(std::string("GET /echo HTTP/1.0\r\n") + kTrailer, echoed);
     EXPECT_EQ((std::vector<int>{20, static_cast<int>(sizeof kTrailer - 1)}), g_writes);
@@ -386,7 +387,7 @@ TEST(ZbhttpRequest, SendsTheRequestLineThenTheFixedBlock) {
 
 TEST(ZbhttpRequest, ProxyGetsTheAbsoluteUriAndCredentials) {
     TestHttpServer& server = TestHttpServer::Instance();
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL("http://example.invalid/echo"));
     http.UseProxy = true;
     http.Proxy.ProxyHost = "127.0.0.1";
@@ -394,10 +395,10 @@ TEST(ZbhttpRequest, ProxyGetsTheAbsoluteUriAndCredentials) {
     http.Proxy.UseProxyAuthorization = true;
     http.Proxy.ProxyUser = "user";
     g_writes.clear();
-    sockapi::SetSendForTesting(RecordingSend);
+    socket_seam::SetSend(RecordingSend);
     ZBHTTPResult result;
     const std::string echoed = Fetch(http, &result);
-    sockapi::SetSendForTesting(nullptr);
+    socket_seam::SetSend(nullptr);
     EXPECT_EQ(ZBHTTP_SUCCESS, result);
     EXPECT_EQ(std::string("GET http://example.invalid/echo HTTP/1.0\r\n"
                           "Proxy-Authorization: Basic dXNlcjo=\r\n") +
@@ -412,7 +413,7 @@ TEST(ZbhttpRequest, ARequestLineThatDoesNotFitIsRefused) {
     const std::string fits = "/fits" + std::string(4080 - 5, 'a');
     const std::string tooLong = "/long" + std::string(4081 - 5, 'a');
     {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL(server.Url(fits)));
         int32_t size = 0;
         EXPECT_EQ(ZBHTTP_ServerUrlNotFound,
@@ -420,13 +421,13 @@ TEST(ZbhttpRequest, ARequestLineThatDoesNotFitIsRefused) {
     }
     {
         DebugCapture capture;
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL(server.Url(tooLong)));
         g_writes.clear();
-        sockapi::SetSendForTesting(RecordingSend);
+        socket_seam::SetSend(RecordingSend);
         int32_t size = 0;
         EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
-        sockapi::SetSendForTesting(nullptr);
+        socket_seam::SetSend(nullptr);
         EXPECT_EQ(-1, size);
         EXPECT_FALSE(http.SocketOpen);
         EXPECT_TRUE(g_writes.empty());
@@ -435,7 +436,7 @@ TEST(ZbhttpRequest, ARequestLineThatDoesNotFitIsRefused) {
 }
 
 TEST(ZbhttpServer, SizeOfAPlainFile) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     ASSERT_EQ(ZBHTTP_SUCCESS, http.SetURL(TestHttpServer::Instance().Url("/file/10000")));
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_SUCCESS, http.GetDownloadFileSize(&size));
@@ -451,7 +452,7 @@ TEST(ZbhttpServer, SizeOfAPlainFile) {
 TEST(ZbhttpServer, ZeroAndMissingContentLength) {
     TestHttpServer& server = TestHttpServer::Instance();
     {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         http.SetURL(server.Url("/zero"));
         int32_t size = -5;
         EXPECT_EQ(ZBHTTP_SUCCESS, http.GetDownloadFileSize(&size));
@@ -459,7 +460,7 @@ TEST(ZbhttpServer, ZeroAndMissingContentLength) {
     }
     {
         DebugCapture capture;
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         http.LocalFile = "local.bin";
         http.SetURL(server.Url("/nolength/5"));
         int32_t size = 0;
@@ -490,7 +491,7 @@ TEST(ZbhttpServer, NotFoundAndServerError) {
     };
     for (const Case& c : cases) {
         DebugCapture capture;
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         http.SetURL(TestHttpServer::Instance().Url(c.path));
         int32_t size = 0;
         EXPECT_EQ(c.result, http.GetDownloadFileSize(&size)) << c.path;
@@ -501,7 +502,7 @@ TEST(ZbhttpServer, NotFoundAndServerError) {
 }
 
 TEST(ZbhttpServer, TrickledHeaderIsReadWhole) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/trickle/3000"));
     ZBHTTPResult result;
     EXPECT_EQ(PatternBytes(3000), Fetch(http, &result));
@@ -509,7 +510,7 @@ TEST(ZbhttpServer, TrickledHeaderIsReadWhole) {
 }
 
 TEST(ZbhttpRedirect, OneHundredRedirectsAreFollowed) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/redirect/100/file/10"));
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_SUCCESS, http.GetDownloadFileSize(&size));
@@ -520,7 +521,7 @@ TEST(ZbhttpRedirect, OneHundredRedirectsAreFollowed) {
 
 TEST(ZbhttpRedirect, TheHundredAndFirstFails) {
     DebugCapture capture;
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/redirect/101/file/11"));
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
@@ -531,7 +532,7 @@ TEST(ZbhttpRedirect, TheHundredAndFirstFails) {
 }
 
 TEST(ZbhttpRedirect, ALoopEndsAfterOneHundredRedirects) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/loop/a"));
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
@@ -539,7 +540,7 @@ TEST(ZbhttpRedirect, ALoopEndsAfterOneHundredRedirects) {
 }
 
 TEST(ZbhttpRedirect, AnUnusableLocationRepeatsTheRequestUntilTheLimit) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/redirect-unusable/b"));
     int32_t size = 0;
     EXPECT_EQ(ZBHTTP_Error, http.GetDownloadFileSize(&size));
@@ -549,7 +550,7 @@ TEST(ZbhttpRedirect, AnUnusableLocationRepeatsTheRequestUntilTheLimit) {
 TEST(ZbhttpRedirect, AbsoluteAndContentLocationRedirects) {
     TestHttpServer& server = TestHttpServer::Instance();
     {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         http.SetURL(server.Url("/redirect-abs/3/file/12"));
         int32_t size = 0;
         EXPECT_EQ(ZBHTTP_SUCCESS, http.GetDownloadFileSize(&size));
@@ -557,7 +558,7 @@ TEST(ZbhttpRedirect, AbsoluteAndContentLocationRedirects) {
         EXPECT_EQ(server.Url("/file/12"), http.Url);
     }
     {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         http.SetURL(server.Url("/redirect-content-location/file/13"));
         int32_t size = 0;
         EXPECT_EQ(ZBHTTP_SUCCESS, http.GetDownloadFileSize(&size));
@@ -567,7 +568,7 @@ TEST(ZbhttpRedirect, AbsoluteAndContentLocationRedirects) {
 
 TEST(ZbhttpRedirect, AnotherHostWithoutAPortGetsTheDefaultPort) {
     DebugCapture capture;
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.SetURL(TestHttpServer::Instance().Url("/redirect-host/localhost/file/14"));
     int32_t size = 0;
     http.GetDownloadFileSize(&size); // whatever port 80 of this machine answers
@@ -585,7 +586,7 @@ TEST(ZbhttpRedirect, AnotherHostWithoutAPortGetsTheDefaultPort) {
 }
 
 TEST(ZbhttpServer, StallEndsWithATimeout) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     http.TimeoutSeconds = 1;
     http.SetURL(TestHttpServer::Instance().Url("/stall"));
     int32_t size = 0;
@@ -596,7 +597,7 @@ TEST(ZbhttpServer, StallEndsWithATimeout) {
 
 TEST(ZbhttpServer, RefusedAndUnknownHostAreTimeouts) {
     for (const char* url : {"http://127.0.0.1:1/x", "http://no-such-host.invalid/x"}) {
-        ZBHTTP http;
+        ZBHTTPUnderTest http;
         http.SetURL(url);
         int32_t size = 0;
         EXPECT_EQ(ZBHTTP_ServerTimeOut, http.GetDownloadFileSize(&size)) << url;
@@ -606,10 +607,10 @@ TEST(ZbhttpServer, RefusedAndUnknownHostAreTimeouts) {
 
 TEST(ZbhttpStartup, AFailedStartBlocksEveryRequest) {
     DebugCapture capture;
-    sockapi::SetStartupFailsForTesting(true);
+    socket_seam::SetStartupFails(true);
     {
-        ZBHTTP http;
-        sockapi::SetStartupFailsForTesting(false);
+        ZBHTTPUnderTest http;
+        socket_seam::SetStartupFails(false);
         EXPECT_TRUE(ZBHTTP::StartupFailed());
         EXPECT_EQ(ZBHTTP_Error, http.SetURL("http://h/x"));
         EXPECT_TRUE(capture.Contains("ZBHTTP SetURL : WSAStartupError 7 \"ZBHTTP_WSAStartupError\" "
@@ -619,7 +620,7 @@ TEST(ZbhttpStartup, AFailedStartBlocksEveryRequest) {
                   http.DoGetIntoFile("x.bin", nullptr, 0, 200, false, nullptr));
         EXPECT_EQ(DownloadStarting, http.State);
     }
-    ZBHTTP next;
+    ZBHTTPUnderTest next;
     EXPECT_FALSE(ZBHTTP::StartupFailed());
 }
 

@@ -9,6 +9,7 @@
 #include "msi/msi_library.h"
 #include "support/child_process.h"
 #include "support/expect_internal_error.h"
+#include "support/installer_library_seam.h"
 #include "support/known_folders.h"
 #include "support/setup_log_capture.h"
 
@@ -27,7 +28,7 @@ std::string Package(const char* name) {
 
 class MsiLibraryTest : public ::testing::Test {
   protected:
-    void TearDown() override { MsiLibrary::SetLibraryPathForTesting(nullptr); }
+    void TearDown() override { SetInstallerLibraryPath(nullptr); }
 };
 
 // The premise of the planted-copy test: loaded by name, "msi.dll" is taken from beside this
@@ -256,7 +257,7 @@ TEST_F(MsiLibraryTest, PlantedCopyBesideTheProgramIsNeverLoaded) {
 }
 
 TEST_F(MsiLibraryTest, MissingLibraryGivesFalseOrAnInternalError) {
-    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "no-such-msi.dll").c_str());
+    SetInstallerLibraryPath((TestProgramFolder() + "no-such-msi.dll").c_str());
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_FALSE(library.Load());
@@ -278,7 +279,7 @@ TEST_F(MsiLibraryTest, MissingLibraryGivesFalseOrAnInternalError) {
 }
 
 TEST_F(MsiLibraryTest, MissingEntryPointsGiveFalseOrAnInternalError) {
-    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "msi_partial.dll").c_str());
+    SetInstallerLibraryPath((TestProgramFolder() + "msi_partial.dll").c_str());
     MsiLibrary library;
     {
         SetupLogCapture log;
@@ -312,7 +313,7 @@ TEST_F(MsiLibraryTest, MissingEntryPointsGiveFalseOrAnInternalError) {
 }
 
 TEST_F(MsiLibraryTest, FeatureRunningFromSource) {
-    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "msi_source.dll").c_str());
+    SetInstallerLibraryPath((TestProgramFolder() + "msi_source.dll").c_str());
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_TRUE(library.IsFeatureRunFromSource("Remote"));
@@ -327,7 +328,7 @@ TEST_F(MsiLibraryTest, FeatureRunningFromSource) {
 }
 
 TEST_F(MsiLibraryTest, LibraryWithoutEntryPoints) {
-    MsiLibrary::SetLibraryPathForTesting((TestProgramFolder() + "msi_bare.dll").c_str());
+    SetInstallerLibraryPath((TestProgramFolder() + "msi_bare.dll").c_str());
     MsiLibrary library;
     SetupLogCapture log;
     EXPECT_FALSE(library.GetVersion(nullptr));

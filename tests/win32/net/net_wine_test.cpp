@@ -1,6 +1,6 @@
 // The download client over Winsock under Wine, against the scripted server that
 // run_net_wine_tests.sh starts (its port comes in SETUP_TEST_HTTP_PORT).
-#include "net/zbhttp.h"
+#include "../../host/net/zbhttp_under_test.h"
 
 #include "debug/debug_mgr.h"
 #include "sys/unique_handle.h"
@@ -77,7 +77,7 @@ class WineDownload : public testing::Test {
                                    nullptr);
     }
 
-    ZBHTTP http_;
+    ZBHTTPUnderTest http_;
     std::string target_;
 };
 

@@ -8,8 +8,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "../../../host/net/zbhttp_under_test.h"
 #include "app/setup_error.h"
-#include "net/zbhttp.h"
 #include "support/pending_renames.h"
 
 namespace {
@@ -198,7 +198,7 @@ TEST_F(EngineDownloadTest, WithoutAnHttpsStackAnHttpsAddressFailsCleanly) {
 }
 
 TEST_F(EngineDownloadTest, ARedirectToAnotherHostWithoutAPortGoesToTheDefaultPort) {
-    ZBHTTP http;
+    ZBHTTPUnderTest http;
     ASSERT_EQ(ZBHTTP_SUCCESS,
               http.SetURL(Url("SETUP_TEST_HTTP_PORT", "/redirect-host/localhost/file/14")));
     int32_t size = 0;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "msi/msi_library.h"
-#include "steps/installer_launch.h"
+#include "step_launch_seam.h"
 #include "support/child_process.h"
 #include "support/expect_internal_error.h"
 #include "support/known_folders.h"
@@ -42,9 +42,9 @@ class LaunchRecorder {
   public:
     LaunchRecorder() {
         launched.clear();
-        SetInstallerLaunchForTesting(RecordLaunch);
+        SetStepLaunchRecorder(RecordLaunch);
     }
-    ~LaunchRecorder() { SetInstallerLaunchForTesting(nullptr); }
+    ~LaunchRecorder() { SetStepLaunchRecorder(nullptr); }
     const std::vector<Launched>& Launches() const { return launched; }
 };
 
@@ -146,7 +146,8 @@ TEST(InvocationSteps, NestedInstallationDecidesTheRestartHandling) {
         {absent + ",\"nested.ini /qb\",onereboot", "/qb REBOOT=F", true, true,
          " nested.ini /qb /qb REBOOT=F /~-"},
         {absent + ",nested.ini,", "/qb REBOOT=F", true, false, " nested.ini /qb REBOOT=F /~-"},
-        {absent + ",nested.ini", "/qb REBOOT=Suppress", true, true, " nested.ini /qb REBOOT=Suppress /~-"},
+        {absent + ",nested.ini", "/qb REBOOT=Suppress", true, true,
+         " nested.ini /qb REBOOT=Suppress /~-"},
         // The value in either case holds the restart back.
         {absent + ",nested.ini", "/qb reboot=r", true, true, " nested.ini /qb REBOOT=r /~-"},
         {absent + ",nested.ini", "/qb MYREBOOT=R", true, false, " nested.ini /qb MYREBOOT=R /~-"},

@@ -5,6 +5,7 @@
 #include "msi/msi_library.h"
 #include "steps/platform_requirement.h"
 #include "support/child_process.h"
+#include "support/installer_library_seam.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/raised_code.h"
@@ -212,7 +213,7 @@ bool IsSufficient(const std::string& msiVersion) {
 // The stand-in engine answers the version in SETUP_TEST_ENGINE_VERSION.
 TEST(InstallerVersion, ComparesMajorMinorBuild) {
     const std::string folder = TestProgramFolder();
-    MsiLibrary::SetLibraryPathForTesting((folder + "engine_version.dll").c_str());
+    SetInstallerLibraryPath((folder + "engine_version.dll").c_str());
     const struct {
         const char* engine;
         const char* required;
@@ -232,9 +233,9 @@ TEST(InstallerVersion, ComparesMajorMinorBuild) {
     ::SetEnvironmentVariableA("SETUP_TEST_ENGINE_VERSION", nullptr); // DllGetVersion fails
     EXPECT_FALSE(IsSufficient("1.0"));
     // No library at all: false before the required version is looked at.
-    MsiLibrary::SetLibraryPathForTesting((folder + "no_such_engine.dll").c_str());
+    SetInstallerLibraryPath((folder + "no_such_engine.dll").c_str());
     EXPECT_FALSE(IsSufficient("1.x"));
-    MsiLibrary::SetLibraryPathForTesting(nullptr);
+    SetInstallerLibraryPath(nullptr);
     ASSERT_EQ(1u, answerer.Boxes().size());
     EXPECT_EQ("Error Code: 0009.80040007", answerer.Boxes()[0].text);
     // Wine's own engine (4.5).

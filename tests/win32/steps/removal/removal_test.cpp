@@ -11,6 +11,7 @@
 #include "msi/msi_library.h"
 #include "support/child_process.h"
 #include "support/expect_internal_error.h"
+#include "support/installer_library_seam.h"
 #include "support/message_box_answerer.h"
 #include "support/raised_code.h"
 #include "support/registry_entries.h"
@@ -275,7 +276,7 @@ TEST(RemovalSteps, SessionEndDuringRemovalIsARestart) {
 
 TEST(RemovalSteps, PreviousVersionsNeedTheInstallerLibraryOnlyWhenOneIsInstalled) {
     UninstallEntry entry("StepsTest.Previous", "Old Heron 0.9", Remover::Command(" /remove"));
-    MsiLibrary::SetLibraryPathForTesting("C:\\no\\such\\folder\\msi.dll");
+    SetInstallerLibraryPath("C:\\no\\such\\folder\\msi.dll");
     {
         StepBench installed(
             "/qn", "[PreviousVersionUninstall]\r\nStepsTest.Absent\r\nStepsTest.Previous\r\n");
@@ -285,7 +286,7 @@ TEST(RemovalSteps, PreviousVersionsNeedTheInstallerLibraryOnlyWhenOneIsInstalled
         StepBench absent("/qn", "[PreviousVersionUninstall]\r\nStepsTest.Absent\r\n");
         EXPECT_TRUE(absent.Steps().UninstallPreviousVersions());
     }
-    MsiLibrary::SetLibraryPathForTesting(nullptr);
+    SetInstallerLibraryPath(nullptr);
     EXPECT_TRUE(entry.Exists());
 }
 

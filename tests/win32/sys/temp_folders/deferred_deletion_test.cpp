@@ -7,6 +7,7 @@
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 #include "sys/deferred_deletion.h"
+#include "sys/wininit_rename.h"
 
 namespace {
 
@@ -21,13 +22,12 @@ class DeferredDeletion : public ::testing::Test {
     TempFolder work{"setup-tests"};
     std::string windows = work / "WINDOWS\\";
     std::string wininit = windows + "WININIT.INI";
-    DeletionRoute nineX;
-
-    void SetUp() override {
-        ASSERT_TRUE(MakeFolder(windows));
-        nineX.tryMoveFileEx = false;
-        nineX.windowsFolder = work / "WINDOWS"; // without the backslash: it is added
+    // The 9x route, against a Windows folder given without the backslash: it is added.
+    void ScheduleNineX(const std::string& path) {
+        ScheduleInWininit(path.c_str(), work / "WINDOWS");
     }
+
+    void SetUp() override { ASSERT_TRUE(MakeFolder(windows)); }
     void TearDown() override { pending_renames::RemoveBelow(work.Path()); }
 };
 
@@ -50,9 +50,9 @@ TEST_F(DeferredDeletion, WininitGetsARenameSectionWithOneNulLinePerPath) {
     const std::string firstShort = ShortPath(first);
     ASSERT_FALSE(firstShort.empty());
 
-    LogForDeletion(first.c_str(), nineX);
-    LogForDeletion(second.c_str(), nineX);
-    LogForDeletion(second.c_str(), nineX); // an earlier line is never replaced
+    ScheduleNineX(first);
+    ScheduleNineX(second);
+    ScheduleNineX(second); // an earlier line is never replaced
 
     EXPECT_EQ(ReadFileBytes(wininit), "[Rename]\r\nNUL=" + firstShort +
                                           "\r\nNUL=" + ShortPath(second) +
@@ -66,7 +66,7 @@ TEST_F(DeferredDeletion, WininitKeepsWhatItHeldAndAppendsToAnExistingSection) {
     ASSERT_TRUE(WriteFileBytes(
         wininit, "; made by another "
                  "installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\n"));
-    LogForDeletion(file.c_str(), nineX);
+    ScheduleNineX(file);
     EXPECT_EQ(ReadFileBytes(wininit),
               "; made by another "
               "installer\r\n[Other]\r\nkey=value\r\n\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=" +
@@ -74,7 +74,7 @@ TEST_F(DeferredDeletion, WininitKeepsWhatItHeldAndAppendsToAnExistingSection) {
 }
 
 TEST_F(DeferredDeletion, PathWithoutShortFormWritesNothing) {
-    LogForDeletion((work / "gone.tmp").c_str(), nineX);
+    ScheduleNineX(work / "gone.tmp");
     EXPECT_TRUE(PathExists(wininit)); // made sure it exists before loading it
     EXPECT_EQ(ReadFileBytes(wininit), "");
 }
@@ -85,12 +85,10 @@ TEST_F(DeferredDeletion, IniFailureIsLoggedAndSwallowed) {
     const std::string file = work / "x.tmp";
     ASSERT_TRUE(WriteFileBytes(file, "x"));
     SetupLogCapture log;
-    EXPECT_NO_THROW(LogForDeletion(file.c_str(), nineX));
+    EXPECT_NO_THROW(ScheduleNineX(file));
     EXPECT_TRUE(log.ContainsText("Failed to update \"" + wininit + "\" in LogForDeletion()"));
 
-    DeletionRoute noWindows = nineX;
-    noWindows.windowsFolder = std::string(300, 'w');
-    EXPECT_NO_THROW(LogForDeletion(file.c_str(), noWindows));
+    EXPECT_NO_THROW(ScheduleInWininit(file.c_str(), std::string(300, 'w')));
     EXPECT_NO_THROW(LogForDeletion(nullptr));
 }
 } // namespace

@@ -1,0 +1,30 @@
+// The test build's system calls under the host socket shim (socket_calls_seam.cpp, linked before
+// setup_core): a failing library start, a send that takes partial pieces, and a connection handed
+// to the next socket a client creates.
+#pragma once
+#include "net/blocking_socket.h"
+
+#include <cstddef>
+#include <sys/socket.h>
+#include <sys/types.h>
+
+namespace socket_seam {
+
+// True: Startup fails with WSANOTINITIALISED until set false again.
+void SetStartupFails(bool fails);
+
+// Takes the place of ::send; null sends for real again.
+using SendFunction = ssize_t (*)(int socket, const char* data, std::size_t length);
+void SetSend(SendFunction send);
+
+// The next socket created (CBlockingSocket::Create) is `connected` instead of a new one.
+void HandOver(int connected);
+// `socket` takes over `connected` through its own Create; what Create returns.
+inline BlockSockErr HandOverTo(CBlockingSocket& socket, int connected) {
+    HandOver(connected);
+    const BlockSockErr result = socket.Create(SOCK_STREAM);
+    HandOver(-1);
+    return result;
+}
+
+} // namespace socket_seam
