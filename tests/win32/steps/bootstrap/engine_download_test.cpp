@@ -8,9 +8,9 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "app/setup_error.h"
 #include "net/zbhttp.h"
 #include "support/pending_renames.h"
+#include "sys/setup_result.h"
 
 namespace {
 
