@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr unsigned kPlatformCheckLocation = 8;
 constexpr unsigned kEngineVersionLocation = 9;
 
 constexpr unsigned kUnsupportedSystemText = 5;
