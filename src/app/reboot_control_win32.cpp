@@ -4,9 +4,9 @@
 #include <shlobj.h>
 
 #include "app/resource_ids.h"
-#include "app/setup_error.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/unique_handle.h"
 #include "sys/wide_entry_points.h"
 #include "text/message_box.h"

@@ -4,21 +4,24 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_error.h"
 #include "config/setup_command_line.h"
+#include "steps/launch_kind.h"
 #include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/uninstall_registry.h"
-#include "text/message_suppression.h"
 #include "text/code_page.h"
+#include "text/message_suppression.h"
 
 namespace {
 
-constexpr unsigned kErrorCaption = 4;
-constexpr unsigned kWarningCaption = 6;
+constexpr unsigned kPreviousVersionsLocation = 10;
+constexpr unsigned kIncompatibleCheckLocation = 17;
+constexpr unsigned kIncompatibleRemovalLocation = 21;
+
 constexpr unsigned kAskRemoveIncompatible = 9;
 constexpr unsigned kAskRemovePrevious = 10;
 constexpr unsigned kCannotContinue = 11;
@@ -56,7 +59,7 @@ std::vector<std::string> ProductNamePlaceholder(const std::string& name) {
 
 void SetupSteps::CheckIncompatibleApplications() {
     WriteLog("Verifying that no incompatible applications are installed");
-    SetupCommandLine& commandLine = RequireCommandLine(17);
+    SetupCommandLine& commandLine = RequireCommandLine(kIncompatibleCheckLocation);
     // A copy: a message box pumps messages, and nothing here should see the list change under it.
     const std::vector<std::string> entries = commandLine.GetSetupData().GetIncompatibleAppExit();
     for (const std::string& keyName : entries) {
@@ -64,14 +67,15 @@ void SetupSteps::CheckIncompatibleApplications() {
         if (!entry.LookUp()) continue;
         WriteLogF("Found incompatible application: %s", entry.displayName.c_str());
         if (!IsSilentUILevel(commandLine.GetUILevel()))
-            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption, ProductNamePlaceholder(entry.displayName));
+            ShowStepError(GetOwnerWindow(), kCannotContinue, kErrorCaption,
+                          ProductNamePlaceholder(entry.displayName));
         RaiseSetupError(SetupResult::InstallFailure);
     }
 }
 
 void SetupSteps::UninstallIncompatibleApplications() {
     WriteLog("Uninstalling incompatible applications");
-    SetupCommandLine& commandLine = RequireCommandLine(21);
+    SetupCommandLine& commandLine = RequireCommandLine(kIncompatibleRemovalLocation);
     const std::vector<std::string> entries =
         commandLine.GetSetupData().GetIncompatibleAppUninstall();
     for (const std::string& keyName : entries) {
@@ -96,8 +100,9 @@ void SetupSteps::UninstallIncompatibleApplications() {
 
 bool SetupSteps::UninstallPreviousVersions() {
     WriteLog("Uninstalling previous versions");
-    SetupCommandLine& commandLine = RequireCommandLine(10);
-    const std::string packagePath = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
+    SetupCommandLine& commandLine = RequireCommandLine(kPreviousVersionsLocation);
+    const std::string packagePath =
+        GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
     const bool silent = IsSilentUILevel(commandLine.GetUILevel());
     MsiLibrary& msi = GetMsiLibrary();
 
@@ -171,7 +176,8 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
     }
 
     UniqueKernelHandle child;
-    if (!LaunchCommandLine(command, LaunchKind::UninstallCommand, &child)) return false;
+    if (!LaunchCommandLine(command, LaunchRuleFor(LaunchKind::UninstallCommand), &child))
+        return false;
     uint32_t exitCode = 0;
     // Other uninstallers may restart Windows a moment after they end: give the session end time
     // to arrive.

@@ -7,15 +7,15 @@
 #include <string>
 
 #include "app/resource_ids.h"
-#include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "net/zbhttp.h"
+#include "steps/launch_kind.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
 #include "sys/deferred_deletion.h"
 #include "sys/fixed_buffer.h"
-#include "sys/process.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/sha256.h"
 #include "text/internal_error.h"
 #include "text/messages.h"
@@ -30,7 +30,6 @@ constexpr int kPlatform9x = 1;
 constexpr int kPlatformNT = 2;
 constexpr int32_t kProgressIntervalMs = 200;
 constexpr unsigned kMessageEngineRequired = 13;
-constexpr unsigned kCaptionWarning = 6;
 constexpr const char* kDefaultRequiredVersion = "1.10";
 
 // The redistributable runs quietly at /qb, /qb- and /qn; at /qn+ it keeps its own final box.
@@ -41,7 +40,7 @@ bool RunsRedistributableQuietly(int uiLevel) {
 bool LaunchRedistributable(const SetupSteps& steps, std::string command) {
     const SetupCommandLine& commandLine = steps.RequireCommandLine(kErrorLocation);
     if (RunsRedistributableQuietly(commandLine.GetUILevel())) command += " /Q";
-    return LaunchCommandLine(command, LaunchKind::EngineRedistributable);
+    return LaunchCommandLine(command, LaunchRuleFor(LaunchKind::EngineRedistributable));
 }
 
 // Message 13 names the required version through "%s". It is filled by hand rather than by printf:
@@ -125,7 +124,7 @@ void SetupSteps::InstallWindowsInstaller() {
             RequireCommandLine(kErrorLocation).GetSetupData().GetMsiVersion();
         ShowStepBox(ownerWindow_,
                     EngineRequiredText(required.empty() ? kDefaultRequiredVersion : required),
-                    kCaptionWarning, MB_OK | MB_ICONERROR);
+                    kWarningCaption, MB_OK | MB_ICONERROR);
         RaiseSetupError(SetupResult::InstallFailure);
     }
     // Quoted: the temporary folder may hold spaces, and an unquoted path would let a program named

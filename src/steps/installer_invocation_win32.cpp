@@ -13,7 +13,9 @@
 #include "sys/deferred_deletion.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
+#include "sys/module_file_name.h"
 #include "sys/setup_log.h"
+#include "sys/system_library.h"
 #include "sys/temp_folders.h"
 #include "text/code_page.h"
 #include "text/internal_error.h"
@@ -21,18 +23,20 @@
 
 namespace {
 
+constexpr unsigned kFeaturesFromSourceLocation = 4;
+constexpr unsigned kMaintenanceInstallerLocation = 5;
+constexpr unsigned kMainInstallerLocation = 6;
+constexpr unsigned kNestedSetupLocation = 12;
+constexpr unsigned kTempCopyLocation = 18;
+constexpr unsigned kNestedCheckLocation = 20;
+constexpr unsigned kPostInstallLocation = 26;
+
 // The system folder with a trailing backslash; a failure is the caller's internal error.
-std::string SystemFolder(unsigned location) {
-    char folder[kMaxPath] = "";
-    const UINT length = ::GetSystemDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) {
-        const uint32_t error =
-            length == 0 ? GetLastSystemError() : static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER);
-        ReportInternalError(location, InternalErrorCode::FromSystem(error));
-    }
-    std::string text(folder, length);
-    if (text.back() != '\\') text += '\\';
-    return text;
+std::string RequireSystemFolder(unsigned location) {
+    std::string folder = SystemFolder();
+    if (folder.empty())
+        ReportInternalError(location, InternalErrorCode::FromSystem(GetLastSystemError()));
+    return folder;
 }
 
 // The settings every installer command line carries, in their fixed order.
@@ -91,7 +95,7 @@ bool IsTempCopyFolder(const std::string& folder) {
 } // namespace
 
 void SetupSteps::CopySetupToTempFolder() {
-    SetupCommandLine& commandLine = RequireCommandLine(18);
+    SetupCommandLine& commandLine = RequireCommandLine(kTempCopyLocation);
     // Already running from a copy, or told not to make one.
     if (commandLine.GetTempCopyMarker() != 0) return;
     std::string tempFolder;
@@ -148,7 +152,7 @@ bool SetupSteps::IsSamePackageInstalled() {
 
 bool SetupSteps::IsAnyFeatureRunFromSource() {
     WriteLog("Checking if any features are set to run from source");
-    SetupCommandLine& commandLine = RequireCommandLine(4);
+    SetupCommandLine& commandLine = RequireCommandLine(kFeaturesFromSourceLocation);
     for (const std::string& feature : commandLine.GetSetupData().GetProductFeatures())
         if (GetMsiLibrary().IsFeatureRunFromSource(feature.c_str())) return true;
     return false;
@@ -156,8 +160,8 @@ bool SetupSteps::IsAnyFeatureRunFromSource() {
 
 void SetupSteps::RunMaintenanceInstaller() {
     WriteLog("Running installer in maintenance mode");
-    SetupCommandLine& commandLine = RequireCommandLine(5);
-    const std::string systemFolder = SystemFolder(5);
+    SetupCommandLine& commandLine = RequireCommandLine(kMaintenanceInstallerLocation);
+    const std::string systemFolder = RequireSystemFolder(kMaintenanceInstallerLocation);
     const std::string package = GetPackageFolder() + commandLine.GetSetupData().GetPackageName();
     // With REINSTALLMODE given, the user's own reinstall letters arrive with the properties.
     std::string command =
@@ -165,12 +169,12 @@ void SetupSteps::RunMaintenanceInstaller() {
             ? FormatString("%sMSIEXEC /fvomus \"%s\"", systemFolder.c_str(), package.c_str())
             : FormatString("%sMSIEXEC /I \"%s\"", systemFolder.c_str(), package.c_str());
     AppendCommandLinePieces(commandLine, command);
-    LaunchStepProgram(command, LaunchKind::MaintenanceInstaller);
+    LaunchStepProgram(command, LaunchKind::MaintenanceInstaller, kMaintenanceInstallerLocation);
 }
 
 bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
     WriteLog("Checking if a nested install is included");
-    SetupCommandLine& commandLine = RequireCommandLine(20);
+    SetupCommandLine& commandLine = RequireCommandLine(kNestedCheckLocation);
     if (suppressReboot) *suppressReboot = false;
     NestedInstallEntry nested;
     if (!SplitNestedInstall(commandLine.GetSetupData().GetNestedInstall(), nested)) return false;
@@ -190,8 +194,8 @@ bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
 
 void SetupSteps::RunMainInstaller(bool suppressReboot) {
     WriteLog("Running installer");
-    SetupCommandLine& commandLine = RequireCommandLine(6);
-    std::string command = SystemFolder(6) + "MSIEXEC.EXE";
+    SetupCommandLine& commandLine = RequireCommandLine(kMainInstallerLocation);
+    std::string command = RequireSystemFolder(kMainInstallerLocation) + "MSIEXEC.EXE";
     if (commandLine.GetInstallMode() == 0) {
         command +=
             " /i \"" + GetPackageFolder() + commandLine.GetSetupData().GetPackageName() + "\"";
@@ -202,12 +206,12 @@ void SetupSteps::RunMainInstaller(bool suppressReboot) {
     // A REBOOT the user gave wins over the held-back restart (the parsed property: a name or value
     // that merely holds "REBOOT=" is not one).
     if (suppressReboot && !commandLine.IsRebootPropertySeen()) command += " REBOOT=S";
-    LaunchStepProgram(command, LaunchKind::MainInstaller);
+    LaunchStepProgram(command, LaunchKind::MainInstaller, kMainInstallerLocation);
 }
 
 bool SetupSteps::LaunchNestedInstaller() {
     WriteLog("Launching Nested installer");
-    SetupCommandLine& commandLine = RequireCommandLine(12);
+    SetupCommandLine& commandLine = RequireCommandLine(kNestedSetupLocation);
     NestedInstallEntry nested;
     // Without arguments the nested launcher would run this product's own setup data again.
     if (!SplitNestedInstall(commandLine.GetSetupData().GetNestedInstall(), nested) ||
@@ -215,22 +219,22 @@ bool SetupSteps::LaunchNestedInstaller() {
         return false;
     if (GetMsiLibrary().IsProductInstalled(nested.productCode.c_str())) return false;
 
-    char self[kMaxPath] = "";
-    const DWORD length = ::GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length == 0 || length >= sizeof self)
-        ReportInternalError(12, InternalErrorCode::CannotStart);
+    std::string self;
+    unsigned codePage = 0;
+    if (GetLauncherFileName(self, codePage) != ModuleFileNameResult::Found)
+        ReportInternalError(kNestedSetupLocation, InternalErrorCode::CannotStart);
     // Quoted: the nested launcher splits its program name off at the first blank outside quotes,
     // and temporary folders often lie below "Documents and Settings".
-    std::string command = FormatString("\"%s\" %s", self, nested.arguments.c_str());
+    std::string command = "\"" + self + "\" " + nested.arguments;
     AppendCommandLinePieces(commandLine, command);
     command += " /~-";
-    LaunchStepProgram(command, LaunchKind::NestedSetup);
+    LaunchStepProgram(command, LaunchKind::NestedSetup, kNestedSetupLocation);
     return true;
 }
 
 void SetupSteps::LaunchPostInstallApplications() {
     WriteLog("Launching any post-install applications");
-    SetupCommandLine& commandLine = RequireCommandLine(26);
+    SetupCommandLine& commandLine = RequireCommandLine(kPostInstallLocation);
     const std::vector<std::string> entries = commandLine.GetSetupData().GetLaunchApplications();
     for (const std::string& line : entries) {
         std::string rest = TrimBlanks(line);
@@ -238,11 +242,12 @@ void SetupSteps::LaunchPostInstallApplications() {
         std::string componentId;
         std::string arguments;
         if (!NextToken(rest, componentId, ",", true) || !NextToken(rest, arguments, ",", true))
-            ReportInternalError(26, InternalErrorCode::InvalidArgument);
+            ReportInternalError(kPostInstallLocation, InternalErrorCode::InvalidArgument);
         if (componentId.empty()) continue;
         // A component not installed here gives an empty program name; that start fails quietly.
         const std::string path =
             GetMsiLibrary().GetComponentPath(componentId.c_str()).value_or(std::string());
-        LaunchStepProgram("\"" + path + "\" " + arguments, LaunchKind::PostInstallApplication);
+        LaunchStepProgram("\"" + path + "\" " + arguments, LaunchKind::PostInstallApplication,
+                          kPostInstallLocation);
     }
 }

@@ -3,8 +3,9 @@
 #pragma once
 #include <string>
 
-#include "sys/process.h"
+#include "steps/launch_kind.h"
 
 // Starts the maintenance or main installer, the nested setup or a post-install application
-// through LaunchCommandLine, with its failure rule.
-bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind);
+// through LaunchCommandLine, with the rule of `kind`; `failureLocation` is the calling step's
+// internal-error location.
+bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind, unsigned failureLocation);

@@ -1,6 +1,6 @@
 // The installer steps' programs, started for real.
 #include "steps/installer_launch.h"
 
-bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind) {
-    return LaunchCommandLine(commandLine, kind);
+bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind, unsigned failureLocation) {
+    return LaunchCommandLine(commandLine, LaunchRuleFor(kind, failureLocation));
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr unsigned kPlatformCheckLocation = 8;
-
 // Required numbers are compared in the width the system reports them.
 uint16_t ParseRequiredNumber(const std::string& text) {
     int32_t value = 0;

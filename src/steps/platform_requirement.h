@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+// The internal-error location of the platform check, its step and the parsing here alike.
+constexpr unsigned kPlatformCheckLocation = 8;
+
 // The running system as the platform check sees it. Service-pack numbers come either as numbers
 // (extended version record) or only as the service-pack text (basic record).
 struct PlatformVersion {

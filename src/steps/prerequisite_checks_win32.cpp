@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/resource_ids.h"
-#include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "steps/platform_requirement.h"
 #include "steps/setup_steps.h"
@@ -11,16 +10,15 @@
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/unique_handle.h"
 #include "text/internal_error.h"
 #include "text/next_token.h"
 
 namespace {
 
-constexpr unsigned kPlatformCheckLocation = 8;
 constexpr unsigned kEngineVersionLocation = 9;
 
-constexpr unsigned kErrorCaption = 4;
 constexpr unsigned kUnsupportedSystemText = 5;
 constexpr unsigned kNoServerText = 12;
 

@@ -2,12 +2,12 @@
 // closing running copies of it.
 #include <cstring>
 
-#include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "steps/application_windows.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/uninstall_registry.h"
 #include "sys/unique_handle.h"
 #include "sys/version_number.h"
@@ -21,11 +21,8 @@ constexpr unsigned kProductKeyLocation = 2;
 constexpr unsigned kShutdownLocation = 22;
 constexpr unsigned kUpgradeLocation = 25;
 
-constexpr unsigned kErrorCaption = 4;
-constexpr unsigned kWarningCaption = 6;
 constexpr unsigned kNoUpgradableVersionText = 7;
 constexpr unsigned kApplicationRunningText = 8;
-
 
 // The next comma-separated field, quotes removed; a malformed one is internal error (location,
 // 0x80040007).

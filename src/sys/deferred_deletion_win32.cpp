@@ -4,26 +4,20 @@
 
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
+#include "sys/system_library.h"
 #include "sys/win32.h"
 #include "sys/wininit_rename.h"
 
 namespace {
-std::string WithBackslash(const char* folder) {
-    std::string path = folder;
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
 enum class MoveFileExOutcome { Scheduled, Unavailable, GiveUp };
 
 MoveFileExOutcome ScheduleWithMoveFileEx(const char* path) {
-    char systemFolder[kMaxPath];
-    const UINT length = ::GetSystemDirectoryA(systemFolder, sizeof systemFolder);
-    if (length == 0 || length >= sizeof systemFolder) {
+    const std::string systemFolder = SystemFolder();
+    if (systemFolder.empty()) {
         WriteLog("GetSystemDirectory() failed in LogForDeletion()");
         return MoveFileExOutcome::GiveUp;
     }
-    const std::string kernel = WithBackslash(systemFolder) + "KERNEL32.DLL";
+    const std::string kernel = systemFolder + "KERNEL32.DLL";
     // The 9x KERNEL32 has no working MoveFileExA, so it is looked up rather than linked.
     using MoveFileExAFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
     HMODULE module = FitsMaxPath(kernel) ? ::GetModuleHandleA(kernel.c_str()) : nullptr;

@@ -7,22 +7,23 @@
 #include <cstdint>
 #include <string>
 
-// Who starts a child decides how a failure is reported and whether the child is recorded.
-enum class LaunchKind {
-    EngineRedistributable,  // logged; false on failure; recorded
-    MaintenanceInstaller,   // logged; internal error (5, CannotStart) on failure; recorded
-    MainInstaller,          // logged; internal error (6, CannotStart) on failure; recorded
-    NestedSetup,            // logged; internal error (12, CannotStart) on failure; recorded
-    PostInstallApplication, // not logged; internal error (26) without CreateProcessW, a failed
-                            // start is only answered false; not recorded
-    UninstallCommand,       // logged; false on failure; not recorded: the child is handed back
+// How LaunchCommandLine treats one start; whoever starts the child chooses it.
+struct LaunchRule {
+    bool logsCommandLine;
+    // The child replaces LastLaunchedProcess (closing the handle it replaces); otherwise its
+    // process handle goes to `child`, when given.
+    bool recordsChild;
+    // Nonzero: a missing CreateProcessW is the internal error (failureLocation, CannotStart), and
+    // so is a start that fails when startFailureRaises is set. Every other failure is answered
+    // false.
+    unsigned failureLocation;
+    bool startFailureRaises;
 };
 
 // Starts `commandLine` (the program is its first item) with the launcher's environment and current
-// folder. True when the child runs. Recording kinds replace LastLaunchedProcess (closing the handle
-// they replace); for UninstallCommand the process handle goes to `child`, when given. The command
-// line may be up to 32766 characters long.
-bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind,
+// folder, following `rule`. True when the child runs. The command line may be up to 32766
+// characters long.
+bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
                        UniqueKernelHandle* child = nullptr);
 
 // The process handle of the most recent recorded child; null before the first. Owned here.

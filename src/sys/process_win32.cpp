@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "app/setup_error.h"
 #include "sys/last_error.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 
@@ -22,31 +22,6 @@ constexpr DWORD kRebootInitiated = 1641;
 constexpr DWORD kRebootRequired = 3010;
 
 UniqueKernelHandle lastLaunchedProcess;
-
-struct LaunchRule {
-    bool logsCommandLine;
-    bool recordsChild;
-    unsigned failureLocation; // 0: failures are answered false
-    bool startFailureRaises;  // false: only a missing CreateProcessW raises
-};
-
-LaunchRule RuleFor(LaunchKind kind) {
-    switch (kind) {
-    case LaunchKind::EngineRedistributable:
-        return {true, true, 0, false};
-    case LaunchKind::MaintenanceInstaller:
-        return {true, true, 5, true};
-    case LaunchKind::MainInstaller:
-        return {true, true, 6, true};
-    case LaunchKind::NestedSetup:
-        return {true, true, 12, true};
-    case LaunchKind::PostInstallApplication:
-        return {false, false, 26, false};
-    case LaunchKind::UninstallCommand:
-        return {true, false, 0, false};
-    }
-    return {true, false, 0, false};
-}
 
 enum class StartResult { Started, NoEntryPoint, Failed };
 
@@ -101,8 +76,8 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
 
 } // namespace
 
-bool LaunchCommandLine(const std::string& commandLine, LaunchKind kind, UniqueKernelHandle* child) {
-    const LaunchRule rule = RuleFor(kind);
+bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
+                       UniqueKernelHandle* child) {
     if (rule.logsCommandLine) WriteLogF("Command Line = %s", commandLine.c_str());
     PROCESS_INFORMATION info = {};
     const StartResult result = StartChild(commandLine, info);

@@ -5,8 +5,9 @@
 
 #include <string>
 
-// The system folder with a trailing backslash; empty when the system does not say or the path
-// would not leave room for a file name within 260 bytes.
+// The system folder with a trailing backslash; empty when the system does not say (its last error
+// kept) or the path would not leave room for a file name within 260 bytes (last error
+// ERROR_INSUFFICIENT_BUFFER).
 std::string SystemFolder();
 
 // Loads `fileName` (for example "WSOCK32.DLL") from the system folder by its full path, with its

@@ -10,7 +10,11 @@ bool searchRestricted = false;
 std::string SystemFolder() {
     char folder[kMaxPath];
     const UINT length = ::GetSystemDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder - 1) return std::string();
+    if (length == 0) return std::string();
+    if (length >= sizeof folder - 1) {
+        ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return std::string();
+    }
     std::string result(folder, length);
     if (result.back() != '\\') result += '\\';
     return result;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "sys/fixed_buffer.h"
+#include "sys/system_library.h"
 #include "sys/unique_handle.h"
 
 namespace {
@@ -57,24 +58,6 @@ uint32_t ReadNumberOrZero(HKEY key, const char* name) {
     return ReadNumber(key, name, number) ? number : 0;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// A version inside a display name: the first run of digits that parses ("Product 2000 release 3"
-// gives 2000.0.0.0).
-bool VersionInName(const std::string& name, VersionNumber* version) {
-    std::string::size_type pos = 0;
-    while (true) {
-        while (pos < name.size() && !IsDigit(name[pos]))
-            ++pos;
-        if (pos >= name.size()) return false;
-        if (!version) return true;
-        if (ParseVersionNumber(name.c_str() + pos, version)) return true;
-        while (pos < name.size() && IsDigit(name[pos]))
-            ++pos;
-    }
-}
 } // namespace
 
 bool FindUninstallEntry(const char* keyName, std::string& displayName, std::string& removeCommand) {
@@ -87,13 +70,11 @@ bool FindUninstallEntry(const char* keyName, std::string& displayName, std::stri
 
     if (ReadNumberOrZero(key.get(), "WindowsInstaller") != 0) {
         if (ReadNumberOrZero(key.get(), "NoRemove") != 0) return true; // present, not removable
-        char systemFolder[kMaxPath];
-        const UINT length = ::GetSystemDirectoryA(systemFolder, sizeof systemFolder);
-        if (length == 0 || length >= sizeof systemFolder) return false;
-        const char* separator = systemFolder[length - 1] == '\\' ? "" : "\\";
+        const std::string systemFolder = SystemFolder();
+        if (systemFolder.empty()) return false;
         char command[kMaxPath];
         // A command that does not fit would name another product: not found rather than cut.
-        if (!FormatBounded(command, sizeof command, "%s%sMSIEXEC /x %s", systemFolder, separator,
+        if (!FormatBounded(command, sizeof command, "%sMSIEXEC /x %s", systemFolder.c_str(),
                            keyName))
             return false;
         removeCommand = command;
@@ -133,7 +114,7 @@ bool ReadInstalledVersion(const char* keyName, VersionNumber* version) {
         return version ? ParseVersionNumber(text.c_str(), version) : true;
     }
     if (ReadText(key.get(), "DisplayName", text)) {
-        if (VersionInName(text, version)) return true;
+        if (FindVersionInName(text, version)) return true;
         if (version) version->Clear();
     }
     return false;

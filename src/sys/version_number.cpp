@@ -56,6 +56,19 @@ bool ParseVersionNumber(const char* text, VersionNumber* version) {
     return true;
 }
 
+bool FindVersionInName(const std::string& name, VersionNumber* version) {
+    std::string::size_type pos = 0;
+    while (true) {
+        while (pos < name.size() && !IsDigit(name[pos]))
+            ++pos;
+        if (pos >= name.size()) return false;
+        if (!version) return true;
+        if (ParseVersionNumber(name.c_str() + pos, version)) return true;
+        while (pos < name.size() && IsDigit(name[pos]))
+            ++pos;
+    }
+}
+
 int CompareVersionNumbers(const VersionNumber& a, const VersionNumber& b) {
     if (a.major != b.major) return static_cast<int>(a.major) - static_cast<int>(b.major);
     if (a.minor != b.minor) return static_cast<int>(a.minor) - static_cast<int>(b.minor);

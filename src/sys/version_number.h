@@ -1,6 +1,7 @@
 // Four-part product version numbers: parsing, comparison and version-range tests.
 #pragma once
 #include <cstdint>
+#include <string>
 
 struct VersionNumber {
     uint16_t major = 0;
@@ -16,6 +17,10 @@ struct VersionNumber {
 // output is missing, the first character is not a digit (output untouched) or a number exceeds
 // 65535 (output cleared).
 bool ParseVersionNumber(const char* text, VersionNumber* version);
+
+// A version inside a display name: the first run of digits that parses ("Product 2000 release 3"
+// gives 2000.0.0.0). False when none parses; with a null output, true when the name holds a digit.
+bool FindVersionInName(const std::string& name, VersionNumber* version);
 
 // Negative, zero or positive: the difference of the first part that differs.
 int CompareVersionNumbers(const VersionNumber& a, const VersionNumber& b);

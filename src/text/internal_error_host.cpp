@@ -1,6 +1,6 @@
 // Internal-error report on the host build: no box, the log lines and the raised code.
-#include "app/setup_error.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "text/internal_error.h"
 
 void ReportInternalError(unsigned location, uint32_t code) {

@@ -1,6 +1,6 @@
 // Internal-error report on Windows: log, box owned by the registered window, then raise the code.
-#include "app/setup_error.h"
 #include "sys/setup_log.h"
+#include "sys/setup_result.h"
 #include "sys/win32.h"
 #include "text/internal_error.h"
 #include "text/messages.h"

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "app/setup_error.h"
 #include "config/argument_cursor.h"
 #include "config/setup_command_line.h"
+#include "sys/setup_result.h"
 #include "text/next_token.h"
 
 namespace {

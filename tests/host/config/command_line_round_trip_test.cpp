@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_error.h"
 #include "config/setup_command_line.h"
+#include "sys/setup_result.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_error.h"
+#include "../temp_folder.h"
 #include "config/setup_command_line.h"
 #include "log_capture.h"
-#include "../temp_folder.h"
+#include "sys/setup_result.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_error.h"
+#include "../temp_folder.h"
 #include "config/setup_data.h"
 #include "log_capture.h"
-#include "../temp_folder.h"
+#include "sys/setup_result.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Language choice, message lookup, placeholders and the internal-error text.
 #include <gtest/gtest.h>
 
-#include "app/setup_error.h"
+#include "sys/setup_result.h"
 #include "text/internal_error.h"
 #include "text/message_suppression.h"
 #include "text/messages.h"

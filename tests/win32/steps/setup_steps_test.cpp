@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/setup_error.h"
 #include "config/setup_command_line.h"
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
@@ -13,6 +12,7 @@
 #include "support/setup_log_capture.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
+#include "sys/setup_result.h"
 #include "sys/unique_handle.h"
 
 namespace {

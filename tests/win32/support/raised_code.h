@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/setup_error.h"
+#include "sys/setup_result.h"
 
 // Runs `action`; the code it raised, or none when it returned.
 template <typename Action> std::optional<uint32_t> RaisedCode(Action&& action) {

@@ -2,9 +2,9 @@
 // raised code reaching the process exit code whole.
 #include <gtest/gtest.h>
 
-#include "app/setup_error.h"
 #include "support/child_process.h"
 #include "support/message_box_answerer.h"
+#include "sys/setup_result.h"
 #include "text/internal_error.h"
 
 namespace {

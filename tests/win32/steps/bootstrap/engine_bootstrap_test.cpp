@@ -2,8 +2,8 @@
 // its quiet switch, the internal errors, the download locations and an unreachable download.
 #include "bootstrap_fixture.h"
 
-#include "app/setup_error.h"
 #include "steps/engine_bootstrap.h"
+#include "sys/setup_result.h"
 
 namespace {
 

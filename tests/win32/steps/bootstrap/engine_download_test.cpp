@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "../../../host/net/zbhttp_under_test.h"
-#include "app/setup_error.h"
 #include "support/pending_renames.h"
+#include "sys/setup_result.h"
 
 namespace {
 

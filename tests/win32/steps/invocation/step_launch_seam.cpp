@@ -12,6 +12,7 @@ void SetStepLaunchRecorder(StepLaunchRecorder record) {
     recorder = record;
 }
 
-bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind) {
-    return recorder ? recorder(commandLine, kind) : LaunchCommandLine(commandLine, kind);
+bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind, unsigned failureLocation) {
+    return recorder ? recorder(commandLine, kind)
+                    : LaunchCommandLine(commandLine, LaunchRuleFor(kind, failureLocation));
 }

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "sys/process.h"
+#include "steps/launch_kind.h"
 
 using StepLaunchRecorder = bool (*)(const std::string& commandLine, LaunchKind kind);
 

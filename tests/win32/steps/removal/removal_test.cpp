@@ -2,7 +2,7 @@
 // entries under HKEY_CURRENT_USER, removed by this test program re-launched as the remover.
 #include <gtest/gtest.h>
 
-#include "app/setup_error.h"
+#include "sys/setup_result.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-// Child processes under Wine: launching by kind, exit-code judging, the end-session event and the
+// Child processes under Wine: launching by rule, exit-code judging, the end-session event and the
 // five-second wait. The children are this test program itself, told what to do through
 // SETUP_TEST_CHILD.
 #include <gtest/gtest.h>
@@ -10,13 +10,13 @@
 #include <string>
 #include <thread>
 
-#include "app/setup_error.h"
 #include "support/child_process.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
 #include "support/setup_log_capture.h"
 #include "support/test_files.h"
 #include "sys/process.h"
+#include "sys/setup_result.h"
 #include "sys/unique_handle.h"
 
 namespace {
@@ -44,6 +44,10 @@ int ActAsChildWhenAsked() {
     ::ExitProcess(99);
 }
 const int childMode = ActAsChildWhenAsked();
+
+// A child recorded as the last one, and one handed back; failures answered false.
+constexpr LaunchRule kRecorded = {true, true, 0, false};
+constexpr LaunchRule kHandedBack = {true, false, 0, false};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -75,7 +79,7 @@ class ProcessTest : public ::testing::Test {
     // Starts this program as a recorded child that ends with `code`.
     void LaunchExiting(uint32_t code) {
         ChildRoleScope request("exit " + std::to_string(code));
-        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::MainInstaller));
+        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), kRecorded));
         ASSERT_NE(LastLaunchedProcess(), nullptr);
     }
 
@@ -140,7 +144,7 @@ TEST_F(ProcessTest, FailingChildWithoutOutputEndsSetupWithItsCode) {
 TEST_F(ProcessTest, EndSessionDuringTheWaitWins) {
     {
         ChildRoleScope request("sleep 30000");
-        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::NestedSetup));
+        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), kRecorded));
     }
     SetupLogCapture log;
     const auto start = Clock::now();
@@ -229,7 +233,7 @@ TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
     commandLine += "END=1";
     {
         ChildRoleScope request("echo " + echoFile);
-        ASSERT_TRUE(LaunchCommandLine(commandLine, LaunchKind::MainInstaller));
+        ASSERT_TRUE(LaunchCommandLine(commandLine, kRecorded));
     }
     uint32_t output = 0xDEADBEEF;
     WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
@@ -243,33 +247,30 @@ TEST_F(ProcessTest, LongCommandLineReachesTheChildWhole) {
 TEST_F(ProcessTest, CommandLineBeyondTheSystemLimitIsRefused) {
     SetupLogCapture log;
     const std::string commandLine = Quoted(TestProgramPath()) + " " + std::string(40000, 'x');
-    EXPECT_FALSE(LaunchCommandLine(commandLine, LaunchKind::EngineRedistributable));
+    EXPECT_FALSE(LaunchCommandLine(commandLine, kRecorded));
     EXPECT_NE(log.Dump().find("The command line is too long to start ("), std::string::npos);
 }
 
 struct FailureCase {
-    LaunchKind kind;
-    bool logsCommandLine;
+    LaunchRule rule;
     const char* boxText; // null: answered false, no box
 };
 
-TEST_F(ProcessTest, StartFailuresFollowTheKind) {
+TEST_F(ProcessTest, StartFailuresFollowTheRule) {
     const std::string missing = "\"" + UserTempFolder() + "no such program.exe\" /x";
     const FailureCase cases[] = {
-        {LaunchKind::EngineRedistributable, true, nullptr},
-        {LaunchKind::MaintenanceInstaller, true, "Error Code: 0005.80040006"},
-        {LaunchKind::MainInstaller, true, "Error Code: 0006.80040006"},
-        {LaunchKind::NestedSetup, true, "Error Code: 000C.80040006"},
-        {LaunchKind::PostInstallApplication, false, nullptr},
-        {LaunchKind::UninstallCommand, true, nullptr},
+        {kRecorded, nullptr},
+        {{true, true, 12, true}, "Error Code: 000C.80040006"},
+        // Only a missing CreateProcessW would raise.
+        {{false, false, 26, false}, nullptr},
     };
     for (const FailureCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(c.kind));
+        SCOPED_TRACE(testing::Message() << "location " << c.rule.failureLocation);
         SetupLogCapture log;
         MessageBoxAnswerer answerer;
         if (c.boxText) {
             try {
-                LaunchCommandLine(missing, c.kind);
+                LaunchCommandLine(missing, c.rule);
                 ADD_FAILURE() << "no internal error";
             } catch (const SetupError& error) {
                 EXPECT_EQ(error.code, 0x80040006u);
@@ -278,22 +279,21 @@ TEST_F(ProcessTest, StartFailuresFollowTheKind) {
             ASSERT_EQ(texts.size(), 1u);
             EXPECT_NE(texts[0].find(c.boxText), std::string::npos) << texts[0];
         } else {
-            EXPECT_FALSE(LaunchCommandLine(missing, c.kind));
+            EXPECT_FALSE(LaunchCommandLine(missing, c.rule));
             EXPECT_TRUE(answerer.Texts().empty());
         }
-        EXPECT_EQ(log.Contains("Command Line = " + missing), c.logsCommandLine) << log.Dump();
+        EXPECT_EQ(log.Contains("Command Line = " + missing), c.rule.logsCommandLine) << log.Dump();
         EXPECT_EQ(LastLaunchedProcess(), nullptr);
     }
 }
 
-TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
+TEST_F(ProcessTest, UnrecordedStartsLeaveTheRecordedChildAlone) {
     LaunchExiting(0);
     const HANDLE recorded = LastLaunchedProcess();
     UniqueKernelHandle remover;
     {
         ChildRoleScope request("exit 7");
-        ASSERT_TRUE(
-            LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::UninstallCommand, &remover));
+        ASSERT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), kHandedBack, &remover));
         ASSERT_TRUE(remover);
     }
     uint32_t output = 0;
@@ -302,8 +302,7 @@ TEST_F(ProcessTest, UnrecordedKindsLeaveTheRecordedChildAlone) {
     {
         SetupLogCapture log;
         ChildRoleScope request("exit 0");
-        EXPECT_TRUE(
-            LaunchCommandLine(Quoted(TestProgramPath()), LaunchKind::PostInstallApplication));
+        EXPECT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), {false, false, 26, false}));
         EXPECT_TRUE(log.Lines().empty()) << log.Dump();
     }
     EXPECT_EQ(LastLaunchedProcess(), recorded);
@@ -318,7 +317,7 @@ TEST_F(ProcessTest, AnsiConversionIsTheSecondChance) {
     ASSERT_TRUE(::CopyFileA(TestProgramPath().c_str(), copy.c_str(), FALSE));
     {
         ChildRoleScope request("exit 5");
-        ASSERT_TRUE(LaunchCommandLine(Quoted(copy), LaunchKind::EngineRedistributable));
+        ASSERT_TRUE(LaunchCommandLine(Quoted(copy), kRecorded));
     }
     uint32_t output = 0;
     WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);

@@ -14,10 +14,12 @@ constexpr uint32_t InstallFailure = 1603;
 constexpr uint32_t PlatformNotSupported = 1633;
 constexpr uint32_t InvalidCommandLine = 1639;
 constexpr uint32_t RebootInitiated = 1641;
-constexpr uint32_t RebootThenResume = 0x00070669;  // 1641 with facility 7: setup resumes after it
-constexpr uint32_t RebootRequired = 3010;          // setup asked for a restart that was refused
+constexpr uint32_t RebootThenResume = 0x00070669; // 1641 with facility 7: setup resumes after it
+constexpr uint32_t RebootRequired = 3010;         // setup asked for a restart that was refused
 constexpr uint32_t UnexpectedFailure = 0x8004FFFF;
-}  // namespace SetupResult
+} // namespace SetupResult
 
 // Ends the sequence with a result code (every ending of setup goes through here).
-[[noreturn]] inline void RaiseSetupError(uint32_t code) { throw SetupError{code}; }
+[[noreturn]] inline void RaiseSetupError(uint32_t code) {
+    throw SetupError{code};
+}
