@@ -155,9 +155,7 @@ TEST_F(FileDownload, FailedSizeRequestEndsAtOnce) {
 
 TEST_F(FileDownload, StallInTheBodyTimesOut) {
     Recorder recorder;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ZBHTTP_ServerTimeOut, Download("/stall-body/5000", recorder, 200, 1));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
     ASSERT_GE(recorder.steps.size(), 3u);
     EXPECT_EQ(Step(100, -1, 0), recorder.steps[0]);
     EXPECT_EQ(Step(100, 10000, 0), recorder.steps[1]);

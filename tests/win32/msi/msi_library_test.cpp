@@ -31,17 +31,6 @@ class MsiLibraryTest : public ::testing::Test {
     void TearDown() override { SetInstallerLibraryPath(nullptr); }
 };
 
-// The premise of the planted-copy test: loaded by name, "msi.dll" is taken from beside this
-// program (Wine then runs its own code under that file name; Windows would run the copy).
-TEST_F(MsiLibraryTest, PlantedCopyWouldBeFoundByName) {
-    HMODULE byName = ::LoadLibraryA("msi.dll");
-    ASSERT_NE(byName, nullptr);
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(byName, path, sizeof path);
-    ::FreeLibrary(byName);
-    EXPECT_EQ(_stricmp(path, (TestProgramFolder() + "msi.dll").c_str()), 0) << path;
-}
-
 struct PackageCase {
     const char* file;
     const char* code;

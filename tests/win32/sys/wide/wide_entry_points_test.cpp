@@ -11,16 +11,6 @@
 
 namespace {
 
-TEST(WideEntryPointsTest, PlatformAndCodePages) {
-    OSVERSIONINFOA info;
-    ASSERT_TRUE(GetPlatformVersion(info));
-    EXPECT_EQ(IsWindowsNT(), info.dwPlatformId == VER_PLATFORM_WIN32_NT);
-    EXPECT_EQ(IsWindowsNT(), IsWindowsNT()); // cached answer
-    EXPECT_NE(GetUserAnsiCodePage(), 0u);
-    EXPECT_NE(GetUserOemCodePage(), 0u);
-    EXPECT_EQ(GetUserAnsiCodePage(), ::GetACP());
-}
-
 TEST(WideEntryPointsTest, GetEntryPointFindsExportsAndMissesEverythingElse) {
     EXPECT_EQ(reinterpret_cast<void*>(GetEntryPoint("KERNEL32.DLL", "CreateFileW")),
               reinterpret_cast<void*>(
