@@ -3,7 +3,12 @@
 #pragma once
 #include <string>
 
-// The argument string with every "/~" or "/~-" switch taken out, followed by " /~" for marker 1 or
-// " /~-" for marker 2 (nothing for 0). Only tokens the parser reads as switches are taken out:
-// text inside double quotes and the values of properties and switches stay as they are.
-std::string BuildRestartArguments(const std::string& argumentString, int tempCopyMarker);
+class SetupCommandLine;
+
+// The argument string as `commandLine` parsed it, with the "/~" or "/~-" switch it read (if any)
+// taken out, followed by the command line's temporary-copy marker switch. Only the token the
+// parser took as that switch is taken out; text inside quotes and values stay as they are. The
+// switch stays where it is when moving it would change what the restarted run reads: given first
+// and followed by a word that is not a switch, or followed by an "=value" token.
+std::string BuildRestartArguments(const std::string& argumentString,
+                                  const SetupCommandLine& commandLine);

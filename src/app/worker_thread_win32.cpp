@@ -166,7 +166,7 @@ void RunSetupSequence(ProgressDialog* dialog, RunState& run) {
         steps->CheckIncompatibleApplications();
         steps->CopySetupToTempFolder();
         restartTarget = settings.GetLauncherFolder() + "SETUP.EXE";
-        restartArguments = BuildRestartArguments(arguments, settings.GetTempCopyMarker());
+        restartArguments = BuildRestartArguments(arguments, settings);
 
         hook(intermediateMarker);
         steps->UninstallIncompatibleApplications();
