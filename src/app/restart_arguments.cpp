@@ -7,9 +7,12 @@
 
 std::string BuildRestartArguments(const std::string& argumentString,
                                   const SetupCommandLine& commandLine) {
+    const std::size_t openValue = commandLine.GetOpenValueArgument();
     const SetupCommandLine::TextSpan given = commandLine.GetTempCopySwitch();
     std::string arguments = argumentString;
     if (given.begin < given.end && given.end <= arguments.size()) {
+        // A last "NAME=" would take the switch moved after it as its value.
+        if (openValue != std::string::npos) return argumentString;
         arguments.erase(given.begin, given.end - given.begin);
         std::size_t next = given.begin;
         while (next < arguments.size() && IsBlank(arguments[next]))
@@ -19,6 +22,12 @@ std::string BuildRestartArguments(const std::string& argumentString,
         // word before it with an "=value" after it.
         if (following == '=' || (given.begin == 0 && following != '/')) return argumentString;
     }
-    commandLine.AppendTempCopyMarker(arguments);
+    std::string marker;
+    commandLine.AppendTempCopyMarker(marker);
+    if (openValue != std::string::npos && openValue <= arguments.size() && !marker.empty()) {
+        arguments.insert(openValue, marker.substr(1) + " ");
+    } else {
+        arguments += marker;
+    }
     return arguments;
 }

@@ -221,7 +221,7 @@ class SetupCommandLine::Parser {
         if (equals != std::string::npos) {
             name = UpperAscii(TrimRight(token.substr(0, equals)));
             value = TrimLeft(token.substr(equals + 1));
-            if (value.empty()) Take(value);
+            if (value.empty()) TakeValue(value);
         } else {
             const std::size_t mark = reader_.Position();
             std::string next;
@@ -234,7 +234,7 @@ class SetupCommandLine::Parser {
             }
             name = UpperAscii(token);
             value = TrimLeft(next.substr(1));
-            if (value.empty()) Take(value);
+            if (value.empty()) TakeValue(value);
         }
         line_.properties_.push_back(name + "=" + value);
 
@@ -249,6 +249,12 @@ class SetupCommandLine::Parser {
             line_.reinstallMode_ = value;
         }
         return true;
+    }
+
+    // A property value from the next token; none left means the value is open at the end.
+    void TakeValue(std::string& value) {
+        Take(value);
+        if (value.empty()) line_.openValueArgument_ = tokenStart_;
     }
 
     // Where the switch stood, for the restart arguments: from the separator before it (the
@@ -291,6 +297,7 @@ void SetupCommandLine::Reset() {
     rebootPropertySeen_ = false;
     rebootValue_.clear();
     tempCopySwitch_ = TextSpan();
+    openValueArgument_ = std::string::npos;
 }
 
 bool SetupCommandLine::Parse(const char* launcherFolder, const char* arguments) {

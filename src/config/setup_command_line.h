@@ -54,6 +54,9 @@ class SetupCommandLine {
     // (from the text's start for a first argument), up to the space after it. Empty when the
     // text held none.
     TextSpan GetTempCopySwitch() const { return tempCopySwitch_; }
+    // Where the last argument starts when it is a property whose value ran into the end of the
+    // text ("NAME=" last): anything added after it would become its value. npos when none.
+    std::size_t GetOpenValueArgument() const { return openValueArgument_; }
 
     // The rest of the parsed settings, as given (double quotes kept).
     const std::string& GetPackage() const { return package_; }
@@ -110,4 +113,5 @@ class SetupCommandLine {
     bool rebootPropertySeen_ = false;
     std::string rebootValue_;
     TextSpan tempCopySwitch_;
+    std::size_t openValueArgument_ = std::string::npos;
 };

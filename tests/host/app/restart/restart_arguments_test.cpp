@@ -45,6 +45,10 @@ TEST(BuildRestartArguments, CarriesTheMarkerSwitchExactlyOnce) {
         // Moved away, the switch would let a word name the setup data file or become a property.
         {"/~- mysetup.ini /qb", 0, "/~- mysetup.ini /qb"},
         {"/qb FOO /~ =1", 0, "/qb FOO /~ =1"},
+        // After a last "NAME=", the switch would become its value.
+        {"/qb FOO=", 1, "/qb /~ FOO="},
+        {"FOO =", 2, "/~- FOO ="},
+        {"/~ /qb FOO=", 0, "/~ /qb FOO="},
         // Text that is not the switch stays: inside quotes, values of properties and switches.
         {"/qb LOGDIR=\"C:\\a /~ b\"", 1, "/qb LOGDIR=\"C:\\a /~ b\" /~"},
         {"/qb \"/~\"", 1, "/qb \"/~\" /~"},
