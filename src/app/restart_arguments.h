@@ -3,7 +3,14 @@
 #pragma once
 #include <string>
 
-// The argument string with every "/~" or "/~-" switch taken out, followed by " /~" for marker 1 or
-// " /~-" for marker 2 (nothing for 0). Only tokens the parser reads as switches are taken out:
-// text inside double quotes and the values of properties and switches stay as they are.
-std::string BuildRestartArguments(const std::string& argumentString, int tempCopyMarker);
+class SetupCommandLine;
+
+// The argument string as `commandLine` parsed it, with the "/~" or "/~-" switch it read (if any)
+// taken out, followed by the command line's temporary-copy marker switch. Only the token the
+// parser took as that switch is taken out; text inside quotes and values stay as they are. Where
+// the usual place would change what the restarted run reads, the switch goes elsewhere: a given
+// switch stays where it is when it came first before a word that is not a switch, before an
+// "=value" token, or before a last "NAME=" whose value is open; an added switch goes before such
+// a last "NAME=" rather than after it.
+std::string BuildRestartArguments(const std::string& argumentString,
+                                  const SetupCommandLine& commandLine);

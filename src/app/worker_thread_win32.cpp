@@ -256,7 +256,7 @@ void SetupSequence::PrepareRestartCopy() {
     steps_.CheckIncompatibleApplications();
     steps_.CopySetupToTempFolder();
     restartTarget_ = settings_.GetLauncherFolder() + "SETUP.EXE";
-    restartArguments_ = BuildRestartArguments(arguments_, settings_.GetTempCopyMarker());
+    restartArguments_ = BuildRestartArguments(arguments_, settings_);
 }
 
 // A repair or reinstall keeps the previous versions: it only reads the package.

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "config/argument_cursor.h"
 #include "text/internal_error.h"
 #include "text/next_token.h"
 
@@ -11,7 +10,9 @@ namespace {
 constexpr unsigned kCommandLineLocation = 23;
 const char* const kDefaultSetupFileName = "SETUP.INI";
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Property names are ASCII identifiers for the installer; bytes above 127 are left alone so that
 // double-byte text is never altered.
@@ -25,7 +26,8 @@ std::string UpperAscii(const std::string& text) {
 
 std::string LowerAscii(const std::string& text) {
     std::string lower = text;
-    for (char& c : lower) c = LowerAscii(c);
+    for (char& c : lower)
+        c = LowerAscii(c);
     return lower;
 }
 
@@ -47,23 +49,27 @@ bool FileExists(const std::string& path) {
 }
 
 struct UILevelSwitch {
-    const char* text;  // what follows /q, lower case
+    const char* text; // what follows /q, lower case
     int level;
 };
-const UILevelSwitch kUILevels[] = {{"", 7},  {"n", 7},  {"n+", 6}, {"b", 4},
+const UILevelSwitch kUILevels[] = {{"", 7},   {"n", 7},  {"n+", 6}, {"b", 4},
                                    {"b+", 3}, {"b-", 5}, {"r", 2},  {"f", 1}};
 const char* const kUILevelArgs[] = {"", " /qf", " /qr", " /qb+", " /qb", " /qb-", " /qn+", " /qn"};
-}  // namespace
+} // namespace
 
 // One run over the argument text; handlers answer false to refuse the command line.
 class SetupCommandLine::Parser {
-public:
-    Parser(SetupCommandLine& line, const std::string& text) : line_(line), cursor_(text) {}
+  public:
+    Parser(SetupCommandLine& line, const std::string& text)
+        : line_(line), text_(text), reader_(text) {}
+
+    bool AtEnd() const { return reader_.AtEnd(); }
 
     bool Run() {
         bool first = true;
         std::string token;
-        while (!cursor_.AtEnd()) {
+        while (!reader_.AtEnd()) {
+            tokenStart_ = reader_.Position();
             Take(token);
             if (token.empty()) continue;
             if (!HandleToken(token, first)) return false;
@@ -72,10 +78,11 @@ public:
         return true;
     }
 
-private:
+  private:
     // The next token, empty at the end; a quote that never closes ends setup.
     void Take(std::string& token) {
-        if (!cursor_.Next(token)) ReportInternalError(kCommandLineLocation, InternalErrorCode::Unparsable);
+        if (!reader_.Next(token, " ", false))
+            ReportInternalError(kCommandLineLocation, InternalErrorCode::Unparsable);
     }
 
     // The argument of a switch: it must exist and be non-empty.
@@ -117,10 +124,10 @@ private:
 
     bool IsPropertyAssignment(const std::string& token) {
         if (token.find('=') != std::string::npos) return true;
-        const std::size_t mark = cursor_.Mark();
+        const std::size_t mark = reader_.Position();
         std::string next;
-        const bool split = cursor_.Next(next);
-        cursor_.Restore(mark);
+        const bool split = reader_.Next(next, " ", false);
+        reader_.Restore(mark);
         return split && !next.empty() && next[0] == '=';
     }
 
@@ -130,7 +137,8 @@ private:
         const std::string inlineText = token.substr(2);
         switch (LowerAscii(token[1])) {
         case 'a':
-            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 6)) return false;
+            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 6))
+                return false;
             l.installMode_ = l.installMode_ == 0 ? 5 : 7;
             return TakeArgument(l.package_);
         case 'f':
@@ -140,7 +148,8 @@ private:
             return TakeArgument(l.package_);
         case 'g':
         case 't':
-            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 4)) return false;
+            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 4))
+                return false;
             l.advertiseOption_ = LowerAscii(token[1]) == 'g' ? 1 : 2;
             return TakeArgument(l.advertiseValue_);
         case 'i':
@@ -186,6 +195,7 @@ private:
             } else {
                 return false;
             }
+            NoteTempCopySwitch();
             return true;
         default:
             l.passThrough_.push_back(token);
@@ -211,20 +221,20 @@ private:
         if (equals != std::string::npos) {
             name = UpperAscii(TrimRight(token.substr(0, equals)));
             value = TrimLeft(token.substr(equals + 1));
-            if (value.empty()) Take(value);
+            if (value.empty()) TakeValue(value);
         } else {
-            const std::size_t mark = cursor_.Mark();
+            const std::size_t mark = reader_.Position();
             std::string next;
             Take(next);
             if (next.empty() || next[0] != '=') {
                 // A bare word: kept for the installer, and what followed it is handled on its own.
                 line_.passThrough_.push_back(token);
-                cursor_.Restore(mark);
+                reader_.Restore(mark);
                 return true;
             }
             name = UpperAscii(token);
             value = TrimLeft(next.substr(1));
-            if (value.empty()) Take(value);
+            if (value.empty()) TakeValue(value);
         }
         line_.properties_.push_back(name + "=" + value);
 
@@ -241,11 +251,29 @@ private:
         return true;
     }
 
+    // A property value from the next token; none left means the value is open at the end.
+    void TakeValue(std::string& value) {
+        Take(value);
+        if (value.empty()) line_.openValueArgument_ = tokenStart_;
+    }
+
+    // Where the switch stood, for the restart arguments: from the separator before it (the
+    // text's start for a first argument) to the space after it, as a split at spaces sees it.
+    void NoteTempCopySwitch() {
+        line_.tempCopySwitch_.begin = tokenStart_ == 0 ? 0 : tokenStart_ - 1;
+        const std::size_t space = text_.find(' ', reader_.TokenEnd());
+        line_.tempCopySwitch_.end = space == std::string::npos ? text_.size() : space;
+    }
+
     SetupCommandLine& line_;
-    ArgumentCursor cursor_;
+    const std::string& text_;
+    TokenReader reader_;
+    std::size_t tokenStart_ = 0; // the reader's position before the token being handled
 };
 
-SetupCommandLine::SetupCommandLine() { Reset(); }
+SetupCommandLine::SetupCommandLine() {
+    Reset();
+}
 
 void SetupCommandLine::Reset() {
     setupData_.Reset();
@@ -268,6 +296,8 @@ void SetupCommandLine::Reset() {
     tempCopyMarker_ = 0;
     rebootPropertySeen_ = false;
     rebootValue_.clear();
+    tempCopySwitch_ = TextSpan();
+    openValueArgument_ = std::string::npos;
 }
 
 bool SetupCommandLine::Parse(const char* launcherFolder, const char* arguments) {
@@ -278,22 +308,24 @@ bool SetupCommandLine::Parse(const char* launcherFolder, const char* arguments) 
 }
 
 bool SetupCommandLine::Parse(const std::string& launcherFolder, const std::string& arguments) {
-    if (launcherFolder.empty()) ReportInternalError(kCommandLineLocation, InternalErrorCode::MissingObject);
+    if (launcherFolder.empty())
+        ReportInternalError(kCommandLineLocation, InternalErrorCode::MissingObject);
     // A NUL cannot come from a real command line; whatever follows it would otherwise be dropped
     // unseen by every C-string consumer downstream.
-    if (launcherFolder.find('\0') != std::string::npos || arguments.find('\0') != std::string::npos) {
+    if (launcherFolder.find('\0') != std::string::npos ||
+        arguments.find('\0') != std::string::npos) {
         ReportInternalError(kCommandLineLocation, InternalErrorCode::Unparsable);
     }
     Reset();
     launcherFolder_ = launcherFolder;
-    const std::string text = TrimBlanks(arguments);
 
+    Parser parser(*this, arguments);
     bool accepted;
-    if (text.empty()) {
+    if (parser.AtEnd()) {
         setupFileName_ = kDefaultSetupFileName;
         accepted = LoadSetupData(setupFileName_);
     } else {
-        accepted = Parser(*this, text).Run();
+        accepted = parser.Run();
     }
     if (!accepted) Reset();
     return accepted;
@@ -351,7 +383,8 @@ void SetupCommandLine::AppendMifArgs(std::string& out) const {
 }
 
 void SetupCommandLine::AppendPassThroughArgs(std::string& out) const {
-    for (const std::string& entry : passThrough_) out += " " + entry;
+    for (const std::string& entry : passThrough_)
+        out += " " + entry;
 }
 
 bool SetupCommandLine::IsRebootSuppressed() const {
@@ -360,7 +393,8 @@ bool SetupCommandLine::IsRebootSuppressed() const {
 }
 
 void SetupCommandLine::AppendProperties(std::string& out) const {
-    for (const std::string& entry : properties_) out += " " + entry;
+    for (const std::string& entry : properties_)
+        out += " " + entry;
 }
 
 void SetupCommandLine::AppendTempCopyMarker(std::string& out) const {

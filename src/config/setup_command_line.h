@@ -1,13 +1,14 @@
 // The launcher's command line: installer-style switches and properties, the setup data file it
 // names, and the renderers that put these settings on the installer command lines.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "config/setup_data.h"
 
 class SetupCommandLine {
-public:
+  public:
     SetupCommandLine();
     virtual ~SetupCommandLine() = default;
 
@@ -38,16 +39,31 @@ public:
     void SetLauncherFolder(const std::string& path) { launcherFolder_ = path; }
     const std::string& GetSetupFileName() const { return setupFileName_; }
 
-    int GetInstallMode() const { return installMode_; }  // 0 none, 1 /i ... 7 /p with /a
-    int GetUILevel() const { return uiLevel_; }          // 0 none, 1 /qf ... 7 /qn
+    int GetInstallMode() const { return installMode_; } // 0 none, 1 /i ... 7 /p with /a
+    int GetUILevel() const { return uiLevel_; }         // 0 none, 1 /qf ... 7 /qn
     const std::string& GetReinstallMode() const { return reinstallMode_; }
-    int GetTempCopyMarker() const { return tempCopyMarker_; }  // 0 none, 1 "/~", 2 "/~-"
+    int GetTempCopyMarker() const { return tempCopyMarker_; } // 0 none, 1 "/~", 2 "/~-"
     void SetTempCopyMarker(int marker) { tempCopyMarker_ = marker; }
+
+    // A stretch of the parsed argument text, [begin, end); empty when begin == end.
+    struct TextSpan {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+    // Where the argument text held the "/~" or "/~-" switch: the switch with the blanks before it
+    // (from the text's start for a first argument), up to the space after it. Empty when the
+    // text held none.
+    TextSpan GetTempCopySwitch() const { return tempCopySwitch_; }
+    // Where the last argument starts when it is a property whose value ran into the end of the
+    // text ("NAME=" last): anything added after it would become its value. npos when none.
+    std::size_t GetOpenValueArgument() const { return openValueArgument_; }
 
     // The rest of the parsed settings, as given (double quotes kept).
     const std::string& GetPackage() const { return package_; }
-    const std::string& GetModeArgument() const { return modeArgument_; }  // /f or /j letters, /p patch
-    int GetAdvertiseOption() const { return advertiseOption_; }           // 0 none, 1 /g, 2 /t
+    const std::string& GetModeArgument() const {
+        return modeArgument_;
+    }                                                           // /f or /j letters, /p patch
+    int GetAdvertiseOption() const { return advertiseOption_; } // 0 none, 1 /g, 2 /t
     const std::string& GetAdvertiseValue() const { return advertiseValue_; }
     bool IsLoggingRequested() const { return loggingRequested_; }
     const std::string& GetLogOptions() const { return logOptions_; }
@@ -55,7 +71,7 @@ public:
     bool IsStatusFileRequested() const { return statusFileRequested_; }
     const std::string& GetStatusFile() const { return statusFile_; }
     const std::vector<std::string>& GetPassThrough() const { return passThrough_; }
-    const std::vector<std::string>& GetProperties() const { return properties_; }  // "NAME=value"
+    const std::vector<std::string>& GetProperties() const { return properties_; } // "NAME=value"
     bool IsRebootPropertySeen() const { return rebootPropertySeen_; }
     // The REBOOT property's value as given (empty when none was accepted).
     const std::string& GetRebootValue() const { return rebootValue_; }
@@ -72,7 +88,7 @@ public:
     void AppendProperties(std::string& out) const;
     void AppendTempCopyMarker(std::string& out) const;
 
-private:
+  private:
     class Parser;
     friend class Parser;
 
@@ -96,4 +112,6 @@ private:
     int tempCopyMarker_ = 0;
     bool rebootPropertySeen_ = false;
     std::string rebootValue_;
+    TextSpan tempCopySwitch_;
+    std::size_t openValueArgument_ = std::string::npos;
 };

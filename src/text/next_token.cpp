@@ -1,4 +1,4 @@
-// The quote-aware tokenizer, the integer reader and the launcher's white-space trimming.
+// The one quote-aware tokenizer, the integer reader and the launcher's white-space trimming.
 #include "text/next_token.h"
 
 #include <cstring>
@@ -9,17 +9,21 @@ bool IsBlank(char c) {
 
 std::string TrimLeft(const std::string& text) {
     std::size_t start = 0;
-    while (start < text.size() && IsBlank(text[start])) ++start;
+    while (start < text.size() && IsBlank(text[start]))
+        ++start;
     return text.substr(start);
 }
 
 std::string TrimRight(const std::string& text) {
     std::size_t end = text.size();
-    while (end > 0 && IsBlank(text[end - 1])) --end;
+    while (end > 0 && IsBlank(text[end - 1]))
+        --end;
     return text.substr(0, end);
 }
 
-std::string TrimBlanks(const std::string& text) { return TrimRight(TrimLeft(text)); }
+std::string TrimBlanks(const std::string& text) {
+    return TrimRight(TrimLeft(text));
+}
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -32,62 +36,84 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool NextToken(std::string& source, std::string& token, const char* separators, bool strict) {
+TokenReader::TokenReader(const std::string& text) : text_(text), end_(text.size()) {
+    while (end_ > 0 && IsBlank(text_[end_ - 1]))
+        --end_;
+}
+
+bool TokenReader::SeparatorAt(std::size_t at, const char* separator, std::size_t length) const {
+    return at + length <= end_ && text_.compare(at, length, separator) == 0;
+}
+
+std::string TokenReader::Rest() const {
+    return position_ < end_ ? text_.substr(position_, end_ - position_) : std::string();
+}
+
+bool TokenReader::Next(std::string& token, const char* separators, bool strict) {
     const char* separator = (separators && *separators) ? separators : ",";
+    const std::size_t separatorLength = std::strlen(separator);
     token.clear();
-    source = TrimBlanks(source);
+    while (position_ < end_ && IsBlank(text_[position_]))
+        ++position_;
+    tokenEnd_ = end_;
     bool quoteOpen = false;
-    bool closedBefore = false;  // the previous round closed a quote: touching quotes escape one
+    bool closedBefore = false; // the previous round closed a quote: touching quotes escape one
     for (;;) {
-        const std::size_t quote = source.find('"');
-        const std::size_t split = source.find(separator);
         bool closedNow = false;
         if (quoteOpen) {
-            if (quote == std::string::npos) return false;
-            token.append(source, 0, quote);
+            const std::size_t quote = text_.find('"', position_);
+            if (quote == std::string::npos || quote >= end_) return false;
+            token.append(text_, position_, quote - position_);
             if (!strict) token += '"';
-            source.erase(0, quote + 1);
+            position_ = quote + 1;
             quoteOpen = false;
             closedNow = true;
-        } else if (quote == std::string::npos) {
-            if (split != std::string::npos) {
-                if (strict && !token.empty() && split > 0) return false;
-                token.append(source, 0, split);
-                source.erase(0, split + 1);
-                break;
-            }
-            if (strict && !token.empty()) return false;
-            token += source;
-            source.clear();
         } else {
-            if (split != std::string::npos && split < quote) {
-                if (strict && !token.empty() && split > 0) return false;
-                token.append(source, 0, split);
-                source.erase(0, split + 1);
-                break;
+            // One scan to whichever comes first, so each character is looked at once.
+            std::size_t at = position_;
+            while (at < end_ && text_[at] != '"' && !SeparatorAt(at, separator, separatorLength)) {
+                ++at;
             }
-            if (strict) {
-                if (quote != 0) return false;
+            if (at == end_) {
+                if (strict && !token.empty()) return false;
+                token.append(text_, position_, end_ - position_);
+                position_ = end_;
+            } else if (text_[at] != '"') {
+                if (strict && !token.empty() && at > position_) return false;
+                token.append(text_, position_, at - position_);
+                tokenEnd_ = at;
+                position_ = at + 1;
+                break;
+            } else if (strict) {
+                if (at != position_) return false;
                 if (closedBefore) {
                     token += '"';
                 } else if (!token.empty()) {
                     return false;
                 }
-                source.erase(0, 1);
+                position_ = at + 1;
+                quoteOpen = true;
             } else {
-                token.append(source, 0, quote + 1);
-                source.erase(0, quote + 1);
+                token.append(text_, position_, at + 1 - position_);
+                position_ = at + 1;
+                quoteOpen = true;
             }
-            quoteOpen = true;
         }
         closedBefore = closedNow;
-        if (source.empty()) {
+        if (position_ >= end_) {
             if (quoteOpen) return false;
             break;
         }
     }
     token = TrimBlanks(token);
     return true;
+}
+
+bool NextToken(std::string& source, std::string& token, const char* separators, bool strict) {
+    TokenReader reader(source);
+    const bool taken = reader.Next(token, separators, strict);
+    source = reader.Rest();
+    return taken;
 }
 
 bool ParseInteger(const char* text, int32_t* out) {

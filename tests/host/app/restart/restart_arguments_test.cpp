@@ -1,15 +1,28 @@
 // Restart shortcut arguments: the temporary-copy switch appears once, whatever the run started
-// with.
+// with, and a restarted run reads them as the first run read its own.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/restart_arguments.h"
+#include "config/setup_command_line.h"
 
 namespace {
+
+const std::string kLauncher = SETUP_TEST_DATA "/config/launcher/";
+
 struct Case {
     const char* arguments;
-    int marker;
+    int copyMarker; // set by the temporary-copy step when the arguments give none
     const char* expected;
 };
+
+std::string RestartArguments(const std::string& arguments, int copyMarker) {
+    SetupCommandLine line;
+    EXPECT_TRUE(line.Parse(kLauncher, arguments)) << arguments;
+    if (line.GetTempCopyMarker() == 0) line.SetTempCopyMarker(copyMarker);
+    return BuildRestartArguments(arguments, line);
+}
 
 TEST(BuildRestartArguments, CarriesTheMarkerSwitchExactlyOnce) {
     const Case cases[] = {
@@ -18,58 +31,43 @@ TEST(BuildRestartArguments, CarriesTheMarkerSwitchExactlyOnce) {
         {"", 2, " /~-"},
         {" /qb", 1, " /qb /~"},
         {"/qb", 2, "/qb /~-"},
-        // A restarted run already carries the switch.
-        {"/qb /~", 1, "/qb /~"},
-        {" /qb /~-", 2, " /qb /~-"},
-        {"/~ /qb", 1, " /qb /~"},
-        {"  /~  /qb FOO=1", 1, "  /qb FOO=1 /~"},
-        {"/qb /~ FOO=1", 1, "/qb FOO=1 /~"},
-        {"/qb \t/~\t FOO=1", 1, "/qb FOO=1 /~"},
-        {"/~ /~-", 0, ""},
-        {" /~", 1, " /~"},
-        {"mysetup.ini /qn /~", 1, "mysetup.ini /qn /~"},
-        {"/qb /~", 0, "/qb"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(BuildRestartArguments(c.arguments, c.marker), c.expected)
-            << "[" << c.arguments << "] marker " << c.marker;
-    }
-}
-
-TEST(BuildRestartArguments, LeavesTildeTextThatIsNotASwitchAlone) {
-    const Case cases[] = {
-        // Inside double quotes.
+        // A restarted run already carries the switch: it moves to the end with the blanks before
+        // it.
+        {"/qb /~", 0, "/qb /~"},
+        {" /qb /~-", 0, " /qb /~-"},
+        {"/~ /qb", 0, " /qb /~"},
+        {"  /~  /qb FOO=1", 0, "  /qb FOO=1 /~"},
+        {"/qb /~ FOO=1", 0, "/qb FOO=1 /~"},
+        {"/qb \t/~\t FOO=1", 0, "/qb FOO=1 /~"},
+        {"/qb /~\t", 0, "/qb /~"},
+        {" /~", 0, " /~"},
+        {"mysetup.ini /qn /~", 0, "mysetup.ini /qn /~"},
+        // Moved away, the switch would let a word name the setup data file or become a property.
+        {"/~- mysetup.ini /qb", 0, "/~- mysetup.ini /qb"},
+        {"/qb FOO /~ =1", 0, "/qb FOO /~ =1"},
+        // After a last "NAME=", the switch would become its value.
+        {"/qb FOO=", 1, "/qb /~ FOO="},
+        {"FOO =", 2, "/~- FOO ="},
+        {"/~ /qb FOO=", 0, "/~ /qb FOO="},
+        // Text that is not the switch stays: inside quotes, values of properties and switches.
         {"/qb LOGDIR=\"C:\\a /~ b\"", 1, "/qb LOGDIR=\"C:\\a /~ b\" /~"},
-        {"\"/~\" /qb", 1, "\"/~\" /qb /~"},
-        {"/L*v \"C:\\log /~.txt\" /~", 1, "/L*v \"C:\\log /~.txt\" /~"},
-        // Values of properties, including the forms that take the next token.
+        {"/qb \"/~\"", 1, "/qb \"/~\" /~"},
+        {"/L*v \"C:\\log /~.txt\" /~", 0, "/L*v \"C:\\log /~.txt\" /~"},
         {"/qb FOO= /~", 1, "/qb FOO= /~ /~"},
-        {"/qb FOO = /~ /~", 1, "/qb FOO = /~ /~"},
-        {"/qb FOO =/~ /~", 1, "/qb FOO =/~ /~"},
-        {"/qb FOO=/~", 1, "/qb FOO=/~ /~"},
-        // Arguments of switches.
-        {"/i /~ /~", 1, "/i /~ /~"},
+        {"/qb FOO = /~ /~", 0, "/qb FOO = /~ /~"},
+        {"/qb FOO =/~ /~", 0, "/qb FOO =/~ /~"},
+        {"/qb FOO=/~", 2, "/qb FOO=/~ /~-"},
+        {"/i /~ /~", 0, "/i /~ /~"},
         {"/L /~ /qb", 1, "/L /~ /qb /~"},
-        {"/x /~- /~-", 2, "/x /~- /~-"},
-        // Other switches that only start with the tilde are not the marker.
-        {"/~x", 1, "/~x /~"},
-        // A bare word followed by the switch: the switch is a switch.
-        {"/qb foo /~", 1, "/qb foo /~"},
-        // Unbalanced quote: the rest is one token.
-        {"/qb \"a /~", 1, "/qb \"a /~ /~"},
+        {"/x /~- /~-", 0, "/x /~- /~-"},
+        {"/qb foo /~", 0, "/qb foo /~"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(BuildRestartArguments(c.arguments, c.marker), c.expected)
-            << "[" << c.arguments << "] marker " << c.marker;
+        const std::string restart = RestartArguments(c.arguments, c.copyMarker);
+        EXPECT_EQ(c.expected, restart) << "[" << c.arguments << "] marker " << c.copyMarker;
+        // The restarted run must hand on the same arguments at its own restart.
+        EXPECT_EQ(restart, RestartArguments(restart, 0)) << "[" << c.arguments << "]";
     }
 }
 
-TEST(BuildRestartArguments, RebuildingFromItsOwnResultIsStable) {
-    for (const char* start : {"", "/qb", "/qb /~", "x.ini REBOOT=R /~- /qn"}) {
-        for (int marker = 0; marker <= 2; ++marker) {
-            const std::string once = BuildRestartArguments(start, marker);
-            EXPECT_EQ(BuildRestartArguments(once, marker), once) << start << " marker " << marker;
-        }
-    }
-}
 } // namespace
