@@ -26,7 +26,7 @@ bool PlainCopy(const std::string& source, const std::string& destination) {
     ::FindClose(find);
     return ok;
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const bool plain = argc == 4 && std::string(argv[1]) == "--plain";

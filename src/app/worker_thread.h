@@ -13,8 +13,9 @@ DWORD WINAPI WorkerThread(LPVOID parameter);
 
 // Unhooks the restart shortcut unless the code announces a restart, releases the instance mutex,
 // removes the temporary copy, signals the finish event and posts WM_ENDSETUPDIALOG with the code.
-void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName, bool& hooked,
-                      HANDLE instanceMutex);
+void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName,
+                      bool& hooked, HANDLE instanceMutex);
 
 // The program name split off the process command line: false when its quotes do not balance.
-bool SplitProgramName(const std::string& commandLine, std::string& programName, std::string& arguments);
+bool SplitProgramName(const std::string& commandLine, std::string& programName,
+                      std::string& arguments);

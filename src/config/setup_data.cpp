@@ -40,7 +40,7 @@ void ReadListSection(const IniSection& section, std::vector<std::string>& list) 
         if (!entry.empty()) list.push_back(std::move(entry));
     }
 }
-}  // namespace
+} // namespace
 
 // The tables name private members, so they live inside the member function.
 bool SetupData::Load(const std::string& folder, const std::string& fileName) {
@@ -131,8 +131,9 @@ void SetupData::Reset() {
         value->clear();
     }
     for (std::vector<std::string>* list :
-         {&productFeatures_, &previousVersionUninstall_, &shutdownApplication_, &incompatibleAppExit_,
-          &incompatibleAppUninstall_, &upgradeConditions_, &launchApplications_}) {
+         {&productFeatures_, &previousVersionUninstall_, &shutdownApplication_,
+          &incompatibleAppExit_, &incompatibleAppUninstall_, &upgradeConditions_,
+          &launchApplications_}) {
         list->clear();
     }
 }

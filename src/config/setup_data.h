@@ -6,7 +6,7 @@
 // Filled once by Load; the steps read it through the accessors below. Every accessor of an
 // unloaded record reports internal error 24 (0x80070005) and so ends setup.
 class SetupData {
-public:
+  public:
     SetupData() = default;
     virtual ~SetupData() = default;
 
@@ -48,7 +48,7 @@ public:
     const std::vector<std::string>& GetUpgradeConditions() const;
     const std::vector<std::string>& GetLaunchApplications() const;
 
-private:
+  private:
     void RequireLoaded() const;
 
     bool loaded_ = false;

@@ -51,7 +51,8 @@ std::vector<wchar_t> ToWide(const std::string& text) {
         ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (length <= 0) return wide;
     wide.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          length);
     return wide;
 }
 

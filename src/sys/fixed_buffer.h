@@ -24,4 +24,6 @@ std::string FormatString(const char* format, ...) __attribute__((format(printf, 
 std::string FormatStringV(const char* format, va_list args);
 
 // True when a text fits a 260-byte buffer with its terminating zero.
-inline bool FitsMaxPath(const std::string& text) { return text.size() < kMaxPath; }
+inline bool FitsMaxPath(const std::string& text) {
+    return text.size() < kMaxPath;
+}

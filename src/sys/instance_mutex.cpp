@@ -7,7 +7,7 @@ std::string InstanceMutexName(const char* setupFileName, bool globalNamespace,
     for (std::size_t i = 0; i < name.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(name[i]);
         if (isLeadByte && isLeadByte(c) && i + 1 < name.size()) {
-            ++i;  // the trail byte of a double-byte character may look like a backslash
+            ++i; // the trail byte of a double-byte character may look like a backslash
         } else if (c == '\\') {
             name[i] = '_';
         }

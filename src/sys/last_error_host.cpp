@@ -5,5 +5,9 @@ namespace {
 thread_local uint32_t lastError = 0;
 }
 
-uint32_t GetLastSystemError() { return lastError; }
-void SetLastSystemError(uint32_t code) { lastError = code; }
+uint32_t GetLastSystemError() {
+    return lastError;
+}
+void SetLastSystemError(uint32_t code) {
+    lastError = code;
+}

@@ -5,9 +5,8 @@
 
 #include <utility>
 
-template <typename Traits>
-class UniqueHandle {
-public:
+template <typename Traits> class UniqueHandle {
+  public:
     using Type = typename Traits::Type;
     UniqueHandle() noexcept : value_(Traits::Invalid()) {}
     explicit UniqueHandle(Type value) noexcept : value_(value) {}
@@ -34,7 +33,7 @@ public:
         return &value_;
     }
 
-private:
+  private:
     Type value_;
 };
 
@@ -70,17 +69,16 @@ struct GdiObjectTraits {
     static void Close(Type h) { ::DeleteObject(h); }
 };
 
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;  // events, mutexes, processes, threads
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>; // events, mutexes, processes, threads
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;  // fonts, brushes, bitmaps
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>; // fonts, brushes, bitmaps
 
 // Owning pointer to a COM interface (Release on destruction).
-template <typename T>
-class ComPtr {
-public:
+template <typename T> class ComPtr {
+  public:
     ComPtr() noexcept = default;
     ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
     ComPtr& operator=(ComPtr&& other) noexcept {
@@ -106,14 +104,13 @@ public:
     }
     void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
 // Runs a function when the scope ends (paired calls such as CoInitialize/CoUninitialize).
-template <typename F>
-class ScopeGuard {
-public:
+template <typename F> class ScopeGuard {
+  public:
     explicit ScopeGuard(F f) : f_(std::move(f)) {}
     ScopeGuard(const ScopeGuard&) = delete;
     ScopeGuard& operator=(const ScopeGuard&) = delete;
@@ -122,7 +119,7 @@ public:
     }
     void dismiss() { active_ = false; }
 
-private:
+  private:
     F f_;
     bool active_ = true;
 };

@@ -8,14 +8,13 @@
 #include <cstdint>
 #include <string>
 
-constexpr unsigned kWideBufferChars = 260;  // every conversion buffer, terminator included
+constexpr unsigned kWideBufferChars = 260; // every conversion buffer, terminator included
 
 // The entry point's address, or null when a name is missing or empty, the library cannot be loaded
 // or the name is not exported. The library stays loaded.
 FARPROC GetEntryPoint(const char* library, const char* name);
 
-template <typename Function>
-Function GetEntryPointAs(const char* library, const char* name) {
+template <typename Function> Function GetEntryPointAs(const char* library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetEntryPoint(library, name)));
 }
 
@@ -24,14 +23,14 @@ bool IsWindowsNT();
 // The version record (148-byte basic form); false when the system does not answer.
 bool GetPlatformVersion(OSVERSIONINFOA& info);
 
-uint32_t GetUserAnsiCodePage();  // 0 on failure
-uint32_t GetUserOemCodePage();   // 0 on failure
+uint32_t GetUserAnsiCodePage(); // 0 on failure
+uint32_t GetUserOemCodePage();  // 0 on failure
 
 // Each converts into a caller's buffer of kWideBufferChars elements and returns it; a null buffer
 // returns null; a null text, a failed conversion or text that does not fit gives an empty string.
 wchar_t* AnsiToWide(const char* text, wchar_t* buffer);
 wchar_t* OemToWide(const char* text, wchar_t* buffer);
-char* WideToNarrow(const wchar_t* text, char* buffer);  // OEM code page, no default character
+char* WideToNarrow(const wchar_t* text, char* buffer); // OEM code page, no default character
 // The same conversion without the 260-byte limit (command lines run to 32767 characters); empty on
 // failure.
 std::string WideToNarrowString(const wchar_t* text);

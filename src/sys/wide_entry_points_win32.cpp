@@ -11,7 +11,8 @@ uint32_t CodePageOf(LCTYPE which) {
     char buffer[260];
     if (!::GetLocaleInfoA(LOCALE_USER_DEFAULT, which, buffer, sizeof buffer)) return 0;
     uint32_t value = 0;
-    for (const char* p = buffer; *p >= '0' && *p <= '9'; ++p) value = value * 10 + static_cast<uint32_t>(*p - '0');
+    for (const char* p = buffer; *p >= '0' && *p <= '9'; ++p)
+        value = value * 10 + static_cast<uint32_t>(*p - '0');
     return value;
 }
 
@@ -19,10 +20,11 @@ wchar_t* ToWide(uint32_t codePage, const char* text, wchar_t* buffer) {
     if (!buffer) return nullptr;
     buffer[0] = L'\0';
     // A text that does not fit fails the conversion whole: a cut path would name another file.
-    if (text && !::MultiByteToWideChar(codePage, 0, text, -1, buffer, kWideBufferChars)) buffer[0] = L'\0';
+    if (text && !::MultiByteToWideChar(codePage, 0, text, -1, buffer, kWideBufferChars))
+        buffer[0] = L'\0';
     return buffer;
 }
-}  // namespace
+} // namespace
 
 FARPROC GetEntryPoint(const char* library, const char* name) {
     if (!library || !*library || !name || !*name) return nullptr;
@@ -47,16 +49,25 @@ bool IsWindowsNT() {
     return platformId == VER_PLATFORM_WIN32_NT;
 }
 
-uint32_t GetUserAnsiCodePage() { return CodePageOf(LOCALE_IDEFAULTANSICODEPAGE); }
-uint32_t GetUserOemCodePage() { return CodePageOf(LOCALE_IDEFAULTCODEPAGE); }
+uint32_t GetUserAnsiCodePage() {
+    return CodePageOf(LOCALE_IDEFAULTANSICODEPAGE);
+}
+uint32_t GetUserOemCodePage() {
+    return CodePageOf(LOCALE_IDEFAULTCODEPAGE);
+}
 
-wchar_t* AnsiToWide(const char* text, wchar_t* buffer) { return ToWide(GetUserAnsiCodePage(), text, buffer); }
-wchar_t* OemToWide(const char* text, wchar_t* buffer) { return ToWide(GetUserOemCodePage(), text, buffer); }
+wchar_t* AnsiToWide(const char* text, wchar_t* buffer) {
+    return ToWide(GetUserAnsiCodePage(), text, buffer);
+}
+wchar_t* OemToWide(const char* text, wchar_t* buffer) {
+    return ToWide(GetUserOemCodePage(), text, buffer);
+}
 
 char* WideToNarrow(const wchar_t* text, char* buffer) {
     if (!buffer) return nullptr;
     buffer[0] = '\0';
-    if (text && !::WideCharToMultiByte(GetUserOemCodePage(), 0, text, -1, buffer, kWideBufferChars, nullptr, nullptr))
+    if (text && !::WideCharToMultiByte(GetUserOemCodePage(), 0, text, -1, buffer, kWideBufferChars,
+                                       nullptr, nullptr))
         buffer[0] = '\0';
     return buffer;
 }
@@ -67,7 +78,8 @@ std::string WideToNarrowString(const wchar_t* text) {
     const int size = ::WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return std::string();
     std::string narrow(static_cast<std::size_t>(size), '\0');
-    if (!::WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], size, nullptr, nullptr)) return std::string();
+    if (!::WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], size, nullptr, nullptr))
+        return std::string();
     narrow.resize(static_cast<std::size_t>(size) - 1);
     return narrow;
 }

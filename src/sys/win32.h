@@ -1,4 +1,5 @@
-// The one door to the Windows API: every Win32 source includes this header, never <windows.h> directly.
+// The one door to the Windows API: every Win32 source includes this header, never <windows.h>
+// directly.
 #pragma once
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

@@ -15,7 +15,8 @@ void ReportInternalError(unsigned location, uint32_t code) {
         FormatInternalErrorText(location, code, text, sizeof text);
         WriteLog("Internal Error");
         WriteLog(text);
-        ::MessageBoxA(static_cast<HWND>(InternalErrorOwner()), text, caption.c_str(), MB_OK | MB_ICONERROR);
+        ::MessageBoxA(static_cast<HWND>(InternalErrorOwner()), text, caption.c_str(),
+                      MB_OK | MB_ICONERROR);
     }
     RaiseSetupError(code);
 }

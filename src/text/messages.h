@@ -6,21 +6,23 @@
 
 struct MessageEntry {
     uint32_t number;
-    const char* text;  // in the row's code page; null ends the table
+    const char* text; // in the row's code page; null ends the table
 };
 
 struct LanguageRow {
-    uint32_t languageId;  // 0 ends the table
+    uint32_t languageId; // 0 ends the table
     uint32_t codePage;
     const MessageEntry* messages;
 };
 
 extern const LanguageRow LanguageTable[];
 
-// The row chosen for a language id: exact match, then the primary language (low 10 bits), then English.
+// The row chosen for a language id: exact match, then the primary language (low 10 bits), then
+// English.
 const LanguageRow* ChooseLanguage(uint16_t languageId);
 
-// Message text in the language of `languageId`; false (output untouched) when the row lacks the number.
+// Message text in the language of `languageId`; false (output untouched) when the row lacks the
+// number.
 bool GetMessageTextFor(uint16_t languageId, uint32_t number, std::string& text);
 
 // Message text in the user's default language (chosen afresh on every call).

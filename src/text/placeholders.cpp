@@ -10,7 +10,8 @@ void SubstitutePlaceholders(const std::vector<std::string>& placeholders, std::s
         std::string name;
         if (!NextToken(rest, name, ",", true) || name.empty()) continue;
         const std::size_t comma = entry.find(',');
-        const std::string value = comma == std::string::npos ? std::string() : entry.substr(comma + 1);
+        const std::string value =
+            comma == std::string::npos ? std::string() : entry.substr(comma + 1);
         // One left-to-right pass: a value holding its own name must not be replaced again.
         std::size_t at = 0;
         while ((at = work.find(name, at)) != std::string::npos) {

@@ -2,4 +2,6 @@
 #include "sys/win32.h"
 #include "text/messages.h"
 
-uint16_t UserDefaultLanguageId() { return static_cast<uint16_t>(::GetUserDefaultLCID() & 0xFFFF); }
+uint16_t UserDefaultLanguageId() {
+    return static_cast<uint16_t>(::GetUserDefaultLCID() & 0xFFFF);
+}

@@ -8,10 +8,10 @@
 //
 // Prints "exit=0xXXXXXXXX" and exits 0; exits 124 on time-out (after killing the child) and
 // 125 when the program could not be started.
-#include <windows.h>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <windows.h>
 
 int wmain(int argc, wchar_t** argv) {
     DWORD timeout = 120000;
@@ -35,7 +35,8 @@ int wmain(int argc, wchar_t** argv) {
             std::string bytes;
             char buf[4096];
             size_t n;
-            while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+            while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+                bytes.append(buf, n);
             fclose(f);
             int len = MultiByteToWideChar(CP_ACP, 0, bytes.data(), (int)bytes.size(), nullptr, 0);
             cmd.assign(len, L'\0');
@@ -47,7 +48,8 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     if (!haveCmd) {
-        fputs("usage: runexe [--timeout MS] [--cwd DIR] (RAW-COMMAND-LINE | --file PATH)\n", stderr);
+        fputs("usage: runexe [--timeout MS] [--cwd DIR] (RAW-COMMAND-LINE | --file PATH)\n",
+              stderr);
         return 125;
     }
     STARTUPINFOW si = {};

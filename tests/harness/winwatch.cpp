@@ -15,11 +15,11 @@
 //   --rect           print "rect: LEFT TOP WIDTH HEIGHT" of the window in screen coordinates
 //   --hidden-ok      also accept a window that exists but is not visible (use before the others)
 // Exits 0 when a window was found and every action ran, 1 on time-out waiting for the window.
-#include <windows.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <windows.h>
 
 namespace {
 std::string g_class, g_caption, g_prefix;
@@ -58,18 +58,26 @@ int ButtonId(const char* name) {
     if (!_stricmp(name, "cancel")) return IDCANCEL;
     return atoi(name);
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     DWORD timeout = 20000;
     int firstAction = argc;
     for (int i = 1; i < argc; ++i) {
-        if (!strcmp(argv[i], "--class") && i + 1 < argc) g_class = argv[++i];
-        else if (!strcmp(argv[i], "--caption") && i + 1 < argc) g_caption = argv[++i];
-        else if (!strcmp(argv[i], "--caption-prefix") && i + 1 < argc) g_prefix = argv[++i];
-        else if (!strcmp(argv[i], "--timeout") && i + 1 < argc) timeout = strtoul(argv[++i], nullptr, 10);
-        else if (!strcmp(argv[i], "--hidden-ok")) g_hiddenOk = true;
-        else { firstAction = i; break; }
+        if (!strcmp(argv[i], "--class") && i + 1 < argc)
+            g_class = argv[++i];
+        else if (!strcmp(argv[i], "--caption") && i + 1 < argc)
+            g_caption = argv[++i];
+        else if (!strcmp(argv[i], "--caption-prefix") && i + 1 < argc)
+            g_prefix = argv[++i];
+        else if (!strcmp(argv[i], "--timeout") && i + 1 < argc)
+            timeout = strtoul(argv[++i], nullptr, 10);
+        else if (!strcmp(argv[i], "--hidden-ok"))
+            g_hiddenOk = true;
+        else {
+            firstAction = i;
+            break;
+        }
     }
     DWORD start = GetTickCount();
     while (!g_found) {
@@ -119,7 +127,8 @@ int main(int argc, char** argv) {
             printf("rect: %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         } else if (!strcmp(a, "--wait-gone") && i + 1 < argc) {
             DWORD limit = strtoul(argv[++i], nullptr, 10), t0 = GetTickCount();
-            while (IsWindow(g_found) && GetTickCount() - t0 < limit) Sleep(20);
+            while (IsWindow(g_found) && GetTickCount() - t0 < limit)
+                Sleep(20);
             puts(IsWindow(g_found) ? "still-there" : "gone");
         } else {
             fprintf(stderr, "winwatch: unknown action %s\n", a);

@@ -9,7 +9,8 @@
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "setup_test_XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "setup_test_XXXXXX").string();
         if (mkdtemp(pattern.data())) path_ = pattern;
     }
     ~TempFolder() {

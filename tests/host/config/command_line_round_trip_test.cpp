@@ -14,31 +14,35 @@ namespace {
 const std::string kLauncher = SETUP_TEST_DATA "/config/launcher/";
 
 class CommandLineGenerator {
-public:
+  public:
     explicit CommandLineGenerator(unsigned seed) : random_(seed) {}
 
     // A command line that starts with a switch (so the setup data file is SETUP.INI) and mixes
     // every kind of argument, in random order and letter case, sometimes in refused combinations.
     std::string Next() {
-        std::string line = Pick({"/qb", "/QN+", "/qr", "/?", "/w", "/qF", "/q", "/qb-", "/~", "/~-"});
-        for (int n = Number(0, 8); n > 0; --n) line += " " + Piece();
+        std::string line =
+            Pick({"/qb", "/QN+", "/qr", "/?", "/w", "/qF", "/q", "/qb-", "/~", "/~-"});
+        for (int n = Number(0, 8); n > 0; --n)
+            line += " " + Piece();
         return line;
     }
 
-private:
+  private:
     int Number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     std::string Pick(const std::vector<std::string>& choices) {
         return choices[static_cast<std::size_t>(Number(0, static_cast<int>(choices.size()) - 1))];
     }
     std::string Path() {
-        return Pick({"pkg.msi", "\"C:\\Program Files\\Maker\\pkg.msi\"", "{12345678-ABCD}", "a\"b c\"d.msi",
-                     std::string(300, 'p') + ".msi"});
+        return Pick({"pkg.msi", "\"C:\\Program Files\\Maker\\pkg.msi\"", "{12345678-ABCD}",
+                     "a\"b c\"d.msi", std::string(300, 'p') + ".msi"});
     }
     std::string Value() {
-        return Pick({"1", "\"\"", "\"C:\\Program Files\\X\"", "/qn", "a=b", "ReallySuppress", "Force",
-                     std::string(280, 'v')});
+        return Pick({"1", "\"\"", "\"C:\\Program Files\\X\"", "/qn", "a=b", "ReallySuppress",
+                     "Force", std::string(280, 'v')});
     }
-    std::string Name() { return Pick({"TARGETDIR", "foo", "Prop_1", "REBOOT", "reinstallmode", "ADDLOCAL"}); }
+    std::string Name() {
+        return Pick({"TARGETDIR", "foo", "Prop_1", "REBOOT", "reinstallmode", "ADDLOCAL"});
+    }
 
     std::string Piece() {
         switch (Number(0, 9)) {
@@ -49,7 +53,8 @@ private:
         case 2:
             return "/m " + Path();
         case 3:
-            return Pick({"/i", "/X", "/a", "/p", "/fvomus", "/Jm", "/ju", "/g", "/t"}) + " " + Path();
+            return Pick({"/i", "/X", "/a", "/p", "/fvomus", "/Jm", "/ju", "/g", "/t"}) + " " +
+                   Path();
         case 4:
             return Pick({"/w", "/c123", "/W", "/n"});
         case 5:
@@ -83,12 +88,15 @@ private:
 // The settings that the installer pieces carry, as one comparable text.
 std::string Describe(const SetupCommandLine& line) {
     std::string text = "ui " + std::to_string(line.GetUILevel()) + " log " +
-                       std::to_string(line.IsLoggingRequested()) + "[" + line.GetLogOptions() + "][" +
-                       line.GetLogFile() + "] mif " + std::to_string(line.IsStatusFileRequested()) + "[" +
-                       line.GetStatusFile() + "] pass";
-    for (const auto& p : line.GetPassThrough()) text += " [" + p + "]";
+                       std::to_string(line.IsLoggingRequested()) + "[" + line.GetLogOptions() +
+                       "][" + line.GetLogFile() + "] mif " +
+                       std::to_string(line.IsStatusFileRequested()) + "[" + line.GetStatusFile() +
+                       "] pass";
+    for (const auto& p : line.GetPassThrough())
+        text += " [" + p + "]";
     text += " props";
-    for (const auto& p : line.GetProperties()) text += " [" + p + "]";
+    for (const auto& p : line.GetProperties())
+        text += " [" + p + "]";
     return text + " reinstall [" + line.GetReinstallMode() + "]";
 }
 
@@ -142,4 +150,4 @@ TEST(CommandLineRoundTrip, RenderedArgumentsParseToTheSameSettings) {
     EXPECT_GT(accepted, 400);
 }
 
-}  // namespace
+} // namespace

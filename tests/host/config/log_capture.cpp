@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 
-void EnableSetupLogForTests() { setenv("ZBSETUP", "LOG", 1); }
+void EnableSetupLogForTests() {
+    setenv("ZBSETUP", "LOG", 1);
+}
 
 namespace {
 [[maybe_unused]] const bool kLogEnabled = (EnableSetupLogForTests(), true);

@@ -36,18 +36,22 @@ void ExpectReset(const SetupCommandLine& line, const char* arguments) {
     EXPECT_EQ(0, line.GetUILevel()) << arguments;
     EXPECT_EQ(0, line.GetTempCopyMarker()) << arguments;
     EXPECT_EQ(0, line.GetAdvertiseOption()) << arguments;
-    EXPECT_FALSE(line.IsLoggingRequested() || line.IsStatusFileRequested() || line.IsRebootPropertySeen())
+    EXPECT_FALSE(line.IsLoggingRequested() || line.IsStatusFileRequested() ||
+                 line.IsRebootPropertySeen())
         << arguments;
     EXPECT_TRUE(line.GetProperties().empty() && line.GetPassThrough().empty()) << arguments;
-    EXPECT_EQ("", line.GetPackage() + line.GetModeArgument() + line.GetReinstallMode() + line.GetLogFile() +
-                      line.GetStatusFile() + line.GetAdvertiseValue())
+    EXPECT_EQ("", line.GetPackage() + line.GetModeArgument() + line.GetReinstallMode() +
+                      line.GetLogFile() + line.GetStatusFile() + line.GetAdvertiseValue())
         << arguments;
 }
 
-ParseCase Refused(const char* arguments) { return {arguments, false, 0, 0, 0, "", {}, {}, ""}; }
+ParseCase Refused(const char* arguments) {
+    return {arguments, false, 0, 0, 0, "", {}, {}, ""};
+}
 
 const ParseCase kParseCases[] = {
-    // arguments, accepted, mode, UI level, marker, setup file, properties, pass-through, REINSTALLMODE
+    // arguments, accepted, mode, UI level, marker, setup file, properties, pass-through,
+    // REINSTALLMODE
     {"", true, 0, 0, 0, "SETUP.INI", {}, {}, ""},
     {"   \t ", true, 0, 0, 0, "SETUP.INI", {}, {}, ""},
     {"/qb", true, 0, 4, 0, "SETUP.INI", {}, {}, ""},
@@ -56,8 +60,15 @@ const ParseCase kParseCases[] = {
     {"sub/other.ini", true, 0, 0, 0, "sub/other.ini", {}, {}, ""},
     {"\"my setup.ini\" /qn", true, 0, 7, 0, "my setup.ini", {}, {}, ""},
     {"/qb- /L*v \"C:\\log dir\\setup.log\"", true, 0, 5, 0, "SETUP.INI", {}, {}, ""},
-    {"/qb TARGETDIR=\"C:\\Program Files\\Maker\"", true, 0, 4, 0, "SETUP.INI",
-     {"TARGETDIR=\"C:\\Program Files\\Maker\""}, {}, ""},
+    {"/qb TARGETDIR=\"C:\\Program Files\\Maker\"",
+     true,
+     0,
+     4,
+     0,
+     "SETUP.INI",
+     {"TARGETDIR=\"C:\\Program Files\\Maker\""},
+     {},
+     ""},
     // install modes and their conflicts
     Refused("/i a.msi /x b.msi"),
     {"/i a.msi", true, 1, 0, 0, "SETUP.INI", {}, {}, ""},
@@ -96,8 +107,24 @@ const ParseCase kParseCases[] = {
     {"/qb REBOOT=\"\"", true, 0, 4, 0, "SETUP.INI", {"REBOOT=\"\""}, {}, ""},
     {"/qb Reboot = ReallySuppress", true, 0, 4, 0, "SETUP.INI", {"REBOOT=ReallySuppress"}, {}, ""},
     Refused("/qb /fvomus pkg.msi REINSTALLMODE=a"),
-    {"/qb REINSTALLMODE=a /fvomus pkg.msi", true, 2, 4, 0, "SETUP.INI", {"REINSTALLMODE=a"}, {}, "a"},
-    {"/i pkg.msi reinstallmode=vomus", true, 1, 0, 0, "SETUP.INI", {"REINSTALLMODE=vomus"}, {}, "vomus"},
+    {"/qb REINSTALLMODE=a /fvomus pkg.msi",
+     true,
+     2,
+     4,
+     0,
+     "SETUP.INI",
+     {"REINSTALLMODE=a"},
+     {},
+     "a"},
+    {"/i pkg.msi reinstallmode=vomus",
+     true,
+     1,
+     0,
+     0,
+     "SETUP.INI",
+     {"REINSTALLMODE=vomus"},
+     {},
+     "vomus"},
     {"/qb FOO= /qn", true, 0, 4, 0, "SETUP.INI", {"FOO=/qn"}, {}, ""},
     {"/qb FOO=", true, 0, 4, 0, "SETUP.INI", {"FOO="}, {}, ""},
     {"/qb FOO = bar", true, 0, 4, 0, "SETUP.INI", {"FOO=bar"}, {}, ""},
@@ -172,7 +199,7 @@ std::string RenderAll(const SetupCommandLine& line) {
 
 struct RenderCase {
     const char* arguments;
-    const char* rendered;  // RenderAll()
+    const char* rendered; // RenderAll()
 };
 
 const RenderCase kRenderCases[] = {
@@ -259,7 +286,7 @@ TEST(CommandLineErrors, MissingFolderArgumentsOrName) {
     EXPECT_EQ(0x80004003u, RaisedCode([&] { line.Parse(nullptr, "/qb"); }));
     EXPECT_EQ(0x80004003u, RaisedCode([&] { line.Parse(kLauncher.c_str(), nullptr); }));
     EXPECT_EQ(0x80004003u, RaisedCode([&] { line.Parse("", "/qb"); }));
-    EXPECT_EQ(0x80004003u, RaisedCode([&] { line.LoadSetupData("SETUP.INI"); }));  // no folder yet
+    EXPECT_EQ(0x80004003u, RaisedCode([&] { line.LoadSetupData("SETUP.INI"); })); // no folder yet
     line.SetLauncherFolder(kLauncher);
     EXPECT_EQ(0x80004003u, RaisedCode([&] { line.LoadSetupData(""); }));
     EXPECT_TRUE(line.LoadSetupData("SETUP.INI"));
@@ -298,7 +325,8 @@ TEST(CommandLineHostile, LongValuesStayWhole) {
     const std::string value(5000, 'v');
     const std::string quoted = "\"" + std::string(400, 'q') + " " + std::string(400, 'r') + "\"";
     SetupCommandLine line;
-    ASSERT_TRUE(line.Parse(kLauncher, "/qb LONG=" + value + " PATH= " + quoted + " /L*v " + quoted));
+    ASSERT_TRUE(
+        line.Parse(kLauncher, "/qb LONG=" + value + " PATH= " + quoted + " /L*v " + quoted));
     EXPECT_EQ((Strings{"LONG=" + value, "PATH=" + quoted}), line.GetProperties());
     std::string rendered;
     line.AppendProperties(rendered);
@@ -311,7 +339,9 @@ TEST(CommandLineHostile, ManyArgumentsParseWhole) {
     std::string arguments = "/qb";
     const int count = 60000;
     for (int i = 0; i < count; ++i) {
-        arguments += (i % 3 == 0) ? " /w" : (i % 3 == 1) ? " P" + std::to_string(i) + "=\"a b\"" : " word";
+        arguments += (i % 3 == 0)   ? " /w"
+                     : (i % 3 == 1) ? " P" + std::to_string(i) + "=\"a b\""
+                                    : " word";
     }
     SetupCommandLine line;
     ASSERT_TRUE(line.Parse(kLauncher, arguments));
@@ -321,10 +351,11 @@ TEST(CommandLineHostile, ManyArgumentsParseWhole) {
 
 TEST(CommandLineHostile, RefusedAfterManyAcceptedArguments) {
     std::string arguments = "/qb";
-    for (int i = 0; i < 5000; ++i) arguments += " P" + std::to_string(i) + "=1 /w";
+    for (int i = 0; i < 5000; ++i)
+        arguments += " P" + std::to_string(i) + "=1 /w";
     SetupCommandLine line;
     EXPECT_FALSE(line.Parse(kLauncher, arguments + " /y"));
     ExpectReset(line, "many arguments then /y");
 }
 
-}  // namespace
+} // namespace

@@ -15,10 +15,14 @@ namespace {
 // Every non-empty value and list of a loaded record, one per line, in a fixed order.
 std::string Describe(const SetupData& data) {
     const std::pair<const char*, const std::string*> values[] = {
-        {"PackageName", &data.GetPackageName()},       {"CheckRegKey", &data.GetCheckRegKey()},
-        {"Platforms", &data.GetPlatforms()},           {"NestedInstall", &data.GetNestedInstall()},
-        {"MsiVersion", &data.GetMsiVersion()},         {"AllowNTServer", &data.GetAllowNTServer()},
-        {"9xMsiInstaller", &data.Get9xMsiInstaller()}, {"NTMsiInstaller", &data.GetNTMsiInstaller()},
+        {"PackageName", &data.GetPackageName()},
+        {"CheckRegKey", &data.GetCheckRegKey()},
+        {"Platforms", &data.GetPlatforms()},
+        {"NestedInstall", &data.GetNestedInstall()},
+        {"MsiVersion", &data.GetMsiVersion()},
+        {"AllowNTServer", &data.GetAllowNTServer()},
+        {"9xMsiInstaller", &data.Get9xMsiInstaller()},
+        {"NTMsiInstaller", &data.GetNTMsiInstaller()},
         {"9xMsiInstallerSHA256", &data.Get9xMsiInstallerSHA256()},
         {"NTMsiInstallerSHA256", &data.GetNTMsiInstallerSHA256()},
     };
@@ -38,7 +42,8 @@ std::string Describe(const SetupData& data) {
     for (const auto& list : lists) {
         if (list.second->empty()) continue;
         text += std::string(list.first) + ":";
-        for (const std::string& entry : *list.second) text += " [" + entry + "]";
+        for (const std::string& entry : *list.second)
+            text += " [" + entry + "]";
         text += "\n";
     }
     return text;
@@ -64,13 +69,12 @@ std::string LoadText(const std::string& iniText) {
 struct LoadCase {
     const char* name;
     const char* ini;
-    const char* expected;  // Describe() of the loaded record, or "error XXXXXXXX"
+    const char* expected; // Describe() of the loaded record, or "error XXXXXXXX"
 };
 
 const LoadCase kLoadCases[] = {
     {"only the package and an empty feature list",
-     "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\n",
-     "PackageName=a.msi\n"},
+     "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\n", "PackageName=a.msi\n"},
     {"every key and every list",
      "[ProductInformation]\n"
      "PackageName=p.msi\nCheckRegKey=HKLM,Software\\Maker,Ver\nPlatforms=NT,5.0,2\n"
@@ -84,7 +88,8 @@ const LoadCase kLoadCases[] = {
      "[UpgradeConditions]\nKey,1.0-2.0,REMOVE\n"
      "[LaunchApplications]\n{COMP},--first\n",
      "PackageName=p.msi\nCheckRegKey=HKLM,Software\\Maker,Ver\nPlatforms=NT,5.0,2\n"
-     "NestedInstall={GUID},/qb,1\nMsiVersion=2.0\nAllowNTServer=No\n9xMsiInstaller=http://h/9x.exe\n"
+     "NestedInstall={GUID},/qb,1\nMsiVersion=2.0\nAllowNTServer=No\n9xMsiInstaller=http://h/"
+     "9x.exe\n"
      "NTMsiInstaller=http://h/nt.exe\nProductFeatures: [Core] [Extras]\n"
      "PreviousVersionUninstall: [{OLD-1}]\nShutdownApplication: [MainWnd,10]\n"
      "IncompatibleAppExit: [BadApp]\nIncompatibleAppUninstall: [OldApp]\n"
@@ -92,20 +97,21 @@ const LoadCase kLoadCases[] = {
     {"blanks around the equals sign and after the value",
      "[ProductInformation]\n  PackageName   =   spaced.msi  \t\n[ProductFeatures]\n",
      "PackageName=spaced.msi\n"},
-    {"key names match with letter case", "[ProductInformation]\npackagename=a.msi\n[ProductFeatures]\n",
-     "error 80040002"},
-    {"section names match with letter case", "[productinformation]\nPackageName=a.msi\n[ProductFeatures]\n",
-     "error 80040001"},
+    {"key names match with letter case",
+     "[ProductInformation]\npackagename=a.msi\n[ProductFeatures]\n", "error 80040002"},
+    {"section names match with letter case",
+     "[productinformation]\nPackageName=a.msi\n[ProductFeatures]\n", "error 80040001"},
     {"no product section", "[ProductFeatures]\nCore\n", "error 80040001"},
     {"no feature section", "[ProductInformation]\nPackageName=a.msi\n", "error 80040001"},
-    {"feature section named in other case", "[ProductInformation]\nPackageName=a.msi\n[productfeatures]\n",
-     "error 80040001"},
+    {"feature section named in other case",
+     "[ProductInformation]\nPackageName=a.msi\n[productfeatures]\n", "error 80040001"},
     {"an empty package name is still present",
      "[ProductInformation]\nPackageName=\n[ProductFeatures]\n", ""},
     {"the first of two equal keys wins",
      "[ProductInformation]\nPackageName=first.msi\nPackageName=second.msi\n[ProductFeatures]\n",
      "PackageName=first.msi\n"},
-    {"list entries: key lines give what follows their first equals sign, comments stay, blank lines go",
+    {"list entries: key lines give what follows their first equals sign, comments stay, blank "
+     "lines go",
      "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\n"
      "[LaunchApplications]\n{C1},/arg=1 /b=2\n\n   \n  {C2} , x  \n"
      "[UpgradeConditions]\n; old releases\nKey,1.0,LEAVE\n",
@@ -115,28 +121,33 @@ const LoadCase kLoadCases[] = {
      "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\n=Odd\n",
      "PackageName=a.msi\nProductFeatures: [=Odd]\n"},
     {"two headers of one list section form one list in file order",
-     "[ProductInformation]\nPackageName=a.msi\n[ShutdownApplication]\nFirst\n[ProductFeatures]\nCore\n"
+     "[ProductInformation]\nPackageName=a.msi\n[ShutdownApplication]\nFirst\n[ProductFeatures]"
+     "\nCore\n"
      "[ShutdownApplication]\nSecond\nThird\n",
      "PackageName=a.msi\nProductFeatures: [Core]\nShutdownApplication: [First] [Second] [Third]\n"},
     {"keys of other sections are not product keys",
      "[Other]\nPackageName=wrong.msi\n[ProductInformation]\nMsiVersion=2.0\n[ProductFeatures]\n",
      "error 80040002"},
-    {"CR LF line ends", "[ProductInformation]\r\nPackageName=a.msi\r\n[ProductFeatures]\r\nCore\r\n",
+    {"CR LF line ends",
+     "[ProductInformation]\r\nPackageName=a.msi\r\n[ProductFeatures]\r\nCore\r\n",
      "PackageName=a.msi\nProductFeatures: [Core]\n"},
     {"pinned digests of the redistributables, in any case",
      "[ProductInformation]\nPackageName=a.msi\n"
      "NTMsiInstallerSHA256= BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD \n"
      "9xMsiInstallerSHA256=e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
      "[ProductFeatures]\n",
-     "PackageName=a.msi\n9xMsiInstallerSHA256=e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
+     "PackageName=a.msi\n9xMsiInstallerSHA256="
+     "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
      "NTMsiInstallerSHA256=BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD\n"},
     {"a pinned digest one digit short",
      "[ProductInformation]\nPackageName=a.msi\n"
-     "NTMsiInstallerSHA256=ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015a\n[ProductFeatures]\n",
+     "NTMsiInstallerSHA256=ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015a\n["
+     "ProductFeatures]\n",
      "error 80040007"},
     {"a pinned digest with a character that is no hexadecimal digit",
      "[ProductInformation]\nPackageName=a.msi\n"
-     "9xMsiInstallerSHA256=sha256:e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b78\n[ProductFeatures]\n",
+     "9xMsiInstallerSHA256=sha256:e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b78\n["
+     "ProductFeatures]\n",
      "error 80040007"},
     {"malformed section header", "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures\n",
      "error 0000000D"},
@@ -165,7 +176,8 @@ TEST(SetupDataLoad, Utf16FileLoadsLikeItsAnsiEquivalent) {
         "[ProductInformation]\r\nPackageName=Caf\xE9.msi\r\nMsiVersion=2.0\r\n"
         "[ProductFeatures]\r\nCore\r\n[LaunchApplications]\r\n{C},\xC0 la carte\r\n";
     EXPECT_EQ(LoadText(ini), LoadText(Utf16WithMark(ini)));
-    EXPECT_EQ("PackageName=Caf\xE9.msi\nMsiVersion=2.0\nProductFeatures: [Core]\nLaunchApplications: [{C},\xC0 la carte]\n",
+    EXPECT_EQ("PackageName=Caf\xE9.msi\nMsiVersion=2.0\nProductFeatures: "
+              "[Core]\nLaunchApplications: [{C},\xC0 la carte]\n",
               LoadText(Utf16WithMark(ini)));
 }
 
@@ -180,9 +192,11 @@ TEST(SetupDataLoad, MissingFileLogsAndEndsWithTheSystemCode) {
         EXPECT_EQ(2u, error.code);
     }
     const std::string text = log.Text();
-    EXPECT_NE(std::string::npos, text.find(" - Loading setup data file: " + folder.Folder() + "SETUP.INI\r\n"))
+    EXPECT_NE(std::string::npos,
+              text.find(" - Loading setup data file: " + folder.Folder() + "SETUP.INI\r\n"))
         << text;
-    EXPECT_NE(std::string::npos, text.find("Call to CTCharStream::OpenStream( " + folder.Folder() + "SETUP.INI )"))
+    EXPECT_NE(std::string::npos,
+              text.find("Call to CTCharStream::OpenStream( " + folder.Folder() + "SETUP.INI )"))
         << text;
     EXPECT_NE(std::string::npos, text.find("Error Code: 0001.00000002")) << text;
 }
@@ -195,7 +209,7 @@ TEST(SetupDataLoad, PathLongerThanTheDesignLimitIsRefused) {
         data.Load(folder.Folder(), name);
         FAIL() << "a 300-byte path loaded";
     } catch (const SetupError& error) {
-        EXPECT_EQ(206u, error.code);  // the system's "file name too long"
+        EXPECT_EQ(206u, error.code); // the system's "file name too long"
     }
 }
 
@@ -239,14 +253,17 @@ TEST(SetupDataState, ReadingUnloadedRecordIsAnInternalError) {
     TempFolder folder;
     folder.Write("SETUP.INI", "[ProductInformation]\nPackageName=a.msi\n[ProductFeatures]\nCore\n");
     ASSERT_TRUE(data.Load(folder.Folder(), "SETUP.INI"));
-    for (const auto& read : kAccessors) EXPECT_NO_THROW(read(data));
+    for (const auto& read : kAccessors)
+        EXPECT_NO_THROW(read(data));
     data.Reset();
     ExpectEveryAccessorRefuses(data, "after Reset");
 }
 
 TEST(SetupDataState, FailedReloadLeavesNothingLoaded) {
     TempFolder folder;
-    folder.Write("good.ini", "[ProductInformation]\nPackageName=a.msi\nMsiVersion=3.1\n[ProductFeatures]\nCore\n");
+    folder.Write(
+        "good.ini",
+        "[ProductInformation]\nPackageName=a.msi\nMsiVersion=3.1\n[ProductFeatures]\nCore\n");
     folder.Write("bad.ini", "[ProductInformation]\nPackageName=b.msi\nMsiVersion=9.9\n");
     SetupData data;
     ASSERT_TRUE(data.Load(folder.Folder(), "good.ini"));
@@ -267,4 +284,4 @@ TEST(SetupDataState, StepsCanAppendPreviousVersions) {
     EXPECT_EQ((std::vector<std::string>{"{OLD}", "{FOUND}"}), data.GetPreviousVersionUninstall());
 }
 
-}  // namespace
+} // namespace

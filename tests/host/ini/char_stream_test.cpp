@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "../temp_folder.h"
 #include "ini/char_stream.h"
 #include "sys/last_error.h"
-#include "../temp_folder.h"
 
 namespace {
 

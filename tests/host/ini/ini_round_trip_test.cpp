@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model_dump.h"
 #include "../temp_folder.h"
+#include "model_dump.h"
 
 namespace {
 

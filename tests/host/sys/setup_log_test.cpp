@@ -16,12 +16,19 @@ TEST(SetupLog, ZbSetupValues) {
         const char* value;
         bool on;
     } cases[] = {
-        {"LOG", true},        {"log", true},         {"x,Log", true},  {" LOG , x", true},
-        {"", false},          {"LOGX", false},       {"x y", false},   {"\"LOG\"", true},
-        {"a\"b,LOG", false},  // malformed quote: the scan stops instead of stalling
+        {"LOG", true},
+        {"log", true},
+        {"x,Log", true},
+        {" LOG , x", true},
+        {"", false},
+        {"LOGX", false},
+        {"x y", false},
+        {"\"LOG\"", true},
+        {"a\"b,LOG", false}, // malformed quote: the scan stops instead of stalling
         {"DEBUG,LOGGING", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.on, ZbSetupValueEnablesLog(c.value)) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.on, ZbSetupValueEnablesLog(c.value)) << c.value;
     EXPECT_FALSE(ZbSetupValueEnablesLog(nullptr));
 }
 
@@ -49,7 +56,8 @@ TEST(FixedBuffer, BoundedCopiesAndFormats) {
     EXPECT_TRUE(FormatBounded(buffer, sizeof buffer, "%s%d", "ab", 12345));
     EXPECT_FALSE(FormatBounded(buffer, sizeof buffer, "%s%d", "abc", 12345));
     EXPECT_STREQ("", buffer);
-    EXPECT_EQ(std::string(3000, 'x') + "1", FormatString("%s%d", std::string(3000, 'x').c_str(), 1));
+    EXPECT_EQ(std::string(3000, 'x') + "1",
+              FormatString("%s%d", std::string(3000, 'x').c_str(), 1));
 }
 
-}  // namespace
+} // namespace

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "sys/system_library.h"  // SystemFolder()
+#include "sys/system_library.h" // SystemFolder()
 #include "sys/win32.h"
 
 inline std::string TestProgramPath() {

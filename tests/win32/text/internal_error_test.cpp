@@ -51,7 +51,8 @@ TEST(InternalError, BoxShowsCodeAndLocation) {
 }
 
 TEST(InternalError, QuietSwitchesSuppressTheBoxButNotTheCode) {
-    for (const char* arguments : {"/qn", "/Qn", "/QN", "/qN", "/qb-", "/Qb-", "/QB-", "/qB-", "/qn+", "/QN+"}) {
+    for (const char* arguments :
+         {"/qn", "/Qn", "/QN", "/qN", "/qb-", "/Qb-", "/QB-", "/qB-", "/qn+", "/QN+"}) {
         SCOPED_TRACE(arguments);
         BoxSeen box;
         EXPECT_EQ(0x8004FFFFu, RunReportingChild(arguments, box));
@@ -59,4 +60,4 @@ TEST(InternalError, QuietSwitchesSuppressTheBoxButNotTheCode) {
     }
 }
 
-}  // namespace
+} // namespace

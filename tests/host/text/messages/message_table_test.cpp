@@ -31,13 +31,14 @@ const char* TextOf(const LanguageRow& row, uint32_t number) {
 
 int CountOf(const std::string& text, const std::string& what) {
     int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
     return count;
 }
 
 struct PlaceholderCounts {
     int oldProductName;
-    int productName;  // not counting those inside _OLD_PRODUCT_NAME_
+    int productName; // not counting those inside _OLD_PRODUCT_NAME_
     int productVersion;
     bool operator==(const PlaceholderCounts& o) const {
         return oldProductName == o.oldProductName && productName == o.productName &&
@@ -112,7 +113,8 @@ TEST(MessageTable, FormatConversionsOnlyWhereFormatted) {
 TEST(MessageTable, EngineDownloadMessageIsEnglishEverywhere) {
     const char* english = TextOf(*FindRow(kEnglish), 13);
     for (int i = 0; i < kLanguages; ++i)
-        EXPECT_STREQ(TextOf(LanguageTable[i], 13), english) << std::hex << LanguageTable[i].languageId;
+        EXPECT_STREQ(TextOf(LanguageTable[i], 13), english)
+            << std::hex << LanguageTable[i].languageId;
 }
 
 TEST(MessageTable, PlaceholdersAndLineFeedsMatchEnglish) {
@@ -120,8 +122,8 @@ TEST(MessageTable, PlaceholdersAndLineFeedsMatchEnglish) {
     for (int i = 0; i < kLanguages; ++i) {
         const LanguageRow& row = LanguageTable[i];
         for (uint32_t number = 0; number < 15; ++number) {
-            SCOPED_TRACE(testing::Message() << std::hex << row.languageId << std::dec << " message "
-                                            << number);
+            SCOPED_TRACE(testing::Message()
+                         << std::hex << row.languageId << std::dec << " message " << number);
             std::string text = TextOf(row, number);
             std::string reference = TextOf(*english, number);
             EXPECT_TRUE(CountPlaceholders(text) == CountPlaceholders(reference));
@@ -184,4 +186,4 @@ TEST(MessageTable, EveryTextDecodesInItsCodePage) {
     }
 }
 
-}  // namespace
+} // namespace

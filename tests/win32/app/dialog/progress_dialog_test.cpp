@@ -9,8 +9,8 @@
 #include "app/progress_dialog.h"
 
 TEST(ProgressDialog, CloseEntryIsGreyed) {
-    HWND window = ::CreateWindowExA(0, "STATIC", "Setup", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                    ::GetModuleHandleA(nullptr), nullptr);
+    HWND window = ::CreateWindowExA(0, "STATIC", "Setup", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                    nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, window);
     HMENU menu = ::GetSystemMenu(window, FALSE);
     ASSERT_NE(nullptr, menu);

@@ -20,14 +20,16 @@ TEST(InstanceMutexChild, DISABLED_TryTake) {
 TEST(InstanceMutex, SecondHolderIsRefusedOtherNamesRunSideBySide) {
     HANDLE mine = CreateInstanceMutex("sub\\mutex-test.ini");
     ASSERT_NE(nullptr, mine);
-    EXPECT_EQ(nullptr, CreateInstanceMutex("sub\\mutex-test.ini"));  // same process, second call
-    ChildProcess same = StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "sub\\mutex-test.ini");
+    EXPECT_EQ(nullptr, CreateInstanceMutex("sub\\mutex-test.ini")); // same process, second call
+    ChildProcess same =
+        StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "sub\\mutex-test.ini");
     EXPECT_EQ(20u, WaitForExitCode(same.process.get()));
     ChildProcess other = StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "other.ini");
     EXPECT_EQ(10u, WaitForExitCode(other.process.get()));
     ::ReleaseMutex(mine);
     ::CloseHandle(mine);
-    ChildProcess after = StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "sub\\mutex-test.ini");
+    ChildProcess after =
+        StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "sub\\mutex-test.ini");
     EXPECT_EQ(10u, WaitForExitCode(after.process.get()));
     EXPECT_EQ(nullptr, CreateInstanceMutex(nullptr));
 }
@@ -47,13 +49,18 @@ TEST(SetupLog, ConcurrentWritersKeepEveryLine) {
     std::vector<std::thread> writers;
     std::set<std::string> expected;
     for (int t = 0; t < 4; ++t) {
-        for (int i = 0; i < 100; ++i) expected.insert("writer " + std::to_string(t * 100 + i));
-        writers.emplace_back([t] { for (int i = 0; i < 100; ++i) WriteLogF("writer %d", t * 100 + i); });
+        for (int i = 0; i < 100; ++i)
+            expected.insert("writer " + std::to_string(t * 100 + i));
+        writers.emplace_back([t] {
+            for (int i = 0; i < 100; ++i)
+                WriteLogF("writer %d", t * 100 + i);
+        });
     }
-    for (std::thread& writer : writers) writer.join();
+    for (std::thread& writer : writers)
+        writer.join();
     const std::vector<std::string> lines = log.Lines();
     EXPECT_EQ(expected, std::set<std::string>(lines.begin(), lines.end()));
     EXPECT_EQ(expected.size(), lines.size());
 }
 
-}  // namespace
+} // namespace
