@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/setup_command_line.h"
+#include "steps/folder_of_path.h"
 #include "steps/launch_kind.h"
 #include "steps/removal_command.h"
 #include "steps/setup_steps.h"
@@ -45,11 +46,6 @@ struct FoundEntry {
 
     bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand); }
 };
-
-bool IsExistingFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::vector<std::string> ProductNamePlaceholder(const std::string& name) {
     return {"_PRODUCT_NAME_," + name};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/setup_command_line.h"
+#include "steps/folder_of_path.h"
 #include "steps/installer_launch.h"
 #include "steps/setup_steps.h"
 #include "sys/deferred_deletion.h"
@@ -64,11 +65,6 @@ bool SplitNestedInstall(const std::string& text, NestedInstallEntry& entry) {
         return false;
     if (!NextToken(rest, entry.rebootOption, ",", true)) entry.rebootOption.clear();
     return true;
-}
-
-bool IsFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // True for a folder of the user's temporary folder whose name is "KOBR" and four hexadecimal
@@ -183,7 +179,7 @@ bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
     // The first word of the arguments names the nested setup data file beside the launcher.
     const std::string arguments = TrimBlanks(nested.arguments);
     const std::string firstWord = arguments.substr(0, arguments.find(' '));
-    if (firstWord.empty() || !IsFile(GetLauncherFolder() + firstWord)) return false;
+    if (firstWord.empty() || !IsExistingFile(GetLauncherFolder() + firstWord)) return false;
 
     if (suppressReboot) {
         *suppressReboot = commandLine.IsRebootSuppressed() ||
