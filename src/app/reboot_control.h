@@ -46,7 +46,3 @@ DWORD WINAPI RebootThread(LPVOID parameter);
 uint32_t WaitForRebootThread(uint32_t code);
 // True when SeShutdownPrivilege was enabled in the process token without error.
 bool EnableShutdownPrivilege();
-
-// Test seam: the function RebootThread calls in place of ExitWindowsEx (null: the real one).
-using ExitWindowsFunction = BOOL(WINAPI*)(UINT flags, DWORD reserved);
-void SetExitWindowsFunction(ExitWindowsFunction function);

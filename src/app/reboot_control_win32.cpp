@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include "app/exit_windows.h"
 #include "app/resource_ids.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
@@ -15,7 +16,6 @@ const char kRestartShortcutName[] = "Quorvel Setup.lnk";
 
 namespace {
 UniqueKernelHandle rebootThread;
-ExitWindowsFunction exitWindowsOverride = nullptr;
 
 constexpr uint32_t kFailure = 0x80004005;         // E_FAIL
 constexpr uint32_t kInvalidArgument = 0x80070057; // E_INVALIDARG
@@ -261,10 +261,8 @@ bool EnableShutdownPrivilege() {
 DWORD WINAPI RebootThread(LPVOID) {
     if (IsWindowsNT()) EnableShutdownPrivilege();
     WriteLog("Initiating Reboot...");
-    const ExitWindowsFunction exitWindows =
-        exitWindowsOverride ? exitWindowsOverride : ::ExitWindowsEx;
     // No EWX_FORCE: applications keep the chance to save and to refuse.
-    const bool requested = exitWindows(EWX_REBOOT, 0) != FALSE;
+    const bool requested = RequestExitWindows(EWX_REBOOT, 0) != FALSE;
     if (!requested)
         WriteLogF("ExitWindowsEx() failed with error code: %d", static_cast<int>(::GetLastError()));
     WriteLog("Reboot initiated.");
@@ -291,8 +289,4 @@ uint32_t WaitForRebootThread(uint32_t code) {
         return code;
     WriteLog("The reboot was refused, so a reboot is still required");
     return SetupResult::RebootRequired;
-}
-
-void SetExitWindowsFunction(ExitWindowsFunction function) {
-    exitWindowsOverride = function;
 }

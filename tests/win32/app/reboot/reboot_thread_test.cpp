@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/reboot_control.h"
+#include "exit_windows_seam.h"
 #include "support/child_process.h"
 #include "support/known_folders.h"
 #include "support/registry_entries.h"
@@ -77,9 +78,9 @@ class RebootThreadTest : public ::testing::Test {
   protected:
     void SetUp() override {
         recorded = Recorded();
-        SetExitWindowsFunction(RecordExitWindows);
+        SetExitWindowsRecorder(RecordExitWindows);
     }
-    void TearDown() override { SetExitWindowsFunction(nullptr); }
+    void TearDown() override { SetExitWindowsRecorder(nullptr); }
 };
 
 TEST_F(RebootThreadTest, EnablesThePrivilegeAndAsksForAPlainRestart) {
@@ -152,7 +153,7 @@ TEST(RebootThreadOn9x, DISABLED_Child) {
     ASSERT_EQ(version.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS));
     DisableShutdownPrivilege();
     recorded = Recorded();
-    SetExitWindowsFunction(RecordExitWindows);
+    SetExitWindowsRecorder(RecordExitWindows);
     SetupLogCapture log;
     EXPECT_EQ(RunRebootThread(), 0u);
     EXPECT_EQ(recorded.calls, 1);
