@@ -40,7 +40,7 @@ endfunction()
 # setup_wine_test(NAME n AREA a SOURCES ...): Win32 unit tests run under Wine in the shared prefix.
 function(setup_wine_test)
   cmake_parse_arguments(T "" "NAME;AREA" "SOURCES;LIBS" ${ARGN})
-  if(NOT WIN32)
+  if(NOT WIN32 OR SETUP_SCENARIOS_ONLY)
     return()
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
@@ -52,16 +52,32 @@ function(setup_wine_test)
     PROPERTIES LABELS wine FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 120)
 endfunction()
 
-# setup_scenario_test(NAME n AREA a COMMAND ...): the real Setup.EXE under Wine, driven by a script.
+# SETUP_SCENARIOS_ONLY: a list of scenario names; when set, the tree registers only those scenarios
+# and no Wine unit tests (a second Windows build that runs a few cases beside the main one).
+set(SETUP_SCENARIOS_ONLY "" CACHE STRING "register only these scenarios, and no Wine unit tests")
+
+# setup_scenario_test(NAME n AREA a [WOW64] COMMAND ...): the real Setup.EXE under Wine, driven by a
+# script. WOW64: the 32-bit build runs it a second time in a 64-bit prefix, as 64-bit Windows runs
+# the shipped program (its own registry view, System32 redirected), labelled wow64.
 function(setup_scenario_test)
-  cmake_parse_arguments(T "" "NAME;AREA" "COMMAND" ${ARGN})
+  cmake_parse_arguments(T "WOW64" "NAME;AREA" "COMMAND" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
+  if(SETUP_SCENARIOS_ONLY AND NOT T_NAME IN_LIST SETUP_SCENARIOS_ONLY)
+    return()
+  endif()
+  set(common "SETUP_BUILD_DIR=${CMAKE_BINARY_DIR};SETUP_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUP_PROGRAM_ARCH=${SETUP_PROGRAM_ARCH}")
   add_test(NAME scenario.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
   set_tests_properties(scenario.${T_AREA}.${T_NAME} PROPERTIES
     LABELS "scenario;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 300
-    ENVIRONMENT "SETUP_BUILD_DIR=${CMAKE_BINARY_DIR};SETUP_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUP_WINE_ROOT=${SETUP_WINE_ROOT};SETUP_WINE_ARCH=${SETUP_WINE_ARCH}")
+    ENVIRONMENT "${common};SETUP_WINE_ROOT=${SETUP_WINE_ROOT};SETUP_WINE_ARCH=${SETUP_WINE_ARCH}")
+  if(T_WOW64 AND SETUP_PROGRAM_ARCH STREQUAL "win32")
+    add_test(NAME wow64.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
+    set_tests_properties(wow64.${T_AREA}.${T_NAME} PROPERTIES
+      LABELS "wow64;scenario;${T_AREA}" FIXTURES_REQUIRED wow64 RESOURCE_LOCK wow64_session TIMEOUT 300
+      ENVIRONMENT "${common};SETUP_WINE_ROOT=${SETUP_WOW64_ROOT};SETUP_WINE_ARCH=win64")
+  endif()
 endfunction()
 
 # setup_fuzz_target(AREA a SOURCES ... [SECONDS s]): libFuzzer target fuzz_<area>, run for a bounded time.

@@ -7,9 +7,8 @@ bash scripts/deps.sh
 # Where this kernel runs no 32-bit code, the same sources run as a 64-bit program in a 64-bit prefix.
 preset=$(bash scripts/windows-preset.sh)
 [ "$preset" = win32 ] || echo "== this machine runs no 32-bit code: running the 64-bit build of Setup.EXE"
-cmake --preset "$preset" -B build/demo -DSETUP_BUILD_TESTS=OFF >/dev/null
-cmake --build build/demo --target Setup runexe -j"$(nproc)" >/dev/null
-export SETUP_WINE_ROOT="$PWD/build/demo/wine"
+build=$(bash scripts/build-setup.sh "$preset")
+export SETUP_WINE_ROOT="$PWD/$build/wine"
 [ "$preset" = win32 ] || export SETUP_WINE_ARCH=win64
 . tests/harness/wine-env.sh
 ensure_wine_prefix
@@ -17,12 +16,12 @@ ensure_display
 trap stop_wine_session EXIT
 demo="$WINEPREFIX/drive_c/demo"
 rm -rf "$demo" && mkdir -p "$demo"
-cp build/demo/src/app/Setup.exe "$demo/Setup.exe"
+cp "$build/src/app/Setup.exe" "$demo/Setup.exe"
 cp examples/demo/SETUP.INI "$demo/"
 (cd examples/demo && wixl -o "$demo/Demo.msi" Demo.wxs)
 rm -f "$WINEPREFIX/drive_c/SETUP.LOG"
 echo "== running: C:\\demo\\Setup.exe /qb"
-out=$(ZBSETUP=LOG wine build/demo/tests/harness/runexe.exe 'C:\demo\Setup.exe /qb' 2>/dev/null | tr -d '\r')
+out=$(ZBSETUP=LOG wine "$build/tests/harness/runexe.exe" 'C:\demo\Setup.exe /qb' 2>/dev/null | tr -d '\r')
 echo "== C:\\SETUP.LOG"
 cat "$WINEPREFIX/drive_c/SETUP.LOG" 2>/dev/null | tr -d '\r' || echo "(no log written)"
 code=${out#exit=}

@@ -9,10 +9,9 @@ have g++ || need+=(g++)
 have clang++ || need+=(clang)
 have python3 || need+=(python3)
 have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
-# Without IA-32 emulation the tests run a 64-bit build (scripts/windows-preset.sh).
-if [ -e /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
-fi
+# The 64-bit build: every machine builds it; machines without IA-32 emulation run their Windows
+# tests on it (scripts/windows-preset.sh).
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
 have wixl || need+=(wixl msitools)
 have msibuild || need+=(msitools)
 have Xvfb || need+=(xvfb xauth)
@@ -38,9 +37,4 @@ echo "== deps.sh: apt-get update" >&2
 $SUDO apt-get update >&2
 echo "== deps.sh: apt-get install" >&2
 $SUDO apt-get install -y --no-install-recommends "${need[@]}" >&2
-# The 32-bit loader arrives with wine32: only now can it tell whether this kernel runs 32-bit code.
-if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1 && ! have x86_64-w64-mingw32-g++-posix; then
-  echo "== deps.sh: this kernel runs no 32-bit code; installing g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev" >&2
-  $SUDO apt-get install -y --no-install-recommends g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev >&2
-fi
 echo "== deps.sh: done" >&2

@@ -74,11 +74,14 @@ ensure_display() {
 
 # Moves this shell to a private copy of the prefix (own wineserver, own HOME under private_root),
 # removed when the shell exits: for runs that may restart Windows or replace system programs.
-# Copied while the shared server runs: the copy is only read from it.
+# The shared server writes the registry files lazily: it is ended first (which writes them, and no
+# other Wine test runs meanwhile), so that the copy does not show an install an earlier test undid.
 use_private_wine_prefix() {
   private_root=$(mktemp -d "/tmp/${1:-private}-prefix.XXXXXX")
   trap 'WINEPREFIX="$private_root/prefix" wineserver -k 2>/dev/null || true; rm -rf "$private_root"' EXIT
+  wineserver -k 2>/dev/null || true
   cp -a "$WINEPREFIX" "$private_root/prefix"
+  wineserver -p </dev/null >/dev/null 2>&1 || true
   export WINEPREFIX="$private_root/prefix" HOME="$private_root/home"
   mkdir -p "$HOME"
 }

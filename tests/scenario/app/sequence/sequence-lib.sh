@@ -12,13 +12,16 @@ rm -rf "$DRIVE_C/scn" "$SETUP_LOG"
 
 # Wine prefers its built-in installer even over a real file in the system folder: the stand-in
 # must be named native, and the set-aside original (a built-in placeholder) built-in by its path.
+# A 32-bit launcher in a 64-bit prefix finds its System32 redirected to SysWOW64, as on 64-bit Windows.
+SYSTEM_FOLDER="$DRIVE_C/windows/system32"
+[ "$WINEARCH" = win64 ] && [ "${SETUP_PROGRAM_ARCH:-}" = win32 ] && SYSTEM_FOLDER="$DRIVE_C/windows/syswow64"
 STUB_DIR="$DRIVE_C/msiexec-stub"
 REAL_MSIEXEC='C:\msiexec-stub\real\msiexec.exe'
 mkdir -p "$STUB_DIR/real"
-mv "$DRIVE_C/windows/system32/msiexec.exe" "$STUB_DIR/real/msiexec.exe"
-install_stub() { cp "$STUB_EXE" "$DRIVE_C/windows/system32/msiexec.exe"; }
+mv "$SYSTEM_FOLDER/msiexec.exe" "$STUB_DIR/real/msiexec.exe"
+install_stub() { cp "$STUB_EXE" "$SYSTEM_FOLDER/msiexec.exe"; }
 # An empty file in the stand-in's place: starting it fails (bad executable format).
-break_installer() { : >"$DRIVE_C/windows/system32/msiexec.exe"; }
+break_installer() { : >"$SYSTEM_FOLDER/msiexec.exe"; }
 install_stub
 wine_reg_add 'HKCU\Software\Wine\DllOverrides' /v msiexec.exe /d native
 wine_reg_add 'HKCU\Software\Wine\DllOverrides' /v "$REAL_MSIEXEC" /d builtin
