@@ -135,6 +135,9 @@ class SetupSequence {
     void RunNestedInstallation();       // step 30
     void DecideRestart();               // step 31
     [[noreturn]] void FinishNormally(); // step 32
+    // A success ends with 3010 while a restart that the engine or the main installation asked for
+    // was held back.
+    [[noreturn]] void EndWithoutRestart();
 
     // To hook a marker keeps the answer in the hooked flag; the unhook after the step that may
     // restart Windows is logged and clears it.
@@ -159,7 +162,7 @@ class SetupSequence {
     bool nested_ = false;
     bool oneReboot_ = false;
     bool rebootLater_ = false;
-    bool restartHeldBack_ = false;
+    bool restartHeldBack_ = false; // a required restart was not made and is still due
 };
 
 void SetupSequence::Run() {
@@ -299,19 +302,25 @@ void SetupSequence::BootstrapEngine() {
     }
 }
 
-// The engine asked for a restart: setup resumes after it, unless a silent install was told how to
-// restart by a REBOOT property, in which case it goes on.
+// The engine asked for a restart: setup resumes after it. A silent install told how to restart (a
+// REBOOT property, /norestart) goes on, and the restart stays due; one told to ask before
+// restarting (/promptrestart at /qb) restarts nothing and leaves the restart to the user.
 void SetupSequence::OnEngineRestart() {
     WriteLog("Reboot signalled after installing the Windows Installer");
     const int level = settings_.GetUILevel();
-    // /promptrestart at /qb: the launcher restarts nothing without asking, and the user restarts.
-    if ((level != 4 && level != 5 && level != 7) ||
-        (level == 4 && settings_.HasPromptRestartSwitch() && !settings_.HasNoRestartSwitch())) {
+    if (level != 4 && level != 5 && level != 7) {
         WriteLog("Exiting due to reboot after installing the Windows Installer");
         RaiseSetupError(SetupResult::RebootThenResume);
     }
     WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
-    if (settings_.IsRebootPropertySeen() || settings_.IsRebootSuppressed()) return;
+    if (settings_.IsRebootPropertySeen() || settings_.IsRebootSuppressed()) {
+        restartHeldBack_ = true;
+        return;
+    }
+    if (settings_.HasPromptRestartSwitch()) {
+        WriteLog("Exiting due to reboot after installing the Windows Installer");
+        RaiseSetupError(SetupResult::RebootThenResume);
+    }
     WriteLog("Initiating a reboot, so the Windows Installer will be functional");
     StartRebootThread();
     RaiseSetupError(SetupResult::RebootThenResume);
@@ -349,7 +358,7 @@ void SetupSequence::RunMaintenanceIfInstalled() {
     }
     if (childCode != 0) RaiseSetupError(childCode);
     WriteLog("Exiting after running the maintenance installer");
-    RaiseSetupError(0);
+    EndWithoutRestart();
 }
 
 // Installs and configurations may have a nested setup after them: unless the main installation
@@ -442,9 +451,12 @@ void SetupSequence::DecideRestart() {
 void SetupSequence::FinishNormally() {
     steps_.LaunchPostInstallApplications();
     WriteLog("Exiting normally");
+    EndWithoutRestart();
+}
+
+void SetupSequence::EndWithoutRestart() {
     if (restartHeldBack_) {
-        WriteLog("Exit code 3010 instead of 0: the restart that the installation requires was held "
-                 "back");
+        WriteLog("Exit code 3010 instead of 0: a restart that setup requires was held back");
         RaiseSetupError(SetupResult::RebootRequired);
     }
     RaiseSetupError(0);

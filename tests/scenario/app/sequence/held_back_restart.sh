@@ -54,7 +54,7 @@ check_contains "REBOOT=ReallySuppress: restart held back" \
 check_contains "REBOOT=ReallySuppress: nested setup ran" "Nested installer was launched" "$log"
 check_lacks "REBOOT=ReallySuppress: no restart wanted" "Initiating reboot" "$log"
 check_contains "REBOOT=ReallySuppress: normal end" "Exiting normally" "$log"
-held_back_line="Exit code 3010 instead of 0: the restart that the installation requires was held back"
+held_back_line="Exit code 3010 instead of 0: a restart that setup requires was held back"
 check_contains "REBOOT=ReallySuppress: 3010 and why" "$held_back_line" "$log"
 
 # /norestart, the installer's own switch, in any case: the main installation holds its restart
