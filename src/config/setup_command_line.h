@@ -75,9 +75,8 @@ class SetupCommandLine {
     bool IsRebootPropertySeen() const { return rebootPropertySeen_; }
     // The REBOOT property's value as given (empty when none was accepted).
     const std::string& GetRebootValue() const { return rebootValue_; }
-    // msiexec's restart switches, whole and in any letter case; each also stays in the
-    // pass-through list for the installer.
-    bool HasNoRestartSwitch() const { return noRestartSwitch_; }
+    // /promptrestart given (a whole word, any letter case; it also stays in the pass-through list
+    // for the installer, as /norestart does).
     bool HasPromptRestartSwitch() const { return promptRestartSwitch_; }
     // True where the restart question can be shown: every level but /qb- and /qn (/qn+ still shows
     // its one box at the end).
