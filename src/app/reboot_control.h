@@ -31,9 +31,11 @@ bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* argument
 // command lines.
 void ReportShortcutError(HWND owner, unsigned errorNumber, uint32_t code);
 
-// Starts RebootThread and keeps its handle (a later start replaces and closes the earlier one).
+// Starts RebootThread and keeps its handle (a later start replaces and closes the earlier one); a
+// thread that cannot be created is remembered for WaitForRebootThread.
 void StartRebootThread();
-// Null until StartRebootThread runs; owned by this module, valid until the next start.
+// Null until StartRebootThread runs, and after a start that made no thread; owned by this module,
+// valid until the next start.
 HANDLE GetRebootThreadHandle();
 // What RebootThread answers when Windows refused the restart request.
 constexpr DWORD kRebootRequestRefused = 1;
@@ -41,8 +43,10 @@ constexpr DWORD kRebootRequestRefused = 1;
 // request was accepted, kRebootRequestRefused when ExitWindowsEx failed.
 DWORD WINAPI RebootThread(LPVOID parameter);
 // Start-up's end: waits up to 10 seconds for the reboot thread, if one was started, and answers
-// the exit code for `code`: 1641 (setup restarts Windows) becomes 3010 (a restart is required)
-// when the thread reports that the request was refused; anything else stays.
+// the exit code for `code`. 1641 (setup restarts Windows) stays only when no reboot thread was
+// asked for (a child's own 1641) or the thread ended with its request accepted; a thread that could
+// not be created, did not end in time or was refused makes it 3010 (a restart is required), with
+// a log line saying why. Anything else stays.
 uint32_t WaitForRebootThread(uint32_t code);
 // True when SeShutdownPrivilege was enabled in the process token without error.
 bool EnableShutdownPrivilege();

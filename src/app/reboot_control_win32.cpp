@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "app/exit_windows.h"
+#include "app/reboot_thread_creation.h"
 #include "app/resource_ids.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
@@ -16,6 +17,8 @@ const char kRestartShortcutName[] = "Quorvel Setup.lnk";
 
 namespace {
 UniqueKernelHandle rebootThread;
+// Why the last StartRebootThread made no thread (0: it made one, or none was asked for).
+DWORD rebootThreadError = 0;
 
 constexpr uint32_t kFailure = 0x80004005;         // E_FAIL
 constexpr uint32_t kInvalidArgument = 0x80070057; // E_INVALIDARG
@@ -270,8 +273,11 @@ DWORD WINAPI RebootThread(LPVOID) {
 }
 
 void StartRebootThread() {
-    DWORD id = 0;
-    rebootThread.reset(::CreateThread(nullptr, 0, RebootThread, nullptr, 0, &id));
+    HANDLE thread = CreateRebootThread(RebootThread);
+    rebootThreadError = thread ? 0 : ::GetLastError();
+    // A failure that sets no error still has to read as one.
+    if (!thread && !rebootThreadError) rebootThreadError = ERROR_GEN_FAILURE;
+    rebootThread.reset(thread);
 }
 
 HANDLE GetRebootThreadHandle() {
@@ -280,13 +286,22 @@ HANDLE GetRebootThreadHandle() {
 
 uint32_t WaitForRebootThread(uint32_t code) {
     HANDLE thread = rebootThread.get();
-    if (!thread || ::WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0) return code;
-    DWORD answer = 0;
-    // Only the launcher's own restart request (1641) can turn out refused; a resumable restart
-    // (460393) keeps its shortcut and its code.
-    if (code != SetupResult::RebootInitiated || !::GetExitCodeThread(thread, &answer) ||
-        answer != kRebootRequestRefused)
-        return code;
-    WriteLog("The reboot was refused, so a reboot is still required");
+    if (!thread && !rebootThreadError) return code;
+    const bool ended = thread && ::WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
+    DWORD answer = kRebootRequestRefused;
+    if (ended && !::GetExitCodeThread(thread, &answer)) answer = kRebootRequestRefused;
+    // Only the launcher's own restart (1641) says that a restart was started, and only a request
+    // that Windows accepted makes that true; a resumable restart (460393) keeps its shortcut and
+    // its code either way.
+    if (code != SetupResult::RebootInitiated || (ended && answer == 0)) return code;
+    if (!thread) {
+        WriteLogF("Exit code 3010 instead of 1641: the reboot thread could not be created. Error "
+                  "Code = %08X",
+                  static_cast<unsigned>(rebootThreadError));
+    } else if (!ended) {
+        WriteLog("Exit code 3010 instead of 1641: the reboot thread did not end within 10 seconds");
+    } else {
+        WriteLog("Exit code 3010 instead of 1641: Windows refused the restart request");
+    }
     return SetupResult::RebootRequired;
 }

@@ -24,10 +24,15 @@
 
 namespace {
 
-// The restart question is asked wherever a box may be shown: at every level but /qb- and /qn
-// (/qn+ asks for its one box at the end, as the installer does at basic UI).
-bool AsksBeforeRestart(int uiLevel) {
-    return uiLevel != 5 && uiLevel != 7;
+// A restart that a child asked for ends setup with 1641 only when the child started it itself (its
+// own 1641); a restart that is due and was not started is 3010, which deployment tools schedule.
+[[noreturn]] void EndWithChildRestart(uint32_t childCode) {
+    if (childCode == SetupResult::RebootInitiated) RaiseSetupError(SetupResult::RebootInitiated);
+    WriteLog(childCode == SetupResult::RebootRequired
+                 ? "Exit code 3010 instead of 1641: the installer requires a restart and none was "
+                   "started"
+                 : "Exit code 3010 instead of 1641: the session ends, but no restart was started");
+    RaiseSetupError(SetupResult::RebootRequired);
 }
 
 // What the exit routine needs to know about a run. The command line lives here, not in the
@@ -130,6 +135,9 @@ class SetupSequence {
     void RunNestedInstallation();       // step 30
     void DecideRestart();               // step 31
     [[noreturn]] void FinishNormally(); // step 32
+    // A success ends with 3010 while a restart that the engine or the main installation asked for
+    // was held back.
+    [[noreturn]] void EndWithoutRestart();
 
     // To hook a marker keeps the answer in the hooked flag; the unhook after the step that may
     // restart Windows is logged and clears it.
@@ -154,6 +162,7 @@ class SetupSequence {
     bool nested_ = false;
     bool oneReboot_ = false;
     bool rebootLater_ = false;
+    bool restartHeldBack_ = false; // a required restart was not made and is still due
 };
 
 void SetupSequence::Run() {
@@ -293,8 +302,9 @@ void SetupSequence::BootstrapEngine() {
     }
 }
 
-// The engine asked for a restart: setup resumes after it, unless a silent install was told how to
-// restart by a REBOOT property, in which case it goes on.
+// The engine asked for a restart: setup resumes after it. A silent install told how to restart (a
+// REBOOT property, /norestart) goes on, and the restart stays due; one told to ask before
+// restarting (/promptrestart at /qb) restarts nothing and leaves the restart to the user.
 void SetupSequence::OnEngineRestart() {
     WriteLog("Reboot signalled after installing the Windows Installer");
     const int level = settings_.GetUILevel();
@@ -303,7 +313,14 @@ void SetupSequence::OnEngineRestart() {
         RaiseSetupError(SetupResult::RebootThenResume);
     }
     WriteLog("The Windows Installer was installed silently, so reboots were suppressed");
-    if (settings_.IsRebootPropertySeen()) return;
+    if (settings_.IsRebootPropertySeen() || settings_.IsRebootSuppressed()) {
+        restartHeldBack_ = true;
+        return;
+    }
+    if (settings_.HasPromptRestartSwitch()) {
+        WriteLog("Exiting due to reboot after installing the Windows Installer");
+        RaiseSetupError(SetupResult::RebootThenResume);
+    }
     WriteLog("Initiating a reboot, so the Windows Installer will be functional");
     StartRebootThread();
     RaiseSetupError(SetupResult::RebootThenResume);
@@ -334,12 +351,14 @@ void SetupSequence::RunMaintenanceIfInstalled() {
     WriteLog("Launching the maintenance installer");
     steps_.RunMaintenanceInstaller();
     ::ShowWindow(window_, SW_HIDE);
-    if (WaitForLastChild(nullptr)) {
+    uint32_t childCode = 0;
+    if (WaitForLastChild(&childCode)) {
         WriteLog("Exiting due to reboot after running the maintenance installer");
-        RaiseSetupError(SetupResult::RebootInitiated);
+        EndWithChildRestart(childCode);
     }
+    if (childCode != 0) RaiseSetupError(childCode);
     WriteLog("Exiting after running the maintenance installer");
-    RaiseSetupError(0);
+    EndWithoutRestart();
 }
 
 // Installs and configurations may have a nested setup after them: unless the main installation
@@ -382,7 +401,7 @@ void SetupSequence::OnMainInstallationRestart(uint32_t& mainExitCode) {
             RaiseSetupError(SetupResult::RebootThenResume);
         }
         WriteLog("Exiting due to final reboot after running the main installation");
-        RaiseSetupError(SetupResult::RebootInitiated);
+        EndWithChildRestart(mainExitCode);
     }
     WriteLog("Reboots were suppressed, so a reboot will be required later");
     rebootLater_ = true;
@@ -394,26 +413,36 @@ void SetupSequence::RunNestedInstallation() {
     WriteLog("Launching the nested installer");
     if (!steps_.LaunchNestedInstaller()) return;
     WriteLog("Nested installer was launched");
-    if (WaitForLastChild(nullptr)) {
+    uint32_t childCode = 0;
+    if (WaitForLastChild(&childCode)) {
         WriteLog("Exiting due to reboot after launching the nested installer");
-        RaiseSetupError(SetupResult::RebootInitiated);
+        EndWithChildRestart(childCode);
     }
+    if (childCode != 0) RaiseSetupError(childCode);
 }
 
 // A restart held back during the main installation is made now, after asking where a box may be
-// shown; a REBOOT property on the command line says there is none.
+// shown; REBOOT=ReallySuppress or Suppress, /norestart, or /promptrestart without a box leave it
+// due, and setup ends with 3010 after the post-install applications.
 void SetupSequence::DecideRestart() {
-    if (!rebootLater_ || settings_.IsRebootSuppressed()) return;
+    if (!rebootLater_) return;
+    if (settings_.IsRebootSuppressed()) {
+        restartHeldBack_ = true;
+        return;
+    }
     WriteLog("Initiating reboot so the product will be functional");
-    if (AsksBeforeRestart(settings_.GetUILevel())) {
+    if (settings_.CanAskBeforeRestart()) {
         std::string productName;
         steps_.GetPackageProductName(productName);
         std::string text;
         GetMessageText(14, text);
         SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
         if (ShowStepBox(window_, text, 6, MB_YESNO | MB_ICONWARNING, QuietRule::ShownAtQnPlus) !=
-            IDYES)
-            RaiseSetupError(SetupResult::UserExit);
+            IDYES) {
+            // The product is installed; only the restart was declined, and it is still due.
+            WriteLog("Exit code 3010 instead of 1602: the restart was declined");
+            RaiseSetupError(SetupResult::RebootRequired);
+        }
     }
     StartRebootThread();
     RaiseSetupError(SetupResult::RebootInitiated);
@@ -422,6 +451,14 @@ void SetupSequence::DecideRestart() {
 void SetupSequence::FinishNormally() {
     steps_.LaunchPostInstallApplications();
     WriteLog("Exiting normally");
+    EndWithoutRestart();
+}
+
+void SetupSequence::EndWithoutRestart() {
+    if (restartHeldBack_) {
+        WriteLog("Exit code 3010 instead of 0: a restart that setup requires was held back");
+        RaiseSetupError(SetupResult::RebootRequired);
+    }
     RaiseSetupError(0);
 }
 

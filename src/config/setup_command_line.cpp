@@ -134,6 +134,14 @@ class SetupCommandLine::Parser {
     bool HandleSwitch(const std::string& token) {
         if (token.size() < 2) return false;
         SetupCommandLine& l = line_;
+        // Whole words of the installer's own: dispatched on their first letter, /promptrestart
+        // would read as a patch switch taking the next argument.
+        const std::string word = LowerAscii(token);
+        if (word == "/norestart" || word == "/promptrestart") {
+            (word == "/norestart" ? l.noRestartSwitch_ : l.promptRestartSwitch_) = true;
+            l.passThrough_.push_back(token);
+            return true;
+        }
         const std::string inlineText = token.substr(2);
         switch (LowerAscii(token[1])) {
         case 'a':
@@ -296,6 +304,8 @@ void SetupCommandLine::Reset() {
     tempCopyMarker_ = 0;
     rebootPropertySeen_ = false;
     rebootValue_.clear();
+    noRestartSwitch_ = false;
+    promptRestartSwitch_ = false;
     tempCopySwitch_ = TextSpan();
     openValueArgument_ = std::string::npos;
 }
@@ -389,7 +399,10 @@ void SetupCommandLine::AppendPassThroughArgs(std::string& out) const {
 
 bool SetupCommandLine::IsRebootSuppressed() const {
     const char initial = rebootValue_.empty() ? '\0' : LowerAscii(rebootValue_[0]);
-    return initial == 'r' || initial == 's';
+    // As the installer reads its switches: /norestart is REBOOT=ReallySuppress, and /promptrestart
+    // without a box to ask in restarts nothing.
+    return initial == 'r' || initial == 's' || noRestartSwitch_ ||
+           (promptRestartSwitch_ && !CanAskBeforeRestart());
 }
 
 void SetupCommandLine::AppendProperties(std::string& out) const {

@@ -75,8 +75,15 @@ class SetupCommandLine {
     bool IsRebootPropertySeen() const { return rebootPropertySeen_; }
     // The REBOOT property's value as given (empty when none was accepted).
     const std::string& GetRebootValue() const { return rebootValue_; }
-    // True when the REBOOT property holds a restart back (its value begins with R or S, either
-    // case): ReallySuppress, Suppress.
+    // /promptrestart given (a whole word, any letter case; it also stays in the pass-through list
+    // for the installer, as /norestart does).
+    bool HasPromptRestartSwitch() const { return promptRestartSwitch_; }
+    // True where the restart question can be shown: every level but /qb- and /qn (/qn+ still shows
+    // its one box at the end).
+    bool CanAskBeforeRestart() const { return uiLevel_ != 5 && uiLevel_ != 7; }
+    // True when setup's own restart is held back: a REBOOT property whose value begins with R or S
+    // (either case: ReallySuppress, Suppress), /norestart, or /promptrestart where no question can
+    // be asked.
     bool IsRebootSuppressed() const;
 
     // Renderers: each appends its piece, with its leading space, to `out`.
@@ -112,6 +119,8 @@ class SetupCommandLine {
     int tempCopyMarker_ = 0;
     bool rebootPropertySeen_ = false;
     std::string rebootValue_;
+    bool noRestartSwitch_ = false;
+    bool promptRestartSwitch_ = false;
     TextSpan tempCopySwitch_;
     std::size_t openValueArgument_ = std::string::npos;
 };

@@ -13,9 +13,9 @@ constexpr uint32_t UserExit = 1602;
 constexpr uint32_t InstallFailure = 1603;
 constexpr uint32_t PlatformNotSupported = 1633;
 constexpr uint32_t InvalidCommandLine = 1639;
-constexpr uint32_t RebootInitiated = 1641;
+constexpr uint32_t RebootInitiated = 1641;        // a restart was started (by a child, or accepted)
 constexpr uint32_t RebootThenResume = 0x00070669; // 1641 with facility 7: setup resumes after it
-constexpr uint32_t RebootRequired = 3010;         // setup asked for a restart that was refused
+constexpr uint32_t RebootRequired = 3010;         // a restart is due and none was started
 constexpr uint32_t UnexpectedFailure = 0x8004FFFF;
 } // namespace SetupResult
 

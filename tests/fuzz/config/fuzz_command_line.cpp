@@ -38,7 +38,7 @@ std::string Rendered(const SetupCommandLine& line) {
     line.AppendPassThroughArgs(rendered);
     line.AppendProperties(rendered);
     line.AppendTempCopyMarker(rendered);
-    return rendered;
+    return rendered + (line.IsRebootSuppressed() ? "|held back" : "");
 }
 
 // A restart must resume with the same meaning, and so must the restart after it.

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../temp_folder.h"
@@ -175,6 +176,23 @@ TEST(CommandLineParse, Table) {
         EXPECT_EQ(c.properties, line.GetProperties()) << c.arguments;
         EXPECT_EQ(c.passThrough, line.GetPassThrough()) << c.arguments;
         EXPECT_EQ(c.reinstallMode, line.GetReinstallMode()) << c.arguments;
+    }
+}
+
+// Whether setup's own restart is held back: the REBOOT property, and the installer's restart
+// switches as the installer reads them (whole words: /promptrestart is no patch switch; it restarts
+// nothing where it cannot ask).
+TEST(CommandLineParse, RestartHeldBack) {
+    const std::pair<const char*, bool> cases[] = {
+        {"/qb REBOOT=ReallySuppress", true}, {"/qb reboot=s", true},
+        {"/qb REBOOT=Force", false},         {"/qb /NoRestart", true},
+        {"/qn+ /PROMPTRESTART", false},      {"/qb- /promptrestart", true},
+        {"/promptrestart /qn", true},
+    };
+    for (const auto& [arguments, heldBack] : cases) {
+        SetupCommandLine line;
+        ASSERT_TRUE(line.Parse(kLauncher, arguments)) << arguments;
+        EXPECT_EQ(heldBack, line.IsRebootSuppressed()) << arguments;
     }
 }
 

@@ -61,6 +61,7 @@ TEST(BuildRestartArguments, CarriesTheMarkerSwitchExactlyOnce) {
         {"/L /~ /qb", 1, "/L /~ /qb /~"},
         {"/x /~- /~-", 0, "/x /~- /~-"},
         {"/qb foo /~", 0, "/qb foo /~"},
+        {"/PromptRestart /qb /norestart", 1, "/PromptRestart /qb /norestart /~"},
     };
     for (const Case& c : cases) {
         const std::string restart = RestartArguments(c.arguments, c.copyMarker);

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# How the main installer's exit code ends setup: a restart it asks for (1641 without a nested
-# setup, no restart of setup's own), a failure passed on with the restart shortcut removed, and a
-# success that installed nothing (1602).
+# How the main installer's exit code ends setup: a restart it asks for without a nested setup (1641
+# when it restarted Windows itself, 3010 when it only requires a restart; no restart of setup's
+# own), a failure passed on with the restart shortcut removed, and a success that installed
+# nothing (1602).
 . "$SETUP_SOURCE_DIR/tests/scenario/app/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 sequence_folder plain >/dev/null
 sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null
 
 # The installer restarting Windows itself (1641) or asking for it (3010), with no nested setup.
-for child in 1641 3010; do
+for child in 1641:0x00000669 3010:0x00000BC2; do
+  code=${child#*:} child=${child%:*}
   reset_case
   stub_plan "$child real"
-  check "$child: setup ends with 1641" "0x00000669" "$(run_setup 'C:\scn\plain\Setup.exe /qb')"
+  check "$child: setup ends with $code" "$code" "$(run_setup 'C:\scn\plain\Setup.exe /qb')"
   log=$(log_messages)
   check_contains "$child: reboot seen" "Reboot signaled after running the main installation" "$log"
   check_contains "$child: final reboot" "Exiting due to final reboot after running the main installation" "$log"
@@ -21,6 +23,8 @@ for child in 1641 3010; do
   check "$child: temporary copy removed" "" "$(temp_copies)"
   check "$child: the installer ran once" 'C:\windows\system32\MSIEXEC.EXE /i "C:\scn\plain\Demo.msi" /qb' "$(stub_calls)"
 done
+check_contains "3010: no restart started, so 3010" \
+  "Exit code 3010 instead of 1641: the installer requires a restart and none was started" "$log"
 
 # A failing main installation with a nested setup pending: the final-marker shortcut made before
 # it is removed again and the installer's code is setup's.

@@ -2,7 +2,8 @@
 # A main installation with a nested setup after it, interrupted by the restart the installer asks
 # for: setup leaves the final-marker shortcut and its temporary copy and ends with 460393; started
 # again the way the shortcut says, it goes straight to the nested setup and removes the shortcut.
-# Told not to copy itself, it restarts from its own folder with the switch it was given, once.
+# Told not to copy itself, it restarts from its own folder with the switch it was given, once. A
+# nested setup that requires a restart ends setup with 3010.
 . "$SETUP_SOURCE_DIR/tests/scenario/app/sequence/sequence-lib.sh" "$@"
 export ZBSETUP=LOG
 sequence_folder nested "NestedInstall=$NESTED_PRODUCT_CODE,Nested.ini" >/dev/null
@@ -88,4 +89,14 @@ check "/~-: the nested product is installed" "installed" "$(product_state "$NEST
 check "/~-: read-only shortcut removed" "absent" "$(shortcut_state)"
 check "/~-: the launcher's own folder is kept" "present" \
   "$([ -f "$DRIVE_C/scn/nested/Nested.ini" ] && echo present || echo absent)"
+
+# A nested setup whose installer requires a restart ends with 3010, and so does setup: the restart
+# is due and nobody started it.
+reset_case
+stub_plan "3010 real"
+check "nested 3010: first run, restart under way" "0x00070669" "$(run_setup 'C:\scn\nested\Setup.exe /qb /~-')"
+rm -f "$SETUP_LOG"
+check "nested 3010: resumed run, restart due" "0x00000BC2" "$(run_setup 'C:\scn\nested\SETUP.EXE /qb /~-')"
+check "nested 3010: 3010 and why, from the nested setup and from setup" "2" "$(grep -cxF \
+  "Exit code 3010 instead of 1641: the installer requires a restart and none was started" <<<"$(log_messages)")"
 finish

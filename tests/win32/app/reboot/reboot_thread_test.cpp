@@ -101,8 +101,9 @@ TEST_F(RebootThreadTest, EnablesThePrivilegeAndAsksForAPlainRestart) {
     EXPECT_EQ(text.find("failed"), std::string::npos) << text;
 }
 
-// A refused request is logged in decimal, and setup's own restart (1641) leaves as 3010: the
-// restart is still required. A resumable restart keeps its code.
+// A refused request is logged in decimal, and setup's own restart (1641) leaves as 3010, as it does
+// when no reboot thread could be created: the restart is still required. A resumable restart keeps
+// its code.
 TEST_F(RebootThreadTest, FailedRequestIsLoggedAndLeavesAsRestartRequired) {
     recorded.error = ERROR_PRIVILEGE_NOT_HELD;
     SetupLogCapture log;
@@ -117,6 +118,18 @@ TEST_F(RebootThreadTest, FailedRequestIsLoggedAndLeavesAsRestartRequired) {
     recorded.error = 0;
     EXPECT_EQ(RunRebootThread(), 0u);
     EXPECT_EQ(WaitForRebootThread(1641), 1641u);
+
+    // No thread: nothing restarts, so 1641 cannot stand.
+    SetRebootThreadCreationError(ERROR_NOT_ENOUGH_MEMORY);
+    StartRebootThread();
+    SetRebootThreadCreationError(0);
+    EXPECT_EQ(WaitForRebootThread(1641), 3010u);
+    EXPECT_EQ(
+        log.CountLinesEndingWith("Exit code 3010 instead of 1641: the reboot thread could not "
+                                 "be created. Error Code = 00000008"),
+        1)
+        << log.Text();
+    EXPECT_EQ(WaitForRebootThread(0x00070669), 0x00070669u);
 }
 
 TEST(ShutdownPrivilege, EnableReportsSuccess) {
