@@ -28,6 +28,7 @@ struct WinInetFunctions {
     decltype(&::HttpOpenRequestA) openRequest = nullptr;
     decltype(&::HttpSendRequestA) sendRequest = nullptr;
     decltype(&::HttpQueryInfoA) queryInfo = nullptr;
+    decltype(&::InternetQueryDataAvailable) queryDataAvailable = nullptr;
     decltype(&::InternetReadFile) readFile = nullptr;
     decltype(&::InternetCloseHandle) closeHandle = nullptr;
 };
@@ -83,9 +84,16 @@ class WinInetRequest : public SecureRequest {
 
     uint32_t Read(char* buffer, int32_t size, int32_t* received) override {
         *received = 0;
+        if (!request_) return ERROR_INVALID_HANDLE;
+        // InternetReadFile waits until the whole buffer is filled: asking only for what has
+        // come hands a dripping server's bytes back to the client's progress rule.
+        DWORD available = 0;
+        if (!api_.queryDataAvailable(request_, &available, 0, 0)) return Failure();
+        if (available == 0) return 0; // the body is complete
         DWORD count = 0;
-        if (!request_ || !api_.readFile(request_, buffer, static_cast<DWORD>(size), &count))
-            return request_ ? Failure() : ERROR_INVALID_HANDLE;
+        const DWORD wanted =
+            available < static_cast<DWORD>(size) ? available : static_cast<DWORD>(size);
+        if (!api_.readFile(request_, buffer, wanted, &count)) return Failure();
         *received = static_cast<int32_t>(count);
         return 0;
     }
@@ -109,7 +117,9 @@ std::unique_ptr<SecureRequest> OpenWinInetRequest() {
         !Bind(m, "InternetConnectA", &api.connect) ||
         !Bind(m, "HttpOpenRequestA", &api.openRequest) ||
         !Bind(m, "HttpSendRequestA", &api.sendRequest) ||
-        !Bind(m, "HttpQueryInfoA", &api.queryInfo) || !Bind(m, "InternetReadFile", &api.readFile) ||
+        !Bind(m, "HttpQueryInfoA", &api.queryInfo) ||
+        !Bind(m, "InternetQueryDataAvailable", &api.queryDataAvailable) ||
+        !Bind(m, "InternetReadFile", &api.readFile) ||
         !Bind(m, "InternetCloseHandle", &api.closeHandle))
         return nullptr;
     return std::unique_ptr<SecureRequest>(new WinInetRequest(std::move(module), api));
