@@ -1,6 +1,7 @@
 // HTTPS requests through WinINet, the stack of every system without WinHTTP (the 9x family, NT 4,
 // Windows 2000 before SP3), bound at run time from the system folder.
 #include "net/secure_request.h"
+#include "net/transfer_progress.h"
 
 #include "sys/system_library.h"
 #include "sys/unique_handle.h"
@@ -44,6 +45,47 @@ template <typename Function> bool Bind(HMODULE module, const char* name, Functio
     return *function != nullptr;
 }
 
+// WinINet sets no limit on the time a whole response header may take, and a server that trickles
+// it passes every receive time-out. Its documented way to end a blocking call is to close the
+// handle from another thread: this watch does that once the window has passed.
+class HeaderWatch {
+  public:
+    HeaderWatch(const WinInetFunctions& api, HINTERNET request) : api_(api), request_(request) {
+        done_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (done_) thread_.reset(::CreateThread(nullptr, 0, &HeaderWatch::Run, this, 0, nullptr));
+    }
+    ~HeaderWatch() { Stop(); }
+    HeaderWatch(const HeaderWatch&) = delete;
+    HeaderWatch& operator=(const HeaderWatch&) = delete;
+
+    // Ends the watch: true when it closed the request (the caller must not close it again).
+    bool Stop() {
+        if (thread_) {
+            ::SetEvent(done_.get());
+            ::WaitForSingleObject(thread_.get(), INFINITE);
+            thread_.reset();
+        }
+        return closed_;
+    }
+
+  private:
+    static DWORD WINAPI Run(void* parameter) {
+        HeaderWatch* self = static_cast<HeaderWatch*>(parameter);
+        const DWORD window = static_cast<DWORD>(transfer_progress::kWindowMilliseconds);
+        if (::WaitForSingleObject(self->done_.get(), window) == WAIT_TIMEOUT) {
+            self->closed_ = true; // read after the thread has ended
+            self->api_.closeHandle(self->request_);
+        }
+        return 0;
+    }
+
+    const WinInetFunctions& api_;
+    HINTERNET request_;
+    UniqueKernelHandle done_;
+    UniqueKernelHandle thread_;
+    bool closed_ = false;
+};
+
 class WinInetRequest : public SecureRequest {
   public:
     WinInetRequest(UniqueModule module, const WinInetFunctions& functions)
@@ -70,7 +112,14 @@ class WinInetRequest : public SecureRequest {
         request_ = api_.openRequest(connection_, "GET", path.c_str(), nullptr, nullptr, accept,
                                     kRequestFlags, 0);
         if (!request_) return Failure();
-        if (!api_.sendRequest(request_, nullptr, 0, nullptr, 0)) return Failure();
+        HeaderWatch watch(api_, request_);
+        const BOOL sent = api_.sendRequest(request_, nullptr, 0, nullptr, 0);
+        const DWORD error = sent ? 0 : Failure();
+        if (watch.Stop()) {
+            request_ = nullptr;
+            return kSecureTimeout; // the header did not come in time
+        }
+        if (!sent) return error;
 
         DWORD bytes = 0;
         api_.queryInfo(request_, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &bytes, nullptr);
