@@ -10,22 +10,17 @@ namespace {
 std::mutex lock; // the asynchronous download reads the clock on its own thread
 int64_t step = 0;
 int64_t last = 0;
-
-int64_t RealMilliseconds() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 } // namespace
 
 void clock_seam::Step(int64_t milliseconds) {
     const std::lock_guard<std::mutex> guard(lock);
     step = milliseconds;
-    last = RealMilliseconds();
 }
 
 int64_t transfer_progress::ClockMilliseconds() {
     const std::lock_guard<std::mutex> guard(lock);
-    last = step ? last + step : RealMilliseconds();
-    return last;
+    if (step) return last += step;
+    return last = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count();
 }
