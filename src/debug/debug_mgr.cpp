@@ -1,6 +1,7 @@
 // Diagnostic message facility of the download layers.
 #include "debug/debug_mgr.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -23,6 +24,7 @@ std::mutex& OutputLock() {
     static std::mutex lock;
     return lock;
 }
+std::atomic<DebugMgr::FailureSink> g_failureSink{nullptr};
 std::FILE* g_outputFile = nullptr;
 OutputFileState g_outputState = OutputFileState::None;
 
@@ -66,9 +68,29 @@ void CheckCreateLocked() {
     }
 }
 
-// Formats into a 4096-byte buffer; a text that does not fit is cut and follows a notice.
-void FormatAndWrite(const char* overflowNotice, const char* invalidNotice, const char* format,
-                    va_list args) {
+// The sink takes lines: trailing line ends go, inner ones are shown escaped (a refused answer's
+// message quotes the whole header).
+void HandToSink(DebugMgr::FailureSink sink, const char* text) {
+    std::string line(text);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    std::string escaped;
+    escaped.reserve(line.size());
+    for (char c : line) {
+        if (c == '\r')
+            escaped += "\\r";
+        else if (c == '\n')
+            escaped += "\\n";
+        else
+            escaped += c;
+    }
+    sink(escaped.c_str());
+}
+
+// Formats into a 4096-byte buffer; a text that does not fit is cut and follows a notice. Written
+// when the facility is on, and handed to `sink` when there is one.
+void FormatAndWrite(const char* overflowNotice, const char* invalidNotice,
+                    DebugMgr::FailureSink sink, const char* format, va_list args) {
     char buffer[kFormatBufferSize];
     buffer[0] = '\0';
     int length = FormatTextV(buffer, sizeof buffer, format, args);
@@ -80,6 +102,7 @@ void FormatAndWrite(const char* overflowNotice, const char* invalidNotice, const
         DebugMgr::WriteDebugText(invalidNotice);
     }
     DebugMgr::WriteDebugText(buffer);
+    if (sink) HandToSink(sink, buffer);
 }
 
 } // namespace
@@ -88,24 +111,49 @@ void DebugMgr::DebugOutput(int32_t level, const char* format, ...) {
     if (DebugLevel == 0 || level > DebugLevel || !format) return;
     va_list args;
     va_start(args, format);
-    FormatAndWrite("DebugOutput: BUFFER OVERFLOW!", "DebugOutput: INVALID FORMAT.", format, args);
+    FormatAndWrite("DebugOutput: BUFFER OVERFLOW!", "DebugOutput: INVALID FORMAT.", nullptr, format,
+                   args);
+    va_end(args);
+}
+
+void DebugMgr::DebugFailure(int32_t level, const char* format, ...) {
+    const FailureSink sink = g_failureSink.load();
+    const bool written = DebugLevel != 0 && level <= DebugLevel;
+    if ((!written && !sink) || !format) return;
+    va_list args;
+    va_start(args, format);
+    if (written) {
+        FormatAndWrite("DebugOutput: BUFFER OVERFLOW!", "DebugOutput: INVALID FORMAT.", sink,
+                       format, args);
+    } else { // a text the facility does not write still reaches the sink
+        char buffer[kFormatBufferSize];
+        if (FormatTextV(buffer, sizeof buffer, format, args) < 0) buffer[0] = '\0';
+        buffer[kFormatBufferSize - 1] = '\0';
+        HandToSink(sink, buffer);
+    }
     va_end(args);
 }
 
 void DebugMgr::DebugError(const char* format, ...) {
-    // Formatting costs time on every failure path, so a silent facility skips it.
-    if (DebugLevel == 0 || !format) return;
+    const FailureSink sink = g_failureSink.load();
+    // Formatting costs time on every failure path, so a silent facility without a sink skips it.
+    if ((DebugLevel == 0 && !sink) || !format) return;
     va_list args;
     va_start(args, format);
-    FormatAndWrite("DebugError: BUFFER OVERFLOW!", "DebugError: INVALID FORMAT.", format, args);
+    FormatAndWrite("DebugError: BUFFER OVERFLOW!", "DebugError: INVALID FORMAT.", sink, format,
+                   args);
     va_end(args);
+}
+
+void DebugMgr::SetFailureSink(FailureSink sink) {
+    g_failureSink.store(sink);
 }
 
 void DebugMgr::Assert(bool condition, const char* format, ...) {
     if (condition || !format || DebugLevel == 0) return;
     va_list args;
     va_start(args, format);
-    FormatAndWrite("Assert: BUFFER OVERFLOW!", "Assert: INVALID FORMAT.", format, args);
+    FormatAndWrite("Assert: BUFFER OVERFLOW!", "Assert: INVALID FORMAT.", nullptr, format, args);
     va_end(args);
 }
 

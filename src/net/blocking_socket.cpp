@@ -60,13 +60,13 @@ BlockSockErr CBlockingSocket::MapWinSockErrToBlockSockErr() {
     }
     for (const ErrorMapping& mapping : kErrorMappings) {
         if (mapping.winsockError == error) {
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kLogLevel, "CBlockingSocket::MapWinSockErrToBlockSockErr : winsock error %ld \n",
                 static_cast<long>(error));
             return mapping.result;
         }
     }
-    DebugMgr::DebugOutput(
+    DebugMgr::DebugFailure(
         kLogLevel, "CBlockingSocket::MapWinSockErrToBlockSockErr : unhandled winsock error %ld.\n",
         static_cast<long>(error));
     return Socket_Error;
@@ -92,14 +92,14 @@ const char* CBlockingSocket::BlockSockErrName(int32_t value) {
 BlockSockErr CBlockingSocket::FailAfterCall(const char* operationMessage) {
     const int32_t raw = sockapi::LastSocketError();
     BlockSockErr result = MapWinSockErrToBlockSockErr();
-    DebugMgr::DebugOutput(kLogLevel, operationMessage, static_cast<long>(raw));
+    DebugMgr::DebugFailure(kLogLevel, operationMessage, static_cast<long>(raw));
     sockapi::SetLastSocketError(raw); // callers that log after us read the same error
     return result;
 }
 
 BlockSockErr CBlockingSocket::Create(int type) {
     if (HasSocket()) {
-        DebugMgr::DebugOutput(kLogLevel, "CBlockingSocket::Create: socket is not null error \n");
+        DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::Create: socket is not null error \n");
         return Socket_Error;
     }
     sockapi::SocketHandle handle = sockapi::OpenSocket(type);
@@ -113,7 +113,7 @@ BlockSockErr CBlockingSocket::Create(int type) {
 
 BlockSockErr CBlockingSocket::Close() {
     if (!HasSocket()) {
-        DebugMgr::DebugOutput(kLogLevel, "CBlockingSocket::Close: socket is null error \n");
+        DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::Close: socket is null error \n");
         return Socket_Error;
     }
     BlockSockErr result = Socket_Sucess;
@@ -126,7 +126,7 @@ BlockSockErr CBlockingSocket::Close() {
 
 BlockSockErr CBlockingSocket::Connect(const sockaddr_in& address) {
     if (!HasSocket()) {
-        DebugMgr::DebugOutput(kLogLevel, "CBlockingSocket::Connect: socket is null error.\n");
+        DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::Connect: socket is null error.\n");
         return Socket_Error;
     }
     if (sockapi::Connect(handle_, address) != sockapi::kSocketError) return Socket_Sucess;
@@ -143,7 +143,7 @@ BlockSockErr CBlockingSocket::TimedTransfer(bool sending, char* data, int32_t le
     int32_t ignored = 0;
     if (!count) count = &ignored;
     if (!HasSocket()) {
-        DebugMgr::DebugOutput(kLogLevel, "%s", nullMessage);
+        DebugMgr::DebugFailure(kLogLevel, "%s", nullMessage);
         *count = -1;
         return Socket_Error;
     }
@@ -193,14 +193,14 @@ BlockSockErr CBlockingSocket::Write(const char* data, int32_t length, int32_t ti
         if (*total >= length) return Socket_Sucess;
         result = Send(data, length - *total, timeoutSeconds, &sent);
     }
-    DebugMgr::DebugOutput(kLogLevel, "CBlockingSocket::Write: error %ld.\n",
-                          static_cast<long>(sockapi::LastSocketError()));
+    DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::Write: error %ld.\n",
+                           static_cast<long>(sockapi::LastSocketError()));
     return result;
 }
 
 BlockSockErr CBlockingSocket::GetSockAddr(sockaddr_in* address) {
     if (!HasSocket()) {
-        DebugMgr::DebugOutput(kLogLevel, "CBlockingSocket::GetSockAddr: socket is null error.\n");
+        DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::GetSockAddr: socket is null error.\n");
         return Socket_Error;
     }
     std::memset(address, 0, sizeof *address);

@@ -4,9 +4,9 @@
 #include "net/zbhttp.h"
 
 #include "debug/debug_mgr.h"
+#include "net/transfer_progress.h"
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <memory>
@@ -17,12 +17,8 @@ namespace {
 constexpr int32_t kAbortLogLevel = 10;
 constexpr int32_t kSizeLogLevel = 2;
 
-// Milliseconds on a clock that never goes back, so a change of the wall clock cannot produce a
-// negative elapsed time.
 int64_t NowMilliseconds() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return transfer_progress::ClockMilliseconds();
 }
 
 int32_t SaturateToInt32(int64_t value) {
@@ -78,17 +74,17 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
 
     do {
         if (Report(DownloadStarting, size, total) == CallbackAbort) {
-            DebugMgr::DebugOutput(kAbortLogLevel,
-                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
-                                  "getting size), file=\"%s\".\n",
-                                  LocalFile.c_str());
+            DebugMgr::DebugFailure(kAbortLogLevel,
+                                   "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
+                                   "getting size), file=\"%s\".\n",
+                                   LocalFile.c_str());
             state = DownloadAborted;
             result = ZBHTTP_UserAbort;
             break;
         }
         result = GetDownloadFileSize(&size);
         if (result != ZBHTTP_SUCCESS) {
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kSizeLogLevel,
                 "ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"%s\".\n",
                 LocalFile.c_str());
@@ -117,10 +113,10 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             break;
         }
         if (Report(DownloadStarting, size, total) == CallbackAbort) {
-            DebugMgr::DebugOutput(kAbortLogLevel,
-                                  "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
-                                  "starting read), file=\"%s\".\n",
-                                  LocalFile.c_str());
+            DebugMgr::DebugFailure(kAbortLogLevel,
+                                   "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
+                                   "starting read), file=\"%s\".\n",
+                                   LocalFile.c_str());
             state = DownloadAborted;
             result = ZBHTTP_UserAbort;
             break;
@@ -133,6 +129,7 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
         // first); -1: read until the server closes.
         int32_t announced = -1;
         bool headerSeen = false;
+        transfer_progress::BodyWatch watch(start);
         for (;;) {
             int32_t received = 0;
             result = DoGetIntoBuffer(buffer.get(), kPieceSize, &received);
@@ -144,6 +141,7 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             if (!headerSeen) {
                 headerSeen = true;
                 announced = HeaderContentLength();
+                watch = transfer_progress::BodyWatch(NowMilliseconds()); // the body starts here
             }
             if (announced >= 0 && total + received > announced)
                 received = static_cast<int32_t>(announced - total); // nothing past the length
@@ -175,10 +173,10 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             if (now - lastProgress > ProgressIntervalMs) {
                 lastProgress = now;
                 if (Report(DownloadReading, size, total) == CallbackAbort) {
-                    DebugMgr::DebugOutput(kAbortLogLevel,
-                                          "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD "
-                                          "(during read), file=\"%s\".\n",
-                                          LocalFile.c_str());
+                    DebugMgr::DebugFailure(kAbortLogLevel,
+                                           "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD "
+                                           "(during read), file=\"%s\".\n",
+                                           LocalFile.c_str());
                     state = DownloadAborted;
                     result = ZBHTTP_UserAbort;
                     aborted = true;
@@ -187,6 +185,16 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
             }
             // Whole: no wait for a server that keeps the connection open after the body.
             if (announced >= 0 && total >= announced) break;
+            if (!watch.Progress(now, total)) {
+                DebugMgr::DebugError(
+                    "ZBHTTP PerformFileDownload: fewer than %ld bytes in %ld "
+                    "seconds after %lld bytes, file=\"%s\".\n",
+                    static_cast<long>(transfer_progress::kMinimumBytes),
+                    static_cast<long>(transfer_progress::kWindowMilliseconds / 1000),
+                    static_cast<long long>(total), LocalFile.c_str());
+                result = ZBHTTP_ServerTimeOut; // as a connection that broke off
+                break;
+            }
         }
         if (aborted) break;
         // A connection that ends early must not pass for the whole program.

@@ -46,19 +46,32 @@ std::string LowerCaseCopy(const std::string& text) {
     return lower;
 }
 
-std::string FindRedirectLocation(const std::string& header) {
-    static const char kKey[] = "location:";
-    constexpr std::string::size_type kValueOffset = 10; // the key and one more character
-    const std::string lower = LowerCaseCopy(header);
-    std::string::size_type match = lower.find(kKey);
-    if (match != std::string::npos && match > 0 && lower[match - 1] == '-') {
-        // A Content-Location line: look once more past it.
-        std::string::size_type from = match + kValueOffset;
-        match = from <= lower.size() ? lower.find(kKey, from) : std::string::npos;
+bool FindHeaderField(const std::string& header, const char* name, std::string::size_type* value,
+                     std::string::size_type* lineEnd) {
+    const std::string wanted = LowerCaseCopy(name);
+    std::string::size_type line = 0;
+    while (line < header.size()) {
+        std::string::size_type end = header.find('\n', line);
+        if (end == std::string::npos) end = header.size();
+        const std::string::size_type colon = header.find(':', line);
+        if (colon < end && colon - line == wanted.size() &&
+            LowerCaseCopy(header.substr(line, colon - line)) == wanted) {
+            std::string::size_type at = colon + 1;
+            while (at < end && (header[at] == ' ' || header[at] == '\t'))
+                ++at;
+            *value = at;
+            *lineEnd = end;
+            return true;
+        }
+        line = end + 1;
     }
-    if (match == std::string::npos) return std::string();
-    const std::string::size_type start = match + kValueOffset;
-    if (start >= header.size()) return std::string();
+    return false;
+}
+
+std::string FindRedirectLocation(const std::string& header) {
+    std::string::size_type start = 0;
+    std::string::size_type lineEnd = 0;
+    if (!FindHeaderField(header, "location", &start, &lineEnd)) return std::string();
     const std::string::size_type stop = header.find_first_of("\n\r ", start);
     if (stop == std::string::npos) return std::string();
     return header.substr(start, stop - start);
@@ -73,14 +86,13 @@ std::string BuildRedirectUrl(const std::string& location, const std::string& hos
 }
 
 ContentLengthFound FindContentLength(const std::string& header, int32_t* size) {
-    const std::string lower = LowerCaseCopy(header);
-    const std::string::size_type match = lower.find("content-length:");
-    if (match == std::string::npos) return ContentLengthFound::NoLine;
-    const std::string::size_type cr = lower.find('\r', match);
-    if (cr == std::string::npos) return ContentLengthFound::NoCarriageReturn;
-    const std::string::size_type blank = lower.find(' ', match);
-    if (blank == std::string::npos || blank > cr) return ContentLengthFound::NoBlank;
-    *size = ParseDecimal(header.data() + blank + 1, header.data() + cr);
+    std::string::size_type value = 0;
+    std::string::size_type lineEnd = 0;
+    if (!FindHeaderField(header, "content-length", &value, &lineEnd))
+        return ContentLengthFound::NoLine;
+    const std::string::size_type cr = header.find('\r', value);
+    if (cr == std::string::npos || cr > lineEnd) return ContentLengthFound::NoCarriageReturn;
+    *size = ParseDecimal(header.data() + value, header.data() + cr);
     return ContentLengthFound::Yes;
 }
 

@@ -16,8 +16,13 @@ inline int32_t ParseDecimal(const std::string& text) {
 // False when the header has no blank at all.
 bool FindStatusCode(const std::string& header, int32_t* code);
 
-// Value of the Location line (a Content-Location line before it is skipped), with its case:
-// from ten characters after "location:" up to the next line feed, carriage return or blank.
+// The first header line whose name (the text before its colon) is `name`, compared whole and
+// without regard to case: true with the offset of its value (after the colon and any blanks or
+// tabs) and of the line feed that ends the line (the text's size when none does).
+bool FindHeaderField(const std::string& header, const char* name, std::string::size_type* value,
+                     std::string::size_type* lineEnd);
+
+// Value of the Location line, with its case, up to the next line feed, carriage return or blank.
 // Empty when there is none or nothing ends it.
 std::string FindRedirectLocation(const std::string& header);
 
@@ -25,8 +30,9 @@ std::string FindRedirectLocation(const std::string& header);
 // exact case), else on the same host with the current scheme.
 std::string BuildRedirectUrl(const std::string& location, const std::string& host, bool secure);
 
-enum class ContentLengthFound { Yes, NoLine, NoCarriageReturn, NoBlank };
-// Size from the first "content-length:" (any case); `size` is written only with Yes.
+enum class ContentLengthFound { Yes, NoLine, NoCarriageReturn };
+// Size from the first Content-Length line, which must end with a carriage return; `size` is
+// written only with Yes.
 ContentLengthFound FindContentLength(const std::string& header, int32_t* size);
 
 // Base64 with the standard alphabet, "=" padding and no line breaks.

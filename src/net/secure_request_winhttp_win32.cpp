@@ -1,6 +1,7 @@
 // HTTPS requests through WinHTTP (Windows 2000 SP3, XP SP1 and later), bound at run time from the
 // system folder: the launcher must still start where the library is missing.
 #include "net/secure_request.h"
+#include "net/transfer_progress.h"
 
 #include "sys/system_library.h"
 #include "sys/unique_handle.h"
@@ -27,6 +28,7 @@ struct WinHttpFunctions {
     decltype(&::WinHttpSendRequest) sendRequest = nullptr;
     decltype(&::WinHttpReceiveResponse) receiveResponse = nullptr;
     decltype(&::WinHttpQueryHeaders) queryHeaders = nullptr;
+    decltype(&::WinHttpQueryDataAvailable) queryDataAvailable = nullptr;
     decltype(&::WinHttpReadData) readData = nullptr;
     decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
 };
@@ -107,6 +109,10 @@ class WinHttpRequest : public SecureRequest {
                                     WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                     WINHTTP_FLAG_SECURE | WINHTTP_FLAG_REFRESH);
         if (!request_) return Failure();
+        // The whole header within the window, however slowly it trickles in.
+        DWORD headerMs = static_cast<DWORD>(transfer_progress::kWindowMilliseconds);
+        api_.setOption(request_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headerMs,
+                       sizeof headerMs);
         // Redirects come back to the client, which applies its own rules to them.
         DWORD disable = WINHTTP_DISABLE_REDIRECTS;
         api_.setOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
@@ -132,9 +138,16 @@ class WinHttpRequest : public SecureRequest {
 
     uint32_t Read(char* buffer, int32_t size, int32_t* received) override {
         *received = 0;
+        if (!request_) return ERROR_INVALID_HANDLE;
+        // Waits for some bytes (bounded by the receive time-out), then takes no more than came,
+        // so that a server dripping bytes hands each back to the client's progress rule.
+        DWORD available = 0;
+        if (!api_.queryDataAvailable(request_, &available)) return Failure();
+        if (available == 0) return 0; // the body is complete
         DWORD count = 0;
-        if (!request_ || !api_.readData(request_, buffer, static_cast<DWORD>(size), &count))
-            return request_ ? Failure() : ERROR_INVALID_HANDLE;
+        const DWORD wanted =
+            available < static_cast<DWORD>(size) ? available : static_cast<DWORD>(size);
+        if (!api_.readData(request_, buffer, wanted, &count)) return Failure();
         *received = static_cast<int32_t>(count);
         return 0;
     }
@@ -161,6 +174,7 @@ std::unique_ptr<SecureRequest> OpenWinHttpRequest() {
         !Bind(m, "WinHttpSendRequest", &api.sendRequest) ||
         !Bind(m, "WinHttpReceiveResponse", &api.receiveResponse) ||
         !Bind(m, "WinHttpQueryHeaders", &api.queryHeaders) ||
+        !Bind(m, "WinHttpQueryDataAvailable", &api.queryDataAvailable) ||
         !Bind(m, "WinHttpReadData", &api.readData) ||
         !Bind(m, "WinHttpCloseHandle", &api.closeHandle))
         return nullptr;

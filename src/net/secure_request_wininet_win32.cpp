@@ -1,6 +1,7 @@
 // HTTPS requests through WinINet, the stack of every system without WinHTTP (the 9x family, NT 4,
 // Windows 2000 before SP3), bound at run time from the system folder.
 #include "net/secure_request.h"
+#include "net/transfer_progress.h"
 
 #include "sys/system_library.h"
 #include "sys/unique_handle.h"
@@ -28,6 +29,7 @@ struct WinInetFunctions {
     decltype(&::HttpOpenRequestA) openRequest = nullptr;
     decltype(&::HttpSendRequestA) sendRequest = nullptr;
     decltype(&::HttpQueryInfoA) queryInfo = nullptr;
+    decltype(&::InternetQueryDataAvailable) queryDataAvailable = nullptr;
     decltype(&::InternetReadFile) readFile = nullptr;
     decltype(&::InternetCloseHandle) closeHandle = nullptr;
 };
@@ -42,6 +44,47 @@ template <typename Function> bool Bind(HMODULE module, const char* name, Functio
     *function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
     return *function != nullptr;
 }
+
+// WinINet sets no limit on the time a whole response header may take, and a server that trickles
+// it passes every receive time-out. Its documented way to end a blocking call is to close the
+// handle from another thread: this watch does that once the window has passed.
+class HeaderWatch {
+  public:
+    HeaderWatch(const WinInetFunctions& api, HINTERNET request) : api_(api), request_(request) {
+        done_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (done_) thread_.reset(::CreateThread(nullptr, 0, &HeaderWatch::Run, this, 0, nullptr));
+    }
+    ~HeaderWatch() { Stop(); }
+    HeaderWatch(const HeaderWatch&) = delete;
+    HeaderWatch& operator=(const HeaderWatch&) = delete;
+
+    // Ends the watch: true when it closed the request (the caller must not close it again).
+    bool Stop() {
+        if (thread_) {
+            ::SetEvent(done_.get());
+            ::WaitForSingleObject(thread_.get(), INFINITE);
+            thread_.reset();
+        }
+        return closed_;
+    }
+
+  private:
+    static DWORD WINAPI Run(void* parameter) {
+        HeaderWatch* self = static_cast<HeaderWatch*>(parameter);
+        const DWORD window = static_cast<DWORD>(transfer_progress::kWindowMilliseconds);
+        if (::WaitForSingleObject(self->done_.get(), window) == WAIT_TIMEOUT) {
+            self->closed_ = true; // read after the thread has ended
+            self->api_.closeHandle(self->request_);
+        }
+        return 0;
+    }
+
+    const WinInetFunctions& api_;
+    HINTERNET request_;
+    UniqueKernelHandle done_;
+    UniqueKernelHandle thread_;
+    bool closed_ = false;
+};
 
 class WinInetRequest : public SecureRequest {
   public:
@@ -69,7 +112,14 @@ class WinInetRequest : public SecureRequest {
         request_ = api_.openRequest(connection_, "GET", path.c_str(), nullptr, nullptr, accept,
                                     kRequestFlags, 0);
         if (!request_) return Failure();
-        if (!api_.sendRequest(request_, nullptr, 0, nullptr, 0)) return Failure();
+        HeaderWatch watch(api_, request_);
+        const BOOL sent = api_.sendRequest(request_, nullptr, 0, nullptr, 0);
+        const DWORD error = sent ? 0 : Failure();
+        if (watch.Stop()) {
+            request_ = nullptr;
+            return kSecureTimeout; // the header did not come in time
+        }
+        if (!sent) return error;
 
         DWORD bytes = 0;
         api_.queryInfo(request_, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &bytes, nullptr);
@@ -83,9 +133,16 @@ class WinInetRequest : public SecureRequest {
 
     uint32_t Read(char* buffer, int32_t size, int32_t* received) override {
         *received = 0;
+        if (!request_) return ERROR_INVALID_HANDLE;
+        // InternetReadFile waits until the whole buffer is filled: asking only for what has
+        // come hands a dripping server's bytes back to the client's progress rule.
+        DWORD available = 0;
+        if (!api_.queryDataAvailable(request_, &available, 0, 0)) return Failure();
+        if (available == 0) return 0; // the body is complete
         DWORD count = 0;
-        if (!request_ || !api_.readFile(request_, buffer, static_cast<DWORD>(size), &count))
-            return request_ ? Failure() : ERROR_INVALID_HANDLE;
+        const DWORD wanted =
+            available < static_cast<DWORD>(size) ? available : static_cast<DWORD>(size);
+        if (!api_.readFile(request_, buffer, wanted, &count)) return Failure();
         *received = static_cast<int32_t>(count);
         return 0;
     }
@@ -109,7 +166,9 @@ std::unique_ptr<SecureRequest> OpenWinInetRequest() {
         !Bind(m, "InternetConnectA", &api.connect) ||
         !Bind(m, "HttpOpenRequestA", &api.openRequest) ||
         !Bind(m, "HttpSendRequestA", &api.sendRequest) ||
-        !Bind(m, "HttpQueryInfoA", &api.queryInfo) || !Bind(m, "InternetReadFile", &api.readFile) ||
+        !Bind(m, "HttpQueryInfoA", &api.queryInfo) ||
+        !Bind(m, "InternetQueryDataAvailable", &api.queryDataAvailable) ||
+        !Bind(m, "InternetReadFile", &api.readFile) ||
         !Bind(m, "InternetCloseHandle", &api.closeHandle))
         return nullptr;
     return std::unique_ptr<SecureRequest>(new WinInetRequest(std::move(module), api));

@@ -5,6 +5,7 @@
 #include "debug/debug_mgr.h"
 #include "net/http_header_text.h"
 #include "net/secure_request.h"
+#include "net/transfer_progress.h"
 #include "sys/fixed_buffer.h"
 
 #include <cctype>
@@ -81,7 +82,7 @@ ZBHTTPResult ZBHTTP::ZBHTTPStartup() {
                                   info.major, info.minor);
             return ZBHTTP_SUCCESS;
         }
-        DebugMgr::DebugOutput(
+        DebugMgr::DebugFailure(
             kDetailLogLevel,
             "ZBHTTP::ZBHTTP : WSAStartup (requested version=%d.%d) FAILED %d (wsalasterror=%ld).\n",
             version[0], version[1], error, static_cast<long>(sockapi::LastSocketError()));
@@ -153,8 +154,9 @@ ZBHTTPResult ZBHTTP::MapBlockSockErrToZBHTTPErr(int32_t error) {
     case Socket_Error:
         return ZBHTTP_Error;
     default:
-        DebugMgr::DebugOutput(kSocketLogLevel, "MapBlockSockErrToZBHTTPErr: unhandled error %ld.\n",
-                              static_cast<long>(error));
+        DebugMgr::DebugFailure(kSocketLogLevel,
+                               "MapBlockSockErrToZBHTTPErr: unhandled error %ld.\n",
+                               static_cast<long>(error));
         return ZBHTTP_Error;
     }
 }
@@ -219,7 +221,8 @@ ZBHTTPResult ZBHTTP::ParseURL(const std::string& url) {
         return ZBHTTP_Error;
     }
     const bool secure = url.compare(0, sizeof kSecureScheme - 1, kSecureScheme) == 0;
-    if (!secure && url.find(kScheme) == std::string::npos) {
+    // Only a prefix is a scheme: "http://" inside a query names nothing.
+    if (!secure && url.compare(0, sizeof kScheme - 1, kScheme) != 0) {
         DebugMgr::DebugError("ZBHTTP ParseURL: cannot find http:// for URL \"%s\"\n", url.c_str());
         return ZBHTTP_Error;
     }
@@ -309,9 +312,9 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
     BlockSockErr error = Socket.Create(kStreamSocket);
     if (error != Socket_Sucess) {
         result = MapBlockSockErrToZBHTTPErr(error);
-        DebugMgr::DebugOutput(kSocketLogLevel,
-                              "ZBHTTP::CheckReadHeader: socket create error %ld. \"%s\"\n",
-                              static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+        DebugMgr::DebugFailure(kSocketLogLevel,
+                               "ZBHTTP::CheckReadHeader: socket create error %ld. \"%s\"\n",
+                               static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
         return result;
     }
     SocketOpen = true;
@@ -323,7 +326,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         error = CBlockingSocket::GetHostByName(name, port, &server);
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kSocketLogLevel,
                 "ZBHTTP::CheckReadHeader: socket gethostbyname error %ld.\"%s\" \n",
                 static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
@@ -332,16 +335,17 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         error = Socket.Connect(server);
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket connect error %ld. \"%s\" \n",
                 static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
         }
+        ConnectedAt = transfer_progress::ClockMilliseconds();
         sockaddr_in local{};
         error = Socket.GetSockAddr(&local);
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket GetSockAddr error %ld. \"%s\" \n",
                 static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
@@ -365,7 +369,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         }
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket write error %ld. \"%s\" \n",
                 static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
             break;
@@ -383,7 +387,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
         error = Socket.Close();
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(
+            DebugMgr::DebugFailure(
                 kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket close error %ld. \"%s\" \n",
                 static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
         }
@@ -426,11 +430,11 @@ ZBHTTPResult ZBHTTP::SendSecureRequestAndJudge() {
                 "\"%s\"\n",
                 static_cast<unsigned long>(error), ResultName(result), Url.c_str());
         } else {
-            DebugMgr::DebugOutput(kSocketLogLevel,
-                                  "ZBHTTP::CheckReadHeader: secure request error %lu. \"%s\" for "
-                                  "url \"%s\"\n",
-                                  static_cast<unsigned long>(error), ResultName(result),
-                                  Url.c_str());
+            DebugMgr::DebugFailure(kSocketLogLevel,
+                                   "ZBHTTP::CheckReadHeader: secure request error %lu. \"%s\" for "
+                                   "url \"%s\"\n",
+                                   static_cast<unsigned long>(error), ResultName(result),
+                                   Url.c_str());
         }
         return result;
     }
@@ -469,8 +473,9 @@ ZBHTTPResult ZBHTTP::ReceiveHeaderBytes(char* at, int32_t wanted, int32_t timeou
     BlockSockErr error = Socket.Receive(at, wanted, timeoutSeconds, received);
     if (error != Socket_Sucess) {
         ZBHTTPResult result = MapBlockSockErrToZBHTTPErr(error);
-        DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::ReadHttpHeader: socket error %ld. \"%s\"\n",
-                              static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+        DebugMgr::DebugFailure(kSocketLogLevel,
+                               "ZBHTTP::ReadHttpHeader: socket error %ld. \"%s\"\n",
+                               static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
         return result;
     }
     return *received > 0 ? ZBHTTP_SUCCESS : ZBHTTP_SockReadFailed;
@@ -486,40 +491,54 @@ ZBHTTPResult ZBHTTP::ReadHttpHeader(int32_t timeoutSeconds) {
         if (!HeaderBuffer) return ZBHTTP_OutOfMemory;
     }
     char* const buffer = HeaderBuffer.get();
-    std::memset(buffer, 0, kHeaderBufferSize);
-    HeaderLength = 0;
+    const int64_t connectedAt =
+        ConnectedAt >= 0 ? ConnectedAt : transfer_progress::ClockMilliseconds();
     const int32_t capacity = kHeaderBufferSize - 1; // the text keeps a terminating zero
-    int32_t position = 0;
-    int matched = 0; // 1: the text ends with a line feed; 2: with a line feed and carriage return
-    while (matched < 3) {
-        if (position >= capacity) {
-            DebugMgr::DebugError(
-                "ZBHTTP::ReadHttpHeader: header longer than %ld bytes for url \"%s\"\n",
-                static_cast<long>(capacity), Url.c_str());
-            return ZBHTTP_ParseHeaderFailed;
+    for (;;) {
+        std::memset(buffer, 0, kHeaderBufferSize);
+        HeaderLength = 0;
+        int32_t position = 0;
+        int matched = 0; // 1: the text ends with a line feed; 2: with a line feed and CR
+        while (matched < 3) {
+            if (!transfer_progress::HeaderInTime(connectedAt,
+                                                 transfer_progress::ClockMilliseconds())) {
+                DebugMgr::DebugError(
+                    "ZBHTTP::ReadHttpHeader: header not complete %ld seconds "
+                    "after connecting for url \"%s\"\n",
+                    static_cast<long>(transfer_progress::kWindowMilliseconds / 1000), Url.c_str());
+                return ZBHTTP_ServerTimeOut;
+            }
+            if (position >= capacity) {
+                DebugMgr::DebugError(
+                    "ZBHTTP::ReadHttpHeader: header longer than %ld bytes for url \"%s\"\n",
+                    static_cast<long>(capacity), Url.c_str());
+                return ZBHTTP_ParseHeaderFailed;
+            }
+            int32_t wanted = matched == 2 ? 1 : 2;
+            if (wanted > capacity - position) wanted = capacity - position;
+            int32_t received = 0;
+            ZBHTTPResult result =
+                ReceiveHeaderBytes(buffer + position, wanted, timeoutSeconds, &received);
+            if (result != ZBHTTP_SUCCESS) return result;
+            if (received > wanted) received = wanted; // never trust a count beyond the request
+            for (int32_t i = 0; i < received; ++i) {
+                const char c = buffer[position + i];
+                if (matched == 2)
+                    matched = 3;
+                else if (c == '\n')
+                    matched = 1;
+                else if (matched == 1 && c == '\r')
+                    matched = 2;
+                else
+                    matched = 0;
+            }
+            position += received;
         }
-        int32_t wanted = matched == 2 ? 1 : 2;
-        if (wanted > capacity - position) wanted = capacity - position;
-        int32_t received = 0;
-        ZBHTTPResult result =
-            ReceiveHeaderBytes(buffer + position, wanted, timeoutSeconds, &received);
-        if (result != ZBHTTP_SUCCESS) return result;
-        if (received > wanted) received = wanted; // never trust a count beyond the request
-        for (int32_t i = 0; i < received; ++i) {
-            const char c = buffer[position + i];
-            if (matched == 2)
-                matched = 3;
-            else if (c == '\n')
-                matched = 1;
-            else if (matched == 1 && c == '\r')
-                matched = 2;
-            else
-                matched = 0;
-        }
-        position += received;
+        HeaderLength = position;
+        int32_t code = 0;
+        // 100 Continue is an interim answer: the final one follows on the same connection.
+        if (!FindStatusCode(HeaderText(), &code) || code != 100) return ZBHTTP_SUCCESS;
     }
-    HeaderLength = position;
-    return ZBHTTP_SUCCESS;
 }
 
 std::string ZBHTTP::HeaderText() const {
@@ -544,7 +563,8 @@ ZBHTTPResult ZBHTTP::ResponseAllRight() {
                              Url.c_str());
         return ZBHTTP_ServerError;
     }
-    if (code >= 100 && code <= 200) return ZBHTTP_SUCCESS;
+    // Only 200 is the answer; a 1xx status is not final (ReadHttpHeader skips 100 Continue).
+    if (code == 200) return ZBHTTP_SUCCESS;
     if (code >= 300 && code <= 399) {
         const std::string location = FindRedirectLocation(header);
         if (location.empty()) {
@@ -603,12 +623,6 @@ ZBHTTPResult ZBHTTP::GetDownloadFileSize(int32_t* size) {
                                  LocalFile.c_str());
             result = ZBHTTP_Error;
             break;
-        case ContentLengthFound::NoBlank:
-            DebugMgr::DebugError(" ZBHTTP GetDownloadFileSize : FAILED, error parsing for space in "
-                                 "content-length header for path \"%s\"\n",
-                                 LocalFile.c_str());
-            result = ZBHTTP_Error;
-            break;
         }
     }
     if (Close() != ZBHTTP_SUCCESS)
@@ -624,9 +638,9 @@ ZBHTTPResult ZBHTTP::DoGetIntoBuffer(char* buffer, int32_t size, int32_t* receiv
         const uint32_t error = SecureConnection->Read(buffer, size, &count);
         if (error != 0) {
             result = MapSecureErrorToZBHTTPResult(error);
-            DebugMgr::DebugOutput(kSocketLogLevel,
-                                  "ZBHTTP::DoGetIntoBuffer: secure read error %lu. \"%s\"\n",
-                                  static_cast<unsigned long>(error), ResultName(result));
+            DebugMgr::DebugFailure(kSocketLogLevel,
+                                   "ZBHTTP::DoGetIntoBuffer: secure read error %lu. \"%s\"\n",
+                                   static_cast<unsigned long>(error), ResultName(result));
             count = 0;
         }
         DebugMgr::DebugOutput(kDetailLogLevel, "ZBHTTP::DoGetIntoBuffer bytes received = %ld\n",
@@ -637,9 +651,9 @@ ZBHTTPResult ZBHTTP::DoGetIntoBuffer(char* buffer, int32_t size, int32_t* receiv
     BlockSockErr error = Socket.Receive(buffer, size, TimeoutSeconds, &count);
     if (error != Socket_Sucess) {
         result = MapBlockSockErrToZBHTTPErr(error);
-        DebugMgr::DebugOutput(kSocketLogLevel,
-                              "ZBHTTP::DoGetIntoBuffer: socket error %ld. \"%s\"\n",
-                              static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+        DebugMgr::DebugFailure(kSocketLogLevel,
+                               "ZBHTTP::DoGetIntoBuffer: socket error %ld. \"%s\"\n",
+                               static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
     }
     DebugMgr::DebugOutput(kDetailLogLevel, "ZBHTTP::DoGetIntoBuffer bytes received = %ld\n",
                           static_cast<long>(count));
@@ -650,15 +664,16 @@ ZBHTTPResult ZBHTTP::DoGetIntoBuffer(char* buffer, int32_t size, int32_t* receiv
 ZBHTTPResult ZBHTTP::Close() {
     NeedsRequest = true;
     HeaderLength = 0;
+    ConnectedAt = -1;
     SecureConnection.reset();
     ZBHTTPResult result = ZBHTTP_SUCCESS;
     if (SocketOpen) {
         BlockSockErr error = Socket.Close();
         if (error != Socket_Sucess) {
             result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugOutput(kSocketLogLevel, "ZBHTTP::Close: socket error %ld. \"%s\"\n",
-                                  static_cast<long>(error),
-                                  CBlockingSocket::BlockSockErrName(error));
+            DebugMgr::DebugFailure(kSocketLogLevel, "ZBHTTP::Close: socket error %ld. \"%s\"\n",
+                                   static_cast<long>(error),
+                                   CBlockingSocket::BlockSockErrName(error));
         }
         SocketOpen = false;
     }

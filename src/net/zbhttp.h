@@ -81,7 +81,8 @@ class ZBHTTP {
     // Sends the request and reads and judges the header when no header has been read on an open
     // connection, following up to 100 redirects from `depth` on.
     ZBHTTPResult CheckReadHeader(int32_t depth);
-    // Takes the header off the socket exactly up to its end.
+    // Takes the header off the socket exactly up to its end, skipping 100 Continue answers:
+    // ZBHTTP_ServerTimeOut when it is not complete 60 seconds after connecting.
     ZBHTTPResult ReadHttpHeader(int32_t timeoutSeconds);
     // Judges the status of the last header: 0, 3, 4, or 13 with the redirect's URL set.
     ZBHTTPResult ResponseAllRight();
@@ -141,6 +142,9 @@ class ZBHTTP {
     std::unique_ptr<char[]> HeaderBuffer;
     int32_t HeaderLength = 0;
     int32_t BytesPerSecond = -1;
+    // When the open connection was made (transfer_progress clock); -1: none, and a header read
+    // then counts from its own start.
+    int64_t ConnectedAt = -1;
 
   private:
     ZBHTTPResult SendRequestAndJudge();

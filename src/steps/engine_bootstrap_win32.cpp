@@ -8,6 +8,7 @@
 
 #include "app/resource_ids.h"
 #include "config/setup_command_line.h"
+#include "debug/debug_mgr.h"
 #include "net/zbhttp.h"
 #include "steps/launch_kind.h"
 #include "steps/setup_steps.h"
@@ -52,6 +53,26 @@ std::string EngineRequiredText(const std::string& requiredVersion) {
     if (at != std::string::npos) text.replace(at, 2, requiredVersion);
     return text;
 }
+
+// The download layers say why a transfer failed only to their debug output, which the launcher
+// never switches on; with the setup log on, those lines go there too, one line each.
+void LogDownloadFailure(const char* line) {
+    // The socket layer reads the thread's last error after logging (the socket error is that
+    // same value on Windows): writing the log must not change it.
+    const DWORD error = ::GetLastError();
+    WriteLog(line);
+    ::SetLastError(error);
+}
+
+class DownloadFailuresToSetupLog {
+  public:
+    DownloadFailuresToSetupLog() {
+        if (IsLoggingEnabled()) DebugMgr::SetFailureSink(&LogDownloadFailure);
+    }
+    ~DownloadFailuresToSetupLog() { DebugMgr::SetFailureSink(nullptr); }
+    DownloadFailuresToSetupLog(const DownloadFailuresToSetupLog&) = delete;
+    DownloadFailuresToSetupLog& operator=(const DownloadFailuresToSetupLog&) = delete;
+};
 
 // Moves the progress dialog's bar. The download cannot be cancelled from here.
 int32_t DownloadProgressCallback(const char* /*localFile*/, int32_t totalSize,
@@ -152,6 +173,7 @@ bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
 
     ZBHTTPResult result = ZBHTTP_Error;
     {
+        const DownloadFailuresToSetupLog failuresLogged;
         ZBHTTP client;
         if (client.SetURL(url) == ZBHTTP_SUCCESS) {
             result = client.DoGetIntoFile(localFile, DownloadProgressCallback,

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,22 @@ TEST_F(DebugMgrTest, AFileThatCannotBeOpenedLosesTheTexts) {
     testing::internal::CaptureStdout();
     DebugMgr::DebugOutput(5, "lost\n");
     EXPECT_EQ("", testing::internal::GetCapturedStdout());
+}
+
+std::vector<std::string> g_sunk;
+void Sink(const char* line) {
+    g_sunk.push_back(line);
+}
+
+TEST_F(DebugMgrTest, FailureTextsReachTheSinkAsOneLineEachWhateverTheLevel) {
+    DebugMgr::SetFailureSink(&Sink);
+    DebugMgr::DebugError("E %d\n", 1);
+    DebugMgr::DebugFailure(20, "F %s\r\nnext\n", "x");
+    DebugMgr::DebugOutput(1, "not a failure\n");
+    DebugMgr::SetFailureSink(nullptr);
+    DebugMgr::DebugError("after\n");
+    EXPECT_EQ((std::vector<std::string>{"E 1", "F x\\r\\nnext"}), g_sunk);
+    EXPECT_FALSE(FileExists());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "debug_capture.h"
 #include "test_http_server.h"
+#include "transfer_clock_seam.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,22 @@ TEST_F(FileDownload, StallInTheBodyTimesOut) {
     EXPECT_EQ(Step(102, 10000, 5000), recorder.steps.back());
     EXPECT_EQ(PatternBytes(5000), ReadWholeFile(target_)); // what came stays
     EXPECT_EQ(DownloadFailed, http_.State);
+}
+
+TEST_F(FileDownload, ABodyThatGrowsTooSlowlyFailsLikeABrokenConnection) {
+    Recorder recorder;
+    // From the first progress report on, each clock reading is ten seconds on: a byte dripped
+    // every 20 ms then counts as one every ten seconds.
+    recorder.abortWhen = [](DownloadState state, int32_t) {
+        if (state == DownloadReading) clock_seam::Step(10000);
+        return false;
+    };
+    DebugCapture capture;
+    EXPECT_EQ(ZBHTTP_ServerTimeOut, Download("/drip/100000/20", recorder));
+    clock_seam::Step(0);
+    EXPECT_EQ(DownloadFailed, http_.State);
+    EXPECT_TRUE(capture.Contains("ZBHTTP PerformFileDownload: fewer than 4096 bytes in 60 seconds"))
+        << capture.Text();
 }
 
 TEST_F(FileDownload, AbortBeforeTheSize) {

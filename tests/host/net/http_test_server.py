@@ -25,6 +25,7 @@ Listens on 127.0.0.1 (an ephemeral port unless --port is given; TLS with --tls C
   /long-header/N               a header of about N bytes (one long line)
   /slow/N/PIECES/DELAY_MS      Content-Length N, sent in PIECES pieces DELAY_MS apart
   /trickle/N                   header sent one byte at a time, then N bytes
+  /drip/N/DELAY_MS             Content-Length N, then one byte every DELAY_MS until the client goes
   /echo                        200, body = the request exactly as received
 Requests in proxy form ("GET http://host:port/path") are answered by their path.
 """
@@ -176,6 +177,14 @@ class Handler(socketserver.BaseRequestHandler):
                     return
                 time.sleep(0.002)
             self.send_body(n)
+        elif kind == "drip":
+            n, delay = int(args[0]), int(args[1]) / 1000.0
+            self.send(self.head("200 OK", n))
+            for piece in pattern_bytes(n):
+                for i in range(len(piece)):
+                    time.sleep(delay)
+                    if not self.send(piece[i:i + 1]):
+                        return
         elif kind == "echo":
             self.send(self.head("200 OK", len(request)) + request)
         else:

@@ -5,6 +5,7 @@
 #include "debug_capture.h"
 #include "socket_calls_seam.h"
 #include "test_http_server.h"
+#include "transfer_clock_seam.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +79,6 @@ TEST(ZbhttpUrl, SplitsHostPortAndPath) {
         {"http://h: +81/x", "h", 81, "/x"},
         {"http://h:81:82/x", "h", 81, "/x"},
         {"http:///x", "", 80, "/x"},
-        {"xxhttp://h/x", "", 80, "//h/x"}, // the first seven characters are dropped
     };
     for (const Case& c : cases) {
         ZBHTTPUnderTest http;
@@ -127,6 +127,7 @@ TEST(ZbhttpUrl, FailuresLeaveTheFieldsAndSayWhy) {
         {"http://h", "ZBHTTP ParseURL: no slash found in url path for URL \"http://h\"\n"},
         {"ftp://h/x", "ZBHTTP ParseURL: cannot find http:// for URL \"ftp://h/x\"\n"},
         {"HTTP://h/x", "ZBHTTP ParseURL: cannot find http:// for URL \"HTTP://h/x\"\n"},
+        {"ftp://evil/..?u=http://x", "ZBHTTP ParseURL: cannot find http:// for URL"},
         {"http://h:65536/x", "ZBHTTP ParseURL: port out of range for URL \"http://h:65536/x\"\n"},
         {"http://h:-1/x", "ZBHTTP ParseURL: port out of range for URL \"http://h:-1/x\"\n"},
         {"http://h:99999999999999999999/x", "ZBHTTP ParseURL: port out of range"},
@@ -224,8 +225,7 @@ struct JudgeCase {
 TEST(ZbhttpHeader, StatusJudging) {
     const JudgeCase cases[] = {
         {"HTTP/1.0 200 OK\r\n\r\n", ZBHTTP_SUCCESS, "http://h/d/f.exe", ""},
-        {"HTTP/1.1 100 Continue\r\n\r\n", ZBHTTP_SUCCESS, "http://h/d/f.exe", ""},
-        {"HTTP/1.0 199 X\r\n\r\n", ZBHTTP_SUCCESS, "http://h/d/f.exe", ""},
+        {"HTTP/1.0 199 X\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe", "server error 199"},
         {"HTTP/1.0 201 Created\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe",
          "ZHTTP ResponseAllRight : server error 201 for url \"http://h/d/f.exe\"\n"},
         {"HTTP/1.0 204 No Content\r\n\r\n", ZBHTTP_ServerError, "http://h/d/f.exe",
@@ -316,6 +316,7 @@ TEST(ZbhttpHeader, EndsAtLineFeedCarriageReturnAndOneMoreByte) {
     const Case cases[] = {
         {"HTTP/1.0 200 OK\n\r\nBODY", ZBHTTP_SUCCESS, 18},
         {"HTTP/1.0 200 OK\r\n\n\r\nBODY", ZBHTTP_SUCCESS, 20},
+        {"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\n\r\nBODY", ZBHTTP_SUCCESS, 19},
         {"HTTP/1.0 200 OK\n\nBODY", ZBHTTP_SockReadFailed, 0}, // a bare empty line does not end it
         {"HTTP/1.0 200 OK\r\nContent-Le", ZBHTTP_SockReadFailed, 0},
         {"", ZBHTTP_SockReadFailed, 0},
@@ -507,6 +508,19 @@ TEST(ZbhttpServer, TrickledHeaderIsReadWhole) {
     ZBHTTPResult result;
     EXPECT_EQ(PatternBytes(3000), Fetch(http, &result));
     EXPECT_EQ(ZBHTTP_SUCCESS, result);
+}
+
+TEST(ZbhttpServer, AHeaderNotCompleteSixtySecondsAfterConnectingTimesOut) {
+    DebugCapture capture;
+    ZBHTTPUnderTest http;
+    http.SetURL(TestHttpServer::Instance().Url("/trickle/10"));
+    clock_seam::Step(10000); // each byte of the header arrives ten seconds after the one before
+    int32_t size = 0;
+    EXPECT_EQ(ZBHTTP_ServerTimeOut, http.GetDownloadFileSize(&size));
+    clock_seam::Step(0);
+    EXPECT_TRUE(capture.Contains("ZBHTTP::ReadHttpHeader: header not complete 60 seconds after "
+                                 "connecting for url"))
+        << capture.Text();
 }
 
 TEST(ZbhttpRedirect, OneHundredRedirectsAreFollowed) {

@@ -139,6 +139,18 @@ TEST_F(EngineDownloadTest, FailedDownloadsShowMessage13StartNothingAndLeaveNoFil
     }
 }
 
+// A byte every three seconds passes every receive time-out; only the progress rule ends it, after
+// its 60 seconds, so the script runs this case once, on its own.
+TEST_F(EngineDownloadTest, ADrippingServerEndsAQuietRunWith1603AndTheLogSaysWhy) {
+    if (!std::getenv("SETUP_TEST_DRIP")) GTEST_SKIP() << "run by the script on its own";
+    SetupLogCapture log;
+    ExpectFailedDownload("NTMsiInstaller=" + Url("SETUP_TEST_HTTP_PORT", "/drip/50000000/3000") +
+                         "\r\n");
+    EXPECT_TRUE(log.ContainsText(
+        " - ZBHTTP PerformFileDownload: fewer than 4096 bytes in 60 seconds after "))
+        << log.Dump();
+}
+
 TEST_F(EngineDownloadTest, HttpsDownloadWithAPinnedDigestRuns) {
     const std::string path = "/stand_in_redistributable.exe";
     const std::string cases[] = {

@@ -65,3 +65,7 @@ WINEDLLOVERRIDES="mscoree,mshtml,winhttp=" \
 # No HTTPS stack at all: both libraries fail to load.
 WINEDLLOVERRIDES="mscoree,mshtml,winhttp,wininet=" SETUP_TEST_NO_HTTPS_STACK=1 \
   "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" --gtest_filter='*WithoutAnHttpsStack*'
+# A server that drips a byte every 3 s: the progress rule ends the run after its 60 s, well
+# within the two minutes allowed here.
+SETUP_TEST_DRIP=1 timeout 120 \
+  "$SETUP_BUILD_DIR/wine-run" "$here/engine_download_tests.exe" --gtest_filter='*Dripping*'
