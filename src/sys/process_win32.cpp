@@ -76,25 +76,16 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
     return StartResult::Failed;
 }
 
-// The shell's "runas" verb starts a program whose manifest requires elevation, after the consent
-// prompt, with the same arguments and current folder as CreateProcess would have: the program is
-// the command line's first item (quoted, or up to the first blank), ".exe" added when it has no
-// extension, as CreateProcess does.
-StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info) {
-    WriteLog("The program requires administrator rights: starting it with the \"runas\" verb");
-    const ShellExecuteExWFunction shellExecuteExW = ShellExecuteExWEntryPoint();
-    if (!shellExecuteExW) {
-        WriteLogF("Failed to load ShellExecuteEx entry point. Error Code = %08X",
-                  GetLastSystemError());
-        return StartResult::Failed;
-    }
+// The program of a command line as CreateProcess reads it: the first item, quoted or up to the
+// first blank, with ".exe" added when it has no extension. Answers where its arguments start.
+const wchar_t* SplitOffProgram(const wchar_t* commandLine, std::wstring& program) {
     const auto skipBlanks = [](const wchar_t* text) {
         while (*text == L' ' || *text == L'\t')
             ++text;
         return text;
     };
     const wchar_t* rest = skipBlanks(commandLine);
-    std::wstring program;
+    program.clear();
     if (*rest == L'"') {
         for (++rest; *rest && *rest != L'"'; ++rest)
             program += *rest;
@@ -103,10 +94,24 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
         for (; *rest && *rest != L' ' && *rest != L'\t'; ++rest)
             program += *rest;
     }
-    rest = skipBlanks(rest);
     const std::size_t name = program.find_last_of(L"\\/");
     if (program.find(L'.', name == std::wstring::npos ? 0 : name + 1) == std::wstring::npos)
         program += L".exe";
+    return skipBlanks(rest);
+}
+
+// The shell's "runas" verb starts a program whose manifest requires elevation, after the consent
+// prompt, with the arguments and current folder CreateProcess would have given it.
+StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info) {
+    WriteLog("The program requires administrator rights: starting it with the \"runas\" verb");
+    const ShellExecuteExWFunction shellExecuteExW = ShellExecuteExWEntryPoint();
+    if (!shellExecuteExW) {
+        WriteLogF("Failed to load ShellExecuteEx entry point. Error Code = %08X",
+                  GetLastSystemError());
+        return StartResult::Failed;
+    }
+    std::wstring program;
+    const wchar_t* arguments = SplitOffProgram(commandLine, program);
     // Named explicitly: the elevated child is created by the system's elevation service, not by
     // this process, so it inherits no current folder from here.
     using GetCurrentDirectoryWFunction = DWORD(WINAPI*)(DWORD, LPWSTR);
@@ -123,7 +128,7 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
     execute.hwnd = static_cast<HWND>(InternalErrorOwner());
     execute.lpVerb = L"runas";
     execute.lpFile = program.c_str();
-    execute.lpParameters = *rest ? rest : nullptr;
+    execute.lpParameters = *arguments ? arguments : nullptr;
     execute.lpDirectory = folderLength && folderLength < MAX_PATH ? folder : nullptr;
     execute.nShow = SW_SHOWNORMAL;
     if (!shellExecuteExW(&execute)) {
