@@ -3,5 +3,6 @@
 #pragma once
 
 // Schedules one file or empty folder for deletion at restart. Every failure is logged and
-// swallowed; nothing is raised.
+// swallowed; nothing is raised. Refused for lack of rights (a process running as a standard user),
+// the path is left where it is.
 void LogForDeletion(const char* path);

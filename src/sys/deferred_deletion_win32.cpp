@@ -29,8 +29,15 @@ MoveFileExOutcome ScheduleWithMoveFileEx(const char* path) {
         WriteLogF("Scheduled \"%s\" for deletion using MoveFileEx()", path);
         return MoveFileExOutcome::Scheduled;
     }
+    const DWORD error = ::GetLastError();
     WriteLogF("MoveFileEx() failed with return code: 0x%08X in LogForDeletion()",
-              static_cast<unsigned>(::GetLastError()));
+              static_cast<unsigned>(error));
+    // The restart-time list belongs to administrators: running as the user, the file stays where
+    // it is (inside the user's own temporary folder); WININIT.INI would not help on NT.
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_PRIVILEGE_NOT_HELD) {
+        WriteLogF("No rights to delete \"%s\" at restart: it is left in place", path);
+        return MoveFileExOutcome::GiveUp;
+    }
     return MoveFileExOutcome::Unavailable;
 }
 

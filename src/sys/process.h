@@ -18,6 +18,10 @@ struct LaunchRule {
     // false.
     unsigned failureLocation;
     bool startFailureRaises;
+    // A program that requires administrator rights (CreateProcess answers 740) is started again
+    // through the shell's "runas" verb; a declined prompt raises 1602. Otherwise that is a failed
+    // start.
+    bool mayElevate = false;
 };
 
 // Starts `commandLine` (the program is its first item) with the launcher's environment and current

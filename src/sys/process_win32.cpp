@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "sys/child_start.h"
 #include "sys/last_error.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
@@ -20,14 +21,13 @@ constexpr DWORD kSessionVerdictMilliseconds = 60000;
 constexpr DWORD kSessionVerdictPollMilliseconds = 100;
 constexpr DWORD kRebootInitiated = 1641;
 constexpr DWORD kRebootRequired = 3010;
+// ERROR_ELEVATION_REQUIRED (Vista and later): the program's manifest asks for administrator rights
+// that this process, running as the user, does not have.
+constexpr DWORD kElevationRequired = 740;
 
 UniqueKernelHandle lastLaunchedProcess;
 
-enum class StartResult { Started, NoEntryPoint, Failed };
-
-using CreateProcessWFunction = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES,
-                                             LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
-                                             LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+enum class StartResult { Started, NoEntryPoint, Failed, ElevationRequired, Declined };
 
 // The shared conversions stop at 260 characters; a command line (package path plus properties)
 // gets a buffer of its own length instead.
@@ -43,7 +43,9 @@ bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wid
     return ::MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), needed) == needed;
 }
 
-StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info) {
+// `wide` is left holding the command line as the system last saw it.
+StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info,
+                       std::vector<wchar_t>& wide) {
     if (!IsWindowsNT()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -54,7 +56,7 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
                    ? StartResult::Started
                    : StartResult::Failed;
     }
-    auto createProcessW = GetEntryPointAs<CreateProcessWFunction>("KERNEL32.DLL", "CreateProcessW");
+    auto createProcessW = CreateProcessWEntryPoint();
     if (!createProcessW) {
         WriteLogF("Failed to load CreateProcess entry point. Error Code = %08X",
                   GetLastSystemError());
@@ -62,16 +64,85 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::vector<wchar_t> wide;
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
-        if (Widen(codePage, commandLine, wide) &&
-            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info)) {
+        if (!Widen(codePage, commandLine, wide)) continue;
+        if (createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info))
             return StartResult::Started;
-        }
+        // The program was found: this conversion named it.
+        if (::GetLastError() == kElevationRequired) return StartResult::ElevationRequired;
     }
     return StartResult::Failed;
+}
+
+// The program of a command line as CreateProcess reads it: the first item, quoted or up to the
+// first blank, with ".exe" added when it has no extension. Answers where its arguments start.
+const wchar_t* SplitOffProgram(const wchar_t* commandLine, std::wstring& program) {
+    const auto skipBlanks = [](const wchar_t* text) {
+        while (*text == L' ' || *text == L'\t')
+            ++text;
+        return text;
+    };
+    const wchar_t* rest = skipBlanks(commandLine);
+    program.clear();
+    if (*rest == L'"') {
+        for (++rest; *rest && *rest != L'"'; ++rest)
+            program += *rest;
+        if (*rest) ++rest;
+    } else {
+        for (; *rest && *rest != L' ' && *rest != L'\t'; ++rest)
+            program += *rest;
+    }
+    const std::size_t name = program.find_last_of(L"\\/");
+    if (program.find(L'.', name == std::wstring::npos ? 0 : name + 1) == std::wstring::npos)
+        program += L".exe";
+    return skipBlanks(rest);
+}
+
+// The shell's "runas" verb starts a program whose manifest requires elevation, after the consent
+// prompt, with the arguments and current folder CreateProcess would have given it.
+StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info) {
+    WriteLog("The program requires administrator rights: starting it with the \"runas\" verb");
+    const ShellExecuteExWFunction shellExecuteExW = ShellExecuteExWEntryPoint();
+    if (!shellExecuteExW) {
+        WriteLogF("Failed to load ShellExecuteEx entry point. Error Code = %08X",
+                  GetLastSystemError());
+        return StartResult::Failed;
+    }
+    std::wstring program;
+    const wchar_t* arguments = SplitOffProgram(commandLine, program);
+    // Named explicitly: the elevated child is created by the system's elevation service, not by
+    // this process, so it inherits no current folder from here.
+    using GetCurrentDirectoryWFunction = DWORD(WINAPI*)(DWORD, LPWSTR);
+    auto getCurrentDirectoryW =
+        GetEntryPointAs<GetCurrentDirectoryWFunction>("KERNEL32.DLL", "GetCurrentDirectoryW");
+    wchar_t folder[MAX_PATH];
+    const DWORD folderLength = getCurrentDirectoryW ? getCurrentDirectoryW(MAX_PATH, folder) : 0;
+
+    SHELLEXECUTEINFOW execute = {};
+    execute.cbSize = sizeof execute;
+    // The process handle for the wait and the exit code; the call returns once the child runs.
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    // The consent prompt and any shell message belong to the progress dialog.
+    execute.hwnd = static_cast<HWND>(InternalErrorOwner());
+    execute.lpVerb = L"runas";
+    execute.lpFile = program.c_str();
+    execute.lpParameters = *arguments ? arguments : nullptr;
+    execute.lpDirectory = folderLength && folderLength < MAX_PATH ? folder : nullptr;
+    execute.nShow = SW_SHOWNORMAL;
+    if (!shellExecuteExW(&execute)) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_CANCELLED) {
+            WriteLog("The user declined the administrator prompt");
+            return StartResult::Declined;
+        }
+        WriteLogF("ShellExecuteEx() failed with error code: %08X", static_cast<unsigned>(error));
+        return StartResult::Failed;
+    }
+    info.hProcess = execute.hProcess;
+    info.hThread = nullptr;
+    return StartResult::Started;
 }
 
 } // namespace
@@ -80,7 +151,12 @@ bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
                        UniqueKernelHandle* child) {
     if (rule.logsCommandLine) WriteLogF("Command Line = %s", commandLine.c_str());
     PROCESS_INFORMATION info = {};
-    const StartResult result = StartChild(commandLine, info);
+    std::vector<wchar_t> wide;
+    StartResult result = StartChild(commandLine, info, wide);
+    if (result == StartResult::ElevationRequired)
+        result = rule.mayElevate ? StartWithRunas(wide.data(), info) : StartResult::Failed;
+    // A declined prompt is the user's answer, not a failure to start.
+    if (result == StartResult::Declined) RaiseSetupError(SetupResult::UserExit);
     if (result != StartResult::Started) {
         if (rule.failureLocation &&
             (result == StartResult::NoEntryPoint || rule.startFailureRaises))

@@ -1,4 +1,5 @@
-// The setup log's Windows half: ZBSETUP from the environment, local time, C:\SETUP.LOG.
+// The setup log's Windows half: ZBSETUP from the environment, local time, C:\SETUP.LOG (or the
+// user's temporary folder).
 #include <string>
 
 #include "sys/fixed_buffer.h"
@@ -23,13 +24,52 @@ std::string LogTimeStamp() {
     return stamp;
 }
 
-void AppendLogLine(const std::string& line) {
+namespace {
+constexpr const char kRootLog[] = "C:\\SETUP.LOG";
+
+// Opens the log file at `path` for appending, creating it when missing; empty when it cannot.
+UniqueFile OpenLogAt(const char* path) {
     // Append access alone: the system puts each write at the end of the file as one step, so the
     // worker, user-interface and reboot threads never write over one another's lines (a seek to
     // the end followed by a write could).
-    UniqueFile file(::CreateFileA("C:\\SETUP.LOG", FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return UniqueFile(::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// C:\SETUP.LOG, or SETUP.LOG in the user's temporary folder when that cannot be opened: a user
+// without administrator rights may not create files at the root of C:. Decided at the first line
+// and kept for the process; the first line of a log in the temporary folder says why it is there.
+UniqueFile OpenSetupLog() {
+    static bool decided = false;
+    static std::string path;
+    if (decided) return path.empty() ? UniqueFile() : OpenLogAt(path.c_str());
+    decided = true;
+    UniqueFile file = OpenLogAt(kRootLog);
+    if (file) {
+        path = kRootLog;
+        return file;
+    }
+    const unsigned error = ::GetLastError();
+    char folder[kMaxPath];
+    const DWORD length = ::GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length >= sizeof folder) return file;
+    std::string fallback(folder, length);
+    if (fallback.back() != '\\') fallback += '\\';
+    fallback += "SETUP.LOG";
+    if (!FitsMaxPath(fallback) || !(file = OpenLogAt(fallback.c_str()))) return file;
+    path = fallback;
+    const std::string note = FormatLogLine(
+        LogTimeStamp(), FormatString("%s cannot be opened (error code = 0x%08X): logging to %s",
+                                     kRootLog, error, fallback.c_str())
+                            .c_str());
+    DWORD written = 0;
+    ::WriteFile(file.get(), note.data(), static_cast<DWORD>(note.size()), &written, nullptr);
+    return file;
+}
+} // namespace
+
+void AppendLogLine(const std::string& line) {
+    UniqueFile file = OpenSetupLog();
     if (!file) return;
     DWORD written = 0;
     ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

@@ -5,8 +5,6 @@
 #include "text/internal_error.h"
 #include "text/messages.h"
 
-void* InternalErrorOwner();
-
 void ReportInternalError(unsigned location, uint32_t code) {
     if (!IsQuietCommandLine(::GetCommandLineA())) {
         char text[512];

@@ -45,6 +45,16 @@ check_contains "normal end" "Exiting normally" "$log"
 check_contains "the dialog ended" "UI Received WM_ENDSETUPDIALOG message" "$log"
 remove_demo_product
 
+# C:\SETUP.LOG that cannot be created (a folder here, a standard user on Windows): the log is
+# SETUP.LOG in the user's temporary folder, and its first line says why.
+rm -f "$SETUP_LOG" && mkdir "$SETUP_LOG" && temp=$(ls -d "$DRIVE_C"/users/*/Temp) && rm -f "$temp/SETUP.LOG"
+check "run with C:\SETUP.LOG a folder" "0x00000000" "$(run_setup 'C:\scn\frame\Setup.exe /qb')"
+rmdir "$SETUP_LOG" && remove_demo_product
+user=$(basename "$(dirname "$temp")")
+check "the log in the temporary folder says why" "C:\SETUP.LOG cannot be opened (error code = \
+0x00000005): logging to C:\users\\$user\Temp\SETUP.LOG" "$(head -1 "$temp/SETUP.LOG" | tr -d '\r' | cut -c21-)"
+rm -f "$temp/SETUP.LOG"
+
 # An unclosed quote in the program name ends with 1639.
 rm -f "$SETUP_LOG"
 check "unclosed quote in the program name" "0x00000667" "$(run_setup '"C:\scn\frame\Setup.exe /qb' --app 'C:\scn\frame\Setup.exe')"

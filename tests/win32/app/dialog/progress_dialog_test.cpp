@@ -60,7 +60,7 @@ TEST(Manifest, ResourceOneOfSetupExe) {
     SIZE_T size = 0;
     EXPECT_TRUE(::QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level,
                                sizeof level, &size));
-    EXPECT_EQ(ACTCTX_RUN_LEVEL_REQUIRE_ADMIN, level.RunLevel);
+    EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, level.RunLevel);
     EXPECT_EQ(0u, level.UiAccess);
     EXPECT_EQ(L"true/pm", Setting(context, nullptr, L"dpiAware"));
     EXPECT_EQ(L"PerMonitorV2, PerMonitor",

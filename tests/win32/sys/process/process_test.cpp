@@ -46,7 +46,7 @@ int ActAsChildWhenAsked() {
 const int childMode = ActAsChildWhenAsked();
 
 // A child recorded as the last one, and one handed back; failures answered false.
-constexpr LaunchRule kRecorded = {true, true, 0, false};
+constexpr LaunchRule kRecorded = {true, true, 0, false, true};
 constexpr LaunchRule kHandedBack = {true, false, 0, false};
 
 std::string Quoted(const std::string& path) {
@@ -306,6 +306,24 @@ TEST_F(ProcessTest, UnrecordedStartsLeaveTheRecordedChildAlone) {
         EXPECT_TRUE(log.Lines().empty()) << log.Dump();
     }
     EXPECT_EQ(LastLaunchedProcess(), recorded);
+}
+
+// Where Windows answers 740 (the seam), the child starts through "runas" and is waited for as
+// usual, a declined prompt ends the step with 1602, and a rule without elevation only fails.
+TEST_F(ProcessTest, ChildRequiringElevationStartsThroughRunas) {
+    const std::string program = Quoted(TestProgramPath()) + " needs-elevation";
+    ChildRoleScope request("exit 7");
+    ASSERT_TRUE(LaunchCommandLine(program + " PROP=1", kRecorded));
+    uint32_t output = 0;
+    WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
+    EXPECT_EQ(output, 7u);
+    EXPECT_FALSE(LaunchCommandLine(program, {false, false, 26, false}));
+    try {
+        LaunchCommandLine(program + " declines-prompt", kRecorded);
+        ADD_FAILURE() << "a declined prompt did not end the step";
+    } catch (const SetupError& error) {
+        EXPECT_EQ(error.code, 1602u);
+    }
 }
 
 // On NT the command line is first converted with the OEM code page, then with the ANSI one: a
