@@ -18,6 +18,9 @@ struct LaunchRule {
     // false.
     unsigned failureLocation;
     bool startFailureRaises;
+    // The program is looked up with the System32 redirection of WoW64 turned off: a command from
+    // the 64-bit registry view names the 64-bit system folder.
+    bool inNativeSystemFolder = false;
 };
 
 // Starts `commandLine` (the program is its first item) with the launcher's environment and current

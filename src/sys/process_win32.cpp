@@ -7,6 +7,7 @@
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/wide_entry_points.h"
+#include "sys/wow64.h"
 #include "text/internal_error.h"
 
 namespace {
@@ -43,7 +44,8 @@ bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wid
     return ::MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), needed) == needed;
 }
 
-StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info) {
+StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder,
+                       PROCESS_INFORMATION& info) {
     if (!IsWindowsNT()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -65,11 +67,16 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
     std::vector<wchar_t> wide;
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
-        if (Widen(codePage, commandLine, wide) &&
-            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info)) {
-            return StartResult::Started;
+        if (!Widen(codePage, commandLine, wide)) continue;
+        BOOL started;
+        {
+            // Off for this one call only: everything else the thread does, library loads
+            // included, needs the redirection.
+            NativeSystemFolderScope native(inNativeSystemFolder);
+            started = createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &info);
         }
+        if (started) return StartResult::Started;
     }
     return StartResult::Failed;
 }
@@ -80,7 +87,7 @@ bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
                        UniqueKernelHandle* child) {
     if (rule.logsCommandLine) WriteLogF("Command Line = %s", commandLine.c_str());
     PROCESS_INFORMATION info = {};
-    const StartResult result = StartChild(commandLine, info);
+    const StartResult result = StartChild(commandLine, rule.inNativeSystemFolder, info);
     if (result != StartResult::Started) {
         if (rule.failureLocation &&
             (result == StartResult::NoEntryPoint || rule.startFailureRaises))
