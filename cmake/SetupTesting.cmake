@@ -56,11 +56,12 @@ endfunction()
 # and no Wine unit tests (a second Windows build that runs a few cases beside the main one).
 set(SETUP_SCENARIOS_ONLY "" CACHE STRING "register only these scenarios, and no Wine unit tests")
 
-# setup_scenario_test(NAME n AREA a [WOW64] COMMAND ...): the real Setup.EXE under Wine, driven by a
-# script. WOW64: the 32-bit build runs it a second time in a 64-bit prefix, as 64-bit Windows runs
-# the shipped program (its own registry view, System32 redirected), labelled wow64.
+# setup_scenario_test(NAME n AREA a [WOW64 [ONLY_64BIT_PREFIX]] COMMAND ...): the real Setup.EXE under
+# Wine, driven by a script. WOW64: the 32-bit build runs it a second time in a 64-bit prefix, as
+# 64-bit Windows runs the shipped program (its own registry view, System32 redirected), labelled
+# wow64. ONLY_64BIT_PREFIX: not in a 32-bit prefix.
 function(setup_scenario_test)
-  cmake_parse_arguments(T "WOW64" "NAME;AREA" "COMMAND" ${ARGN})
+  cmake_parse_arguments(T "WOW64;ONLY_64BIT_PREFIX" "NAME;AREA" "COMMAND" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
@@ -68,10 +69,12 @@ function(setup_scenario_test)
     return()
   endif()
   set(common "SETUP_BUILD_DIR=${CMAKE_BINARY_DIR};SETUP_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUP_PROGRAM_ARCH=${SETUP_PROGRAM_ARCH}")
-  add_test(NAME scenario.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
-  set_tests_properties(scenario.${T_AREA}.${T_NAME} PROPERTIES
-    LABELS "scenario;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 300
-    ENVIRONMENT "${common};SETUP_WINE_ROOT=${SETUP_WINE_ROOT};SETUP_WINE_ARCH=${SETUP_WINE_ARCH}")
+  if(NOT (T_ONLY_64BIT_PREFIX AND SETUP_WINE_ARCH STREQUAL "win32"))
+    add_test(NAME scenario.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
+    set_tests_properties(scenario.${T_AREA}.${T_NAME} PROPERTIES
+      LABELS "scenario;${T_AREA}" FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 300
+      ENVIRONMENT "${common};SETUP_WINE_ROOT=${SETUP_WINE_ROOT};SETUP_WINE_ARCH=${SETUP_WINE_ARCH}")
+  endif()
   if(T_WOW64 AND SETUP_PROGRAM_ARCH STREQUAL "win32")
     add_test(NAME wow64.${T_AREA}.${T_NAME} COMMAND ${T_COMMAND})
     set_tests_properties(wow64.${T_AREA}.${T_NAME} PROPERTIES

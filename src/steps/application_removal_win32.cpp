@@ -43,8 +43,9 @@ struct FoundEntry {
     std::string keyName;
     std::string displayName;
     std::string removeCommand;
+    RegistryView view = RegistryView::Own;
 
-    bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand); }
+    bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand, &view); }
 };
 
 std::vector<std::string> ProductNamePlaceholder(const std::string& name) {
@@ -89,7 +90,8 @@ void SetupSteps::UninstallIncompatibleApplications() {
             if (!AskStepQuestion(GetOwnerWindow(), kAskRemoveIncompatible, kWarningCaption,
                                  ProductNamePlaceholder(entry.displayName)))
                 RaiseSetupError(SetupResult::UserExit);
-            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(SetupResult::UserExit);
+            if (!RemoveApplication(entry.removeCommand, entry.view))
+                RaiseSetupError(SetupResult::UserExit);
         } while (entry.LookUp());
     }
 }
@@ -111,7 +113,7 @@ bool SetupSteps::UninstallPreviousVersions() {
             RaiseSetupError(SetupResult::InstallFailure);
         }
         if (silent) {
-            if (!RemoveApplication(entry.removeCommand) || entry.LookUp())
+            if (!RemoveApplication(entry.removeCommand, entry.view) || entry.LookUp())
                 RaiseSetupError(SetupResult::InstallFailure);
             return;
         }
@@ -123,7 +125,8 @@ bool SetupSteps::UninstallPreviousVersions() {
             if (!AskStepQuestion(GetOwnerWindow(), kAskRemovePrevious, kWarningCaption,
                                  placeholders))
                 RaiseSetupError(SetupResult::UserExit);
-            if (!RemoveApplication(entry.removeCommand)) RaiseSetupError(SetupResult::UserExit);
+            if (!RemoveApplication(entry.removeCommand, entry.view))
+                RaiseSetupError(SetupResult::UserExit);
         } while (entry.LookUp());
     };
 
@@ -147,7 +150,7 @@ bool SetupSteps::UninstallPreviousVersions() {
     return true;
 }
 
-bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
+bool SetupSteps::RemoveApplication(const std::string& removeCommand, RegistryView view) {
     WriteLog("Removing application");
     if (removeCommand.empty()) return false;
     // Only the three removal steps call this, after binding; unbound, no switch is added.
@@ -171,9 +174,12 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand) {
         if (uiLevel != 0 && uiLevel != 1) command += " -a";
     }
 
+    // A 32-bit process asking for System32 gets SysWOW64: an entry of the 64-bit view means the
+    // 64-bit folder, where its remover may be the only copy.
+    LaunchRule rule = LaunchRuleFor(LaunchKind::UninstallCommand);
+    rule.inNativeSystemFolder = IsRedirectedAwayFrom(view);
     UniqueKernelHandle child;
-    if (!LaunchCommandLine(command, LaunchRuleFor(LaunchKind::UninstallCommand), &child))
-        return false;
+    if (!LaunchCommandLine(command, rule, &child)) return false;
     uint32_t exitCode = 0;
     // Other uninstallers may restart Windows a moment after they end: give the session end time
     // to arrive.

@@ -6,6 +6,7 @@
 #include "msi/msi_library.h"
 #include "sys/unique_handle.h"
 #include "sys/win32.h"
+#include "sys/wow64.h"
 
 class SetupCommandLine;
 
@@ -67,7 +68,8 @@ class SetupSteps {
     void CheckIncompatibleApplications();
     void UninstallIncompatibleApplications();
     bool UninstallPreviousVersions();
-    bool RemoveApplication(const std::string& removeCommand);
+    // `view` is the registry view the command was read from.
+    bool RemoveApplication(const std::string& removeCommand, RegistryView view = RegistryView::Own);
 
     // Upgrade conditions, the product's registry key and shutdown (upgrade_conditions_win32.cpp).
     void CheckUpgradeConditions();

@@ -11,6 +11,7 @@
 #include "sys/uninstall_registry.h"
 #include "sys/unique_handle.h"
 #include "sys/version_number.h"
+#include "sys/wow64.h"
 #include "text/internal_error.h"
 #include "text/message_suppression.h"
 #include "text/next_token.h"
@@ -102,14 +103,16 @@ bool SetupSteps::IsProductRegistryKeyPresent() {
     const HKEY root = FindRegistryRoot(rootName);
     if (!root) ReportInternalError(kProductKeyLocation, InternalErrorCode::InvalidState);
 
-    UniqueRegKey key;
-    if (::RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    // Only the value's presence counts; its data is not read.
-    if (!valueName.empty() && ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr,
-                                                 nullptr, nullptr) != ERROR_SUCCESS)
-        return false;
-    return true;
+    // A product of the other width keeps its key in the other view of 64-bit Windows.
+    for (const RegistryView view : kRegistryViews) {
+        UniqueRegKey key;
+        if (!OpenKeyForReading(root, subkey.c_str(), view, key)) continue;
+        // Only the value's presence counts; its data is not read.
+        if (valueName.empty() || ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr,
+                                                    nullptr, nullptr) == ERROR_SUCCESS)
+            return true;
+    }
+    return false;
 }
 
 void SetupSteps::ShutdownApplications() {

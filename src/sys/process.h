@@ -22,6 +22,9 @@ struct LaunchRule {
     // through the shell's "runas" verb; a declined prompt raises 1602. Otherwise that is a failed
     // start.
     bool mayElevate = false;
+    // The program is looked up with the System32 redirection of WoW64 turned off: a command from
+    // the 64-bit registry view names the 64-bit system folder.
+    bool inNativeSystemFolder = false;
 };
 
 // Starts `commandLine` (the program is its first item) with the launcher's environment and current

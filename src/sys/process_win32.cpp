@@ -8,6 +8,7 @@
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/wide_entry_points.h"
+#include "sys/wow64.h"
 #include "text/internal_error.h"
 
 namespace {
@@ -44,8 +45,8 @@ bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wid
 }
 
 // `wide` is left holding the command line as the system last saw it.
-StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info,
-                       std::vector<wchar_t>& wide) {
+StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder,
+                       PROCESS_INFORMATION& info, std::vector<wchar_t>& wide) {
     if (!IsWindowsNT()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -67,11 +68,18 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
         if (!Widen(codePage, commandLine, wide)) continue;
-        if (createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info))
-            return StartResult::Started;
+        DWORD error = 0;
+        {
+            // Off for this one call only: everything else the thread does, library loads
+            // included, needs the redirection.
+            NativeSystemFolderScope native(inNativeSystemFolder);
+            if (!createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                &startup, &info))
+                error = ::GetLastError();
+        }
+        if (!error) return StartResult::Started;
         // The program was found: this conversion named it.
-        if (::GetLastError() == kElevationRequired) return StartResult::ElevationRequired;
+        if (error == kElevationRequired) return StartResult::ElevationRequired;
     }
     return StartResult::Failed;
 }
@@ -152,7 +160,8 @@ bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
     if (rule.logsCommandLine) WriteLogF("Command Line = %s", commandLine.c_str());
     PROCESS_INFORMATION info = {};
     std::vector<wchar_t> wide;
-    StartResult result = StartChild(commandLine, info, wide);
+    StartResult result = StartChild(commandLine, rule.inNativeSystemFolder, info, wide);
+    // The shell runs with the redirection on: it loads libraries of its own width.
     if (result == StartResult::ElevationRequired)
         result = rule.mayElevate ? StartWithRunas(wide.data(), info) : StartResult::Failed;
     // A declined prompt is the user's answer, not a failure to start.

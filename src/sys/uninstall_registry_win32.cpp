@@ -6,18 +6,28 @@
 #include "sys/fixed_buffer.h"
 #include "sys/system_library.h"
 #include "sys/unique_handle.h"
+#include "sys/wow64.h"
 
 namespace {
-UniqueRegKey OpenUninstallEntry(const char* keyName) {
+// Machine entries in the program's own view, then in the other view of 64-bit Windows (x64
+// products register in the 64-bit view, x86 ones in Wow6432Node), then the user's entries, which
+// both views share.
+UniqueRegKey OpenUninstallEntry(const char* keyName, RegistryView* foundView) {
     char path[kMaxPath];
     if (!FormatBounded(path, sizeof path,
                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", keyName))
         return UniqueRegKey();
     UniqueRegKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS)
+    for (const RegistryView view : kRegistryViews) {
+        if (OpenKeyForReading(HKEY_LOCAL_MACHINE, path, view, key)) {
+            if (foundView) *foundView = view;
+            return key;
+        }
+    }
+    if (OpenKeyForReading(HKEY_CURRENT_USER, path, RegistryView::Own, key)) {
+        if (foundView) *foundView = RegistryView::Own;
         return key;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS)
-        return key;
+    }
     return UniqueRegKey();
 }
 
@@ -60,11 +70,12 @@ uint32_t ReadNumberOrZero(HKEY key, const char* name) {
 
 } // namespace
 
-bool FindUninstallEntry(const char* keyName, std::string& displayName, std::string& removeCommand) {
+bool FindUninstallEntry(const char* keyName, std::string& displayName, std::string& removeCommand,
+                        RegistryView* view) {
     displayName.clear();
     removeCommand.clear();
     if (!keyName) return false;
-    UniqueRegKey key = OpenUninstallEntry(keyName);
+    UniqueRegKey key = OpenUninstallEntry(keyName, view);
     if (!key) return false;
     if (!ReadText(key.get(), "DisplayName", displayName)) return false;
 
@@ -86,7 +97,7 @@ bool FindUninstallEntry(const char* keyName, std::string& displayName, std::stri
 bool ReadInstalledVersion(const char* keyName, VersionNumber* version) {
     if (version) version->Clear();
     if (!keyName) return false;
-    UniqueRegKey key = OpenUninstallEntry(keyName);
+    UniqueRegKey key = OpenUninstallEntry(keyName, nullptr);
     if (!key) return false;
 
     uint32_t packed = 0;
