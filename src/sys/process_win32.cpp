@@ -6,6 +6,7 @@
 #include "sys/last_error.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
+#include "sys/system_library.h"
 #include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 
@@ -44,13 +45,16 @@ bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wid
 }
 
 StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info) {
+    // Children start in the system folder, not wherever Setup.EXE was started (often a download
+    // folder): a program looks for its DLLs in its current folder as well.
+    const std::string folder = SystemFolder();
     if (!IsWindowsNT()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         std::vector<char> narrow(commandLine.begin(), commandLine.end());
         narrow.push_back('\0');
         return ::CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                nullptr, &startup, &info)
+                                folder.empty() ? nullptr : folder.c_str(), &startup, &info)
                    ? StartResult::Started
                    : StartResult::Failed;
     }
@@ -62,11 +66,13 @@ StartResult StartChild(const std::string& commandLine, PROCESS_INFORMATION& info
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    std::vector<wchar_t> wideFolder;
+    const wchar_t* currentFolder = Widen(CP_ACP, folder, wideFolder) ? wideFolder.data() : nullptr;
     std::vector<wchar_t> wide;
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
         if (Widen(codePage, commandLine, wide) &&
-            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+            createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder,
                            &startup, &info)) {
             return StartResult::Started;
         }
