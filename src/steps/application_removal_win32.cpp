@@ -10,10 +10,13 @@
 #include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "sys/fixed_buffer.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
+#include "sys/system_library.h"
 #include "sys/uninstall_registry.h"
+#include "sys/wide_entry_points.h"
 #include "text/code_page.h"
 #include "text/message_suppression.h"
 
@@ -47,6 +50,20 @@ struct FoundEntry {
 
     bool LookUp() { return FindUninstallEntry(keyName.c_str(), displayName, removeCommand, &view); }
 };
+
+// The Windows folder with a trailing backslash, empty when the system does not say. The shared one
+// under Terminal Services: GetWindowsDirectory may give a per-user folder there.
+std::string WindowsFolder() {
+    using GetFolderFn = UINT(WINAPI*)(LPSTR, UINT);
+    auto shared = GetEntryPointAs<GetFolderFn>("KERNEL32.DLL", "GetSystemWindowsDirectoryA");
+    char folder[kMaxPath];
+    const UINT length =
+        shared ? shared(folder, sizeof folder) : ::GetWindowsDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder - 1) return std::string();
+    std::string result(folder, length);
+    if (result.back() != '\\') result += '\\';
+    return result;
+}
 
 std::vector<std::string> ProductNamePlaceholder(const std::string& name) {
     return {"_PRODUCT_NAME_," + name};
@@ -159,6 +176,15 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand, RegistryVie
 
     // Registry text is in the ANSI code page.
     std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, IsExistingFile);
+    command =
+        ResolveBareProgram(command, kAnsiCodePage, SystemFolder(), WindowsFolder(), IsExistingFile);
+    if (command.empty()) {
+        // Not found where the system keeps its programs: a missing program, as when the start
+        // fails.
+        WriteLogF("Command Line = %s", removeCommand.c_str());
+        WriteLog("The program is in neither the system folder nor the Windows folder");
+        return false;
+    }
     const std::string upper = UpperCase(command);
     const bool isInstallerRemoval = Contains(upper, "MSIEXEC");
     if (isInstallerRemoval) {

@@ -18,6 +18,8 @@
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/sha256.h"
+#include "sys/temp_folders.h"
+#include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 #include "text/messages.h"
 
@@ -96,12 +98,27 @@ int32_t DownloadProgressCallback(const char* /*localFile*/, int32_t totalSize,
     return CallbackContinue;
 }
 
-// True when the file's SHA-256 is the pinned one (64 hexadecimal digits, checked by the load).
-bool MatchesPinnedDigest(const char* file, const std::string& pinned) {
+// The digest of what `file` holds, read from its start through the handle.
+bool Sha256OfHeldFile(HANDLE file, Sha256::Digest* digest) {
+    if (::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    Sha256 hash;
+    char piece[4096];
+    DWORD count = 0;
+    do {
+        if (!::ReadFile(file, piece, sizeof piece, &count, nullptr)) return false;
+        hash.Update(piece, count);
+    } while (count > 0);
+    *digest = hash.Finish();
+    return true;
+}
+
+// True when the held file's SHA-256 is the pinned one (64 hexadecimal digits, checked by the load).
+// Read through the handle that stays open until the start: the bytes checked are the bytes run.
+bool MatchesPinnedDigest(HANDLE held, const char* file, const std::string& pinned) {
     Sha256::Digest expected{};
     Sha256::Digest actual{};
     if (!ParseDigestHex(pinned, &expected)) return false;
-    if (!Sha256OfFile(file, &actual)) {
+    if (!Sha256OfHeldFile(held, &actual)) {
         WriteLogF("Cannot read the downloaded file %s to check its hash", file);
         return false;
     }
@@ -152,8 +169,19 @@ void SetupSteps::InstallWindowsInstaller() {
     // after its first word run instead.
     const bool started = LaunchRedistributable(*this, "\"" + downloaded + "\"");
     heldDownload_.reset();
-    LogForDeletion(downloaded.c_str());
+    if (downloadFolder_.empty()) {
+        LogForDeletion(downloaded.c_str());
+    } else {
+        LogForDeletionInside(downloaded.c_str(), downloadFolder_);
+        LogForDeletion(downloadFolder_.substr(0, downloadFolder_.size() - 1).c_str());
+    }
     if (!started) ReportInternalError(kErrorLocation, InternalErrorCode::CannotStart);
+}
+
+void SetupSteps::RemoveDownloadFolder() {
+    if (downloadFolder_.empty()) return;
+    ::RemoveDirectoryA(downloadFolder_.substr(0, downloadFolder_.size() - 1).c_str());
+    downloadFolder_.clear();
 }
 
 bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
@@ -165,11 +193,24 @@ bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
         family9x ? data.Get9xMsiInstallerSHA256() : data.GetNTMsiInstallerSHA256();
     if (url.empty()) return false;
 
+    // The download is started elevated or as SYSTEM: it is written to, checked in and run from a
+    // private folder of its own, where nobody else can replace it or put DLLs beside it. The 9x
+    // family has no ACLs: there it goes to the temporary folder as ever.
     char tempFolder[kMaxPath] = "";
-    const DWORD folderLength = ::GetTempPathA(sizeof tempFolder, tempFolder);
-    if (folderLength == 0 || folderLength >= sizeof tempFolder) return false;
+    downloadFolder_.clear();
+    if (IsWindowsNT()) {
+        if (!CreateTempFolder(downloadFolder_) ||
+            !CopyBounded(tempFolder, sizeof tempFolder, downloadFolder_.c_str()))
+            return false;
+    } else {
+        const DWORD folderLength = ::GetTempPathA(sizeof tempFolder, tempFolder);
+        if (folderLength == 0 || folderLength >= sizeof tempFolder) return false;
+    }
     char localFile[kMaxPath] = "";
-    if (!::GetTempFileNameA(tempFolder, "MSI", 0, localFile)) return false;
+    if (!::GetTempFileNameA(tempFolder, "MSI", 0, localFile)) {
+        RemoveDownloadFolder();
+        return false;
+    }
 
     ZBHTTPResult result = ZBHTTP_Error;
     {
@@ -192,9 +233,10 @@ bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
     // A partial, empty or foreign file is of no use to anyone; do not leave it in the user's
     // folder, and never start it.
     if (result != ZBHTTP_SUCCESS || !heldDownload_ ||
-        (!pinned.empty() && !MatchesPinnedDigest(localFile, pinned))) {
+        (!pinned.empty() && !MatchesPinnedDigest(heldDownload_.get(), localFile, pinned))) {
         heldDownload_.reset();
         ::DeleteFileA(localFile);
+        RemoveDownloadFolder();
         return false;
     }
     localPath = localFile;

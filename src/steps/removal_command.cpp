@@ -34,3 +34,31 @@ std::string QuoteUnquotedProgram(const std::string& command, unsigned codePage,
     }
     return command;
 }
+
+std::string ResolveBareProgram(const std::string& command, unsigned codePage,
+                               const std::string& systemFolder, const std::string& windowsFolder,
+                               bool (*isFile)(const std::string& path)) {
+    const std::size_t start = command.find_first_not_of(" \t");
+    if (start == std::string::npos || !isFile) return command;
+    std::string program;
+    std::size_t rest;
+    if (command[start] == '"') {
+        const std::size_t close = command.find('"', start + 1);
+        if (close == std::string::npos) return command;
+        program = command.substr(start + 1, close - start - 1);
+        rest = close + 1;
+    } else {
+        rest = command.find_first_of(" \t", start);
+        if (rest == std::string::npos) rest = command.size();
+        program = command.substr(start, rest - start);
+    }
+    if (program.empty() || FindLastCharacter(program, "\\/:", codePage) != std::string::npos)
+        return command;
+    // The system's own rule: a name without an extension means a program ending in ".exe".
+    if (program.find('.') == std::string::npos) program += ".exe";
+    for (const std::string* folder : {&systemFolder, &windowsFolder}) {
+        if (!folder->empty() && isFile(*folder + program))
+            return command.substr(0, start) + '"' + *folder + program + '"' + command.substr(rest);
+    }
+    return std::string();
+}

@@ -58,10 +58,11 @@ class SetupSteps {
 
     // Installer engine bootstrap (engine_bootstrap_win32.cpp).
     void InstallWindowsInstaller();
-    // Downloads the redistributable into the temporary folder; true with its path when the file
-    // is whole (and matches the pinned SHA-256 where one is set). The file stays open without
-    // write or delete sharing until the next download or the step object's end, so the program
-    // that was checked is the one that is started.
+    // Downloads the redistributable into a private folder of its own (made with CreateTempFolder;
+    // the temporary folder itself on the 9x family); true with its path when the file is whole (and
+    // matches the pinned SHA-256 where one is set). The file stays open without write or delete
+    // sharing until the next download or the step object's end, so the program that was checked is
+    // the one that is started.
     bool DownloadWindowsInstaller(std::string& localPath);
 
     // Incompatible applications and previous versions (application_removal_win32.cpp).
@@ -91,10 +92,14 @@ class SetupSteps {
     void LaunchPostInstallApplications();
 
   private:
+    // Removes the (empty) private folder of a failed download.
+    void RemoveDownloadFolder();
+
     HWND ownerWindow_;
     HANDLE endSessionEvent_;
     HANDLE sessionEndsEvent_;
     UniqueFile heldDownload_;
+    std::string downloadFolder_; // with a trailing backslash; empty on the 9x family
     std::string launcherFolder_;
     std::string startFolder_; // the launcher folder at construction
     std::string packageFolder_;

@@ -7,6 +7,7 @@
 #include "sys/system_library.h"
 #include "sys/win32.h"
 #include "sys/wininit_rename.h"
+#include "text/code_page.h"
 
 namespace {
 enum class MoveFileExOutcome { Scheduled, Unavailable, GiveUp };
@@ -41,7 +42,38 @@ MoveFileExOutcome ScheduleWithMoveFileEx(const char* path) {
     return MoveFileExOutcome::Unavailable;
 }
 
+// True when `path` lies below `folder` through plain folders only: no ".", "..", link or junction
+// on the way.
+bool IsPlainlyInside(const std::string& path, const std::string& folder) {
+    if (folder.empty() || folder.back() != '\\' || path.size() <= folder.size() ||
+        _strnicmp(path.c_str(), folder.c_str(), folder.size()) != 0)
+        return false;
+    if (path.find('/', folder.size()) != std::string::npos) return false;
+    std::string part = path;
+    for (;;) {
+        const std::size_t slash = FindLastCharacter(part, "\\", kAnsiCodePage);
+        if (slash == std::string::npos || slash + 1 < folder.size()) return false;
+        const std::string name = part.substr(slash + 1);
+        if (name.empty() || name == "." || name == "..") return false;
+        const DWORD attributes = ::GetFileAttributesA(part.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return false;
+        if (slash + 1 == folder.size()) return true;
+        part.resize(slash);
+    }
+}
+
 } // namespace
+
+void LogForDeletionInside(const char* path, const std::string& folder) {
+    if (!path || !*path) return;
+    if (!IsPlainlyInside(path, folder)) {
+        WriteLogF("Not scheduling \"%s\" for deletion: it is not plainly inside \"%s\"", path,
+                  folder.c_str());
+        return;
+    }
+    LogForDeletion(path);
+}
 
 void LogForDeletion(const char* path) {
     if (!path || !*path) return;

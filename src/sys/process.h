@@ -27,8 +27,8 @@ struct LaunchRule {
     bool inNativeSystemFolder = false;
 };
 
-// Starts `commandLine` (the program is its first item) with the launcher's environment and current
-// folder, following `rule`. True when the child runs. The command line may be up to 32766
+// Starts `commandLine` (the program is its first item) with the launcher's environment, in the
+// system folder, following `rule`. True when the child runs. The command line may be up to 32766
 // characters long.
 bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
                        UniqueKernelHandle* child = nullptr);

@@ -7,6 +7,7 @@
 #include "sys/last_error.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
+#include "sys/system_library.h"
 #include "sys/wide_entry_points.h"
 #include "sys/wow64.h"
 #include "text/internal_error.h"
@@ -44,16 +45,24 @@ bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wid
     return ::MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), needed) == needed;
 }
 
+// Children start in the system folder, not wherever Setup.EXE was started (often a download
+// folder): a program looks for its DLLs in its current folder as well. False when unknown.
+bool ChildFolder(std::vector<wchar_t>& wide) {
+    const std::string folder = SystemFolder();
+    return !folder.empty() && Widen(CP_ACP, folder, wide);
+}
+
 // `wide` is left holding the command line as the system last saw it.
 StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder,
                        PROCESS_INFORMATION& info, std::vector<wchar_t>& wide) {
+    const std::string folder = SystemFolder();
     if (!IsWindowsNT()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         std::vector<char> narrow(commandLine.begin(), commandLine.end());
         narrow.push_back('\0');
         return ::CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                nullptr, &startup, &info)
+                                folder.empty() ? nullptr : folder.c_str(), &startup, &info)
                    ? StartResult::Started
                    : StartResult::Failed;
     }
@@ -65,6 +74,8 @@ StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    std::vector<wchar_t> wideFolder;
+    const wchar_t* currentFolder = ChildFolder(wideFolder) ? wideFolder.data() : nullptr;
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
         if (!Widen(codePage, commandLine, wide)) continue;
@@ -73,8 +84,8 @@ StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder
             // Off for this one call only: everything else the thread does, library loads
             // included, needs the redirection.
             NativeSystemFolderScope native(inNativeSystemFolder);
-            if (!createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                &startup, &info))
+            if (!createProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                currentFolder, &startup, &info))
                 error = ::GetLastError();
         }
         if (!error) return StartResult::Started;
@@ -122,11 +133,8 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
     const wchar_t* arguments = SplitOffProgram(commandLine, program);
     // Named explicitly: the elevated child is created by the system's elevation service, not by
     // this process, so it inherits no current folder from here.
-    using GetCurrentDirectoryWFunction = DWORD(WINAPI*)(DWORD, LPWSTR);
-    auto getCurrentDirectoryW =
-        GetEntryPointAs<GetCurrentDirectoryWFunction>("KERNEL32.DLL", "GetCurrentDirectoryW");
-    wchar_t folder[MAX_PATH];
-    const DWORD folderLength = getCurrentDirectoryW ? getCurrentDirectoryW(MAX_PATH, folder) : 0;
+    std::vector<wchar_t> folder;
+    const bool hasFolder = ChildFolder(folder);
 
     SHELLEXECUTEINFOW execute = {};
     execute.cbSize = sizeof execute;
@@ -137,7 +145,7 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
     execute.lpVerb = L"runas";
     execute.lpFile = program.c_str();
     execute.lpParameters = *arguments ? arguments : nullptr;
-    execute.lpDirectory = folderLength && folderLength < MAX_PATH ? folder : nullptr;
+    execute.lpDirectory = hasFolder ? folder.data() : nullptr;
     execute.nShow = SW_SHOWNORMAL;
     if (!shellExecuteExW(&execute)) {
         const DWORD error = ::GetLastError();

@@ -65,6 +65,13 @@ rm -f "$SETUP_LOG"
 check "unbalanced argument quote under /qn" "0x80040007" "$(run_setup 'C:\scn\frame\Setup.exe /qn "unbalanced')"
 check_lacks "no box was logged under /qn" "Internal Error" "$(log_messages)"
 check_contains "exit status logged" "Worker thread exiting with status code: 80040007" "$(log_messages)"
+# C:\SETUP.LOG is opened without following a link in its place: with another file's second name
+# there (a hard link; Wine shows a symbolic link to a file as the file itself), nothing is written.
+printf 'not a log\n' >"$DRIVE_C/scn/victim.txt"
+rm -f "$SETUP_LOG" && ln "$DRIVE_C/scn/victim.txt" "$SETUP_LOG"
+run_setup 'C:\scn\frame\Setup.exe /qn "unbalanced' >/dev/null
+check "a link at C:\SETUP.LOG is not written through" "not a log" "$(cat "$DRIVE_C/scn/victim.txt")"
+rm -f "$SETUP_LOG" "$DRIVE_C/scn/victim.txt"
 # Long launcher paths, under 260-byte buffers: a folder that leaves the names just room installs; a
 # setup data path past 259 bytes is internal error 206, never a cut path. (Wine starts no program
 # whose own path has 260 characters or more, so a module name that long cannot be had here.)

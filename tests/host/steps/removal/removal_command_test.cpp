@@ -8,9 +8,13 @@
 
 namespace {
 
-const std::set<std::string> existing = {"C:\\Program Files\\Old App\\uninst.exe", "C:\\Program.exe",
+const std::set<std::string> existing = {"C:\\Program Files\\Old App\\uninst.exe",
+                                        "C:\\Program.exe",
                                         "C:\\Tools\\un.EXE",
-                                        "C:\\\x83\x5C\x83\x74\x83\x67 X\\un.exe"};
+                                        "C:\\\x83\x5C\x83\x74\x83\x67 X\\un.exe",
+                                        "C:\\W\\system32\\RunDll32.exe",
+                                        "C:\\W\\system32\\MsiExec.exe",
+                                        "C:\\W\\regedit.exe"};
 
 bool IsFile(const std::string& path) {
     return existing.count(path) != 0;
@@ -44,6 +48,26 @@ TEST(RemovalCommandTest, OnlyAnExistingUnquotedProgramWithBlanksIsQuoted) {
     // A double-byte folder name: the scan keeps to whole characters.
     EXPECT_EQ(QuoteUnquotedProgram("C:\\\x83\x5C\x83\x74\x83\x67 X\\un.exe /x", 932, IsFile),
               "\"C:\\\x83\x5C\x83\x74\x83\x67 X\\un.exe\" /x");
+}
+
+TEST(RemovalCommandTest, BareProgramNamesComeFromTheSystemThenTheWindowsFolder) {
+    struct Case {
+        const char* command;
+        const char* started; // empty: found in neither folder
+    };
+    const Case cases[] = {
+        {"RunDll32 advpack.dll,LaunchINFSection x.inf",
+         "\"C:\\W\\system32\\RunDll32.exe\" advpack.dll,LaunchINFSection x.inf"},
+        {"MsiExec.exe /X{1}", "\"C:\\W\\system32\\MsiExec.exe\" /X{1}"},
+        {" \"regedit\" /s x.reg", " \"C:\\W\\regedit.exe\" /s x.reg"},
+        {"planted /x", ""},
+        {"C:\\Tools\\un.EXE /x", "C:\\Tools\\un.EXE /x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        EXPECT_EQ(ResolveBareProgram(c.command, 1252, "C:\\W\\system32\\", "C:\\W\\", IsFile),
+                  c.started);
+    }
 }
 
 } // namespace

@@ -8,8 +8,11 @@ PLANTED_LOG="$DRIVE_C/PLANTED.LOG"
 dir=$(scenario_folder planted)
 write_demo_package "$dir"
 remove_demo_product
+REMOVER_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Planted.Remover'
 restore() {
   remove_demo_product
+  wine reg delete "$REMOVER_KEY" /f >/dev/null 2>&1 || true
+  rm -rf "$DRIVE_C/msiexec-stub" "$PLANTED_LOG" "$SETUP_LOG"
   wine reg delete 'HKCU\Software\Wine\AppDefaults\Setup.exe' /f >/dev/null 2>&1 || true
 }
 trap restore EXIT
@@ -42,4 +45,22 @@ run_planted() {  # run_planted DESCRIPTION: a silent install from the planted fo
 run_planted "current Windows"
 wine_reg_add 'HKCU\Software\Wine\AppDefaults\Setup.exe' /v Version /d win98
 run_planted "Windows 98"
+
+# A bare "RunDll32 ..." remove command runs the system's rundll32 (which loads the probe), not the
+# program planted beside Setup.EXE under that name (the installer stand-in, which records its call).
+wine reg delete 'HKCU\Software\Wine\AppDefaults\Setup.exe' /f >/dev/null 2>&1 || true
+rundir=$(scenario_folder rundll)
+write_demo_package "$rundir"
+printf '\r\n[PreviousVersionUninstall]\r\nPlanted.Remover\r\n' >>"$rundir/SETUP.INI"
+cp "$PROBE" "$rundir/probe.dll"
+cp "$SETUP_BUILD_DIR/tests/scenario/app/sequence/msiexec_stub.exe" "$rundir/RunDll32.exe"
+rm -rf "$DRIVE_C/msiexec-stub" "$PLANTED_LOG" "$SETUP_LOG" && mkdir -p "$DRIVE_C/msiexec-stub"
+wine_reg_add "$REMOVER_KEY" /v DisplayName /d 'Planted Remover'
+wine_reg_add "$REMOVER_KEY" /v UninstallString /d 'RunDll32 C:\scn\rundll\probe.dll,Probe'
+# Removed silently, the entry stays: 1603.
+check "bare RunDll32: setup ends" "0x00000643" "$(ZBSETUP=LOG run_setup 'C:\scn\rundll\Setup.exe /qn')"
+check "bare RunDll32: the system's one ran" 'C:\scn\rundll\probe.dll' "$(planted_loads)"
+check "bare RunDll32: the planted one did not" "absent" "$([ -f "$DRIVE_C/msiexec-stub/calls.txt" ] && echo ran || echo absent)"
+check_contains "bare RunDll32: started by full path" \
+  'Command Line = "C:\windows\system32\RunDll32.exe" C:\scn\rundll\probe.dll,Probe' "$(log_messages)"
 finish

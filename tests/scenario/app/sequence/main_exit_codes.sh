@@ -62,4 +62,28 @@ check_contains "nothing installed: the installer succeeded" "Process completed w
 check_lacks "nothing installed: not a failure of the installer" "Exiting due to failure" "$log"
 check_lacks "nothing installed: no normal end" "Exiting normally" "$log"
 check "nothing installed: product absent" "absent" "$(product_state "$DEMO_PRODUCT_CODE")"
+# The temporary copy is private (its DACL read back while the installer runs; Wine keeps only what
+# Unix permissions can hold: no entry for anyone else), and links planted in it meanwhile are
+# neither followed nor scheduled by the deletion at the end. Wine makes no junctions: a Unix link to
+# a folder is one to Windows programs (FILE_ATTRIBUTE_REPARSE_POINT).
+reset_case
+outside="$DRIVE_C/scn/outside"
+rm -rf "$outside" "$STUB_DIR/acl.txt" && mkdir -p "$outside/empty" && echo keep >"$outside/keep.txt"
+stub_plan "0 acl sleep 2000"
+# The restart-time list is carried out at the next session start: this session is kept to the end.
+wineserver -w && wineserver -p
+start_setup 'C:\scn\plain\Setup.exe /qb'
+for _ in $(seq 300); do [ -s "$STUB_DIR/calls.txt" ] && break; sleep 0.05; done
+copy=$(temp_copies)
+ln -s "$outside" "$copy/junction" && ln -s "$outside/empty" "$copy/junction2"
+finish_setup
+check "private copy: SYSTEM and the user only" "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-0-0-0-1000)" \
+  "$(tr -d '\r' <"$STUB_DIR/acl.txt")"
+check "junctions: their targets are kept" "empty keep.txt" "$(cd "$outside" && echo *)"
+pending=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+check "junctions: the copy itself is scheduled" yes \
+  "$(grep -qF -- "$(winpath "$copy")" <<<"$pending" && echo yes || echo no)"
+check_lacks "junctions: nothing through them is scheduled" "junction" "$pending"
+check_lacks "junctions: nothing outside the copy is scheduled" 'scn\outside' "$pending"
+check_contains "junctions: left in place" "Not deleting \"$(winpath "$copy")\\junction\": it cannot be opened itself" "$(log_messages)"
 finish

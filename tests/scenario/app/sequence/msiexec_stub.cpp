@@ -6,9 +6,13 @@
 //   calls.txt   one line per call, appended: the raw command line
 //   plan.txt    one line per call (the last line repeats): "<exit code> [real] [sleep MS]";
 //               "real" runs real\msiexec.exe with the same arguments first, whose failure code
-//               then wins; "sleep" waits MS milliseconds before exiting; no plan means exit 0
+//               then wins; "sleep" waits MS milliseconds before exiting; "acl" first writes the
+//               DACL of each temporary copy (KOBR* in the temporary folder) as SDDL to acl.txt;
+//               no plan means exit 0
 //   real\msiexec.exe  the prefix's own installer, set aside
 #include "sys/win32.h"
+
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +51,32 @@ std::string ArgumentsOf(const char* commandLine) {
     return p;
 }
 
+void RecordTempCopySecurity() {
+    char temp[MAX_PATH];
+    const DWORD length = ::GetTempPathA(sizeof temp, temp);
+    if (length == 0 || length >= sizeof temp) return;
+    FILE* out = std::fopen((std::string(kFolder) + "acl.txt").c_str(), "ab");
+    if (!out) return;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((std::string(temp) + "KOBR*").c_str(), &data);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(find, &data)) {
+        const std::string path = std::string(temp) + data.cFileName;
+        DWORD size = 0;
+        ::GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+        std::vector<char> descriptor(size ? size : 1);
+        char* text = nullptr;
+        if (::GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size,
+                               &size) &&
+            ::ConvertSecurityDescriptorToStringSecurityDescriptorA(
+                descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+            std::fprintf(out, "%s\r\n", text);
+            ::LocalFree(text);
+        }
+    }
+    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+    std::fclose(out);
+}
+
 DWORD RunRealInstaller(const std::string& arguments) {
     std::string command = std::string("\"") + kFolder + "real\\msiexec.exe\"" + arguments;
     STARTUPINFOA startup = {};
@@ -77,6 +107,7 @@ int main() {
     if (plan.empty()) return 0;
     const std::string& step = plan[callIndex < plan.size() ? callIndex : plan.size() - 1];
     const DWORD code = std::strtoul(step.c_str(), nullptr, 10);
+    if (step.find("acl") != std::string::npos) RecordTempCopySecurity();
     const std::size_t sleepAt = step.find("sleep ");
     if (sleepAt != std::string::npos)
         ::Sleep(std::strtoul(step.c_str() + sleepAt + 6, nullptr, 10));

@@ -25,9 +25,19 @@
 
 #include <commctrl.h>
 
-// The names of the download files ("MSI*.tmp") in the temporary folder.
+// The download files ("<temp>KOBRxxxx\\MSIxxxx.tmp", each in a private folder of its own).
 inline std::vector<std::string> DownloadFiles() {
-    return NamesMatching(UserTempFolder() + "MSI*.tmp");
+    std::vector<std::string> files;
+    for (const std::string& folder : NamesMatching(UserTempFolder() + "KOBR*"))
+        for (const std::string& name : NamesMatching(UserTempFolder() + folder + "\\MSI*.tmp"))
+            files.push_back(folder + "\\" + name);
+    return files;
+}
+
+// The downloaded file and its private folder.
+inline void RemoveDownload(const std::string& path) {
+    ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(path.substr(0, path.rfind('\\')).c_str());
 }
 
 // What the progress bar was told: every position set, and whether it was ever shown.
@@ -87,7 +97,7 @@ class BootstrapTest : public ::testing::Test {
     void DeleteDownloaded(const std::string& path) {
         steps_ = nullptr;
         bound_.reset();
-        ::DeleteFileA(path.c_str());
+        RemoveDownload(path);
     }
 
     void PlaceLocalRedistributable(const char* name) {

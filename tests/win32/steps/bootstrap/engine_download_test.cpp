@@ -73,9 +73,10 @@ TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRes
     steps_->InstallWindowsInstaller();
     const std::string commandLine = WaitForRedistributable();
 
-    // "<temp>MSIxxxx.tmp" /Q
-    const std::string prefix = "\"" + UserTempFolder() + "MSI";
+    // "<temp>KOBRxxxx\MSIxxxx.tmp" /Q
+    const std::string prefix = "\"" + UserTempFolder() + "KOBR";
     ASSERT_EQ(0u, commandLine.find(prefix)) << commandLine;
+    EXPECT_EQ(commandLine.find("\\MSI"), prefix.size() + 4) << commandLine;
     const std::size_t end = commandLine.find("\" /Q");
     ASSERT_NE(std::string::npos, end) << commandLine;
     EXPECT_EQ(end + 4, commandLine.size()) << commandLine;
@@ -93,7 +94,7 @@ TEST_F(EngineDownloadTest, DownloadedRedistributableRunsQuietlyAndIsDeletedAtRes
     ASSERT_FALSE(progress_.positions.empty());
     EXPECT_EQ(100, progress_.positions.back());
     EXPECT_TRUE(boxes.Texts().empty());
-    ::DeleteFileA(downloaded.c_str());
+    RemoveDownload(downloaded);
 }
 
 TEST_F(EngineDownloadTest, DownloadedFileThatCannotStartIsStillDeletedAtRestart) {
@@ -110,10 +111,12 @@ TEST_F(EngineDownloadTest, DownloadedFileThatCannotStartIsStillDeletedAtRestart)
         added.erase(std::remove(added.begin(), added.end(), name), added.end());
     ASSERT_EQ(1u, added.size());
     const std::string downloaded = UserTempFolder() + added[0];
+    const std::string folder = downloaded.substr(0, downloaded.rfind('\\'));
     EXPECT_TRUE(pending_renames::IsScheduledForDeletion(downloaded));
+    EXPECT_TRUE(pending_renames::IsScheduledForDeletion(folder));
     EXPECT_TRUE(log.Contains("Scheduled \"" + downloaded + "\" for deletion using MoveFileEx()"))
         << log.Dump();
-    ::DeleteFileA(downloaded.c_str());
+    RemoveDownload(downloaded);
 }
 
 TEST_F(EngineDownloadTest, FailedDownloadsShowMessage13StartNothingAndLeaveNoFile) {
@@ -172,11 +175,14 @@ TEST_F(EngineDownloadTest, HttpsDownloadWithAPinnedDigestRuns) {
         const std::string downloaded = commandLine.substr(1, end - 1);
         EXPECT_EQ(ReadFileBytes(TestProgramFolder() + "stand_in_redistributable.exe"),
                   ReadFileBytes(downloaded));
+        // Checked and run in a private folder of its own.
+        EXPECT_EQ(0u, downloaded.find(UserTempFolder() + "KOBR")) << downloaded;
+        EXPECT_EQ(downloaded.rfind('\\'), UserTempFolder().size() + 8) << downloaded;
         EXPECT_TRUE(BarVisible());
         ASSERT_FALSE(progress_.positions.empty());
         EXPECT_EQ(100, progress_.positions.back());
         EXPECT_TRUE(boxes.Texts().empty());
-        ::DeleteFileA(downloaded.c_str());
+        RemoveDownload(downloaded);
     }
 }
 
