@@ -14,10 +14,13 @@ static BOOL WINAPI AnswerElevationRequired(LPCWSTR application, LPWSTR commandLi
 }
 
 static BOOL WINAPI AnswerAsTheConsentPrompt(SHELLEXECUTEINFOW* execute) {
+    // Children run in the system folder, elevated ones too.
     wchar_t folder[MAX_PATH] = L"";
-    ::GetCurrentDirectoryW(MAX_PATH, folder);
-    const bool runas = !std::wcscmp(execute->lpVerb, L"runas") && execute->lpDirectory &&
-                       !std::wcscmp(execute->lpDirectory, folder) &&
+    const std::size_t length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    const wchar_t* directory = execute->lpDirectory;
+    const bool inSystemFolder = directory && !_wcsnicmp(directory, folder, length) &&
+                                (!directory[length] || !std::wcscmp(directory + length, L"\\"));
+    const bool runas = !std::wcscmp(execute->lpVerb, L"runas") && inSystemFolder &&
                        execute->fMask == (SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC);
     if (runas && !std::wcsstr(execute->lpParameters, L"declines-prompt"))
         return ::ShellExecuteExW(execute);
