@@ -7,6 +7,7 @@ have cmake || need+=(cmake)
 have ninja || need+=(ninja-build)
 have g++ || need+=(g++)
 have clang++ || need+=(clang)
+have clang-format || need+=(clang-format)
 have python3 || need+=(python3)
 have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
 # The 64-bit build: every machine builds it; machines without IA-32 emulation run their Windows

@@ -7,6 +7,10 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh || exit 1
 jobs=$(nproc)
+# Style first: a formatting difference in the sources fails the suite.
+echo "== clang-format check: src/ tests/ bench/"
+git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' |
+  xargs clang-format --dry-run --Werror || { echo "== clang-format: run clang-format -i on the files above"; exit 1; }
 # The registry-view cases that the 64-bit build runs beside the shipped 32-bit one.
 views_only="registry_views"
 if [ "$(bash scripts/windows-preset.sh)" = win32 ]; then
