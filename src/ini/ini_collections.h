@@ -65,8 +65,10 @@ template <typename Item> class IniItemCollection {
     virtual Item* CreateItem() = 0;
 
     int Count() const { return static_cast<int>(entries_.size()); }
+    // A checked position as an index into the entries.
+    static std::size_t Slot(int position) { return static_cast<std::size_t>(position); }
     Item* At(int position) const {
-        return position >= 0 && position < Count() ? entries_[position].item : nullptr;
+        return position >= 0 && position < Count() ? entries_[Slot(position)].item : nullptr;
     }
     Item* Find(const std::string& name) const {
         auto found = index_.find(name);
@@ -81,10 +83,10 @@ template <typename Item> class IniItemCollection {
     }
     // Indexes the item at `position` under `name`; false when the name is taken.
     bool IndexAt(int position, const std::string& name) {
-        auto inserted = index_.emplace(name, entries_[position].item);
+        auto inserted = index_.emplace(name, entries_[Slot(position)].item);
         if (!inserted.second) return false;
-        entries_[position].item->AddRef();
-        entries_[position].indexedAs = &inserted.first->first;
+        entries_[Slot(position)].item->AddRef();
+        entries_[Slot(position)].indexedAs = &inserted.first->first;
         return true;
     }
     // Removes the item at `position` from the list and the index; `name` receives the name it was
@@ -93,7 +95,7 @@ template <typename Item> class IniItemCollection {
         wasIndexed = false;
         name.clear();
         if (position < 0 || position >= Count()) return false;
-        Entry entry = entries_[position];
+        Entry entry = entries_[Slot(position)];
         entries_.erase(entries_.begin() + position);
         if (entry.indexedAs) {
             wasIndexed = true;
@@ -107,7 +109,7 @@ template <typename Item> class IniItemCollection {
     // The position of an item in the list, or -1.
     int PositionOf(const Item* item) const {
         for (int i = 0; i < Count(); ++i)
-            if (entries_[i].item == item) return i;
+            if (entries_[Slot(i)].item == item) return i;
         return -1;
     }
     void RemoveAll() {

@@ -97,19 +97,20 @@ void WriteLines(CTCharStream& stream, IniSection* section, int headerNumber,
     const int count = last - first;
     if (count <= 0) return;
 
-    std::unique_ptr<IniLine*[]> array(new (std::nothrow) IniLine*[count]);
+    const std::size_t lineCount = static_cast<std::size_t>(count);
+    std::unique_ptr<IniLine*[]> array(new (std::nothrow) IniLine*[lineCount]);
     if (!array) Raise(kInternalError, kInvalidData, kNoLineArray);
     EnumeratorHolder<IniLine> holder{lines->NewEnumerator()};
     holder.enumerator->Skip(first);
-    int taken = 0;
-    while (taken < count && holder.enumerator->Next(&array[taken])) {
+    std::size_t taken = 0;
+    while (taken < lineCount && holder.enumerator->Next(&array[taken])) {
         if (!array[taken]) Raise(kInternalError, kInvalidData, kNullLine);
         ++taken;
     }
-    if (taken < count) Raise(kInternalError, kInvalidData, kLineCountMismatch);
+    if (taken < lineCount) Raise(kInternalError, kInvalidData, kLineCountMismatch);
 
     std::string text;
-    for (int i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < lineCount; ++i) {
         FormatLine(*array[i], text);
         WriteOrRaise(stream, text, fileName);
         ++lineCounter;
@@ -200,11 +201,12 @@ void CIniFile::Save() {
     int lineCounter = 0;
     std::string header;
     try {
-        const int count = SectionCount();
+        const int sectionCount = SectionCount();
+        const std::size_t count = sectionCount > 0 ? static_cast<std::size_t>(sectionCount) : 0;
         std::unique_ptr<IniSection*[]> sections(new (std::nothrow)
                                                     IniSection*[count > 0 ? count : 1]);
         if (!sections) Raise(kInternalError, kInvalidData, kNoSectionArray);
-        int taken = 0;
+        std::size_t taken = 0;
         if (sections_) {
             EnumeratorHolder<IniSection> holder{sections_->NewEnumerator()};
             while (taken < count && holder.enumerator->Next(&sections[taken]))
@@ -212,7 +214,7 @@ void CIniFile::Save() {
         }
         if (taken < count) Raise(kInternalError, kInvalidData, kSectionCountMismatch);
 
-        for (int i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             IniSection* section = sections[i];
             if (!section) Raise(kInternalError, kInvalidData, kNullLine);
             std::string name;

@@ -96,6 +96,13 @@ ContentLengthFound FindContentLength(const std::string& header, int32_t* size) {
     return ContentLengthFound::Yes;
 }
 
+namespace {
+// A byte of text as the unsigned value that base64 takes apart.
+uint32_t Octet(char byte) {
+    return static_cast<uint8_t>(byte);
+}
+} // namespace
+
 std::string EncodeBase64(const std::string& bytes) {
     static const char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -103,9 +110,8 @@ std::string EncodeBase64(const std::string& bytes) {
     out.reserve((bytes.size() + 2) / 3 * 4);
     std::string::size_type i = 0;
     for (; i + 3 <= bytes.size(); i += 3) {
-        const uint32_t group = static_cast<uint8_t>(bytes[i]) << 16 |
-                               static_cast<uint8_t>(bytes[i + 1]) << 8 |
-                               static_cast<uint8_t>(bytes[i + 2]);
+        const uint32_t group =
+            Octet(bytes[i]) << 16 | Octet(bytes[i + 1]) << 8 | Octet(bytes[i + 2]);
         out += kAlphabet[group >> 18 & 63];
         out += kAlphabet[group >> 12 & 63];
         out += kAlphabet[group >> 6 & 63];
@@ -113,8 +119,8 @@ std::string EncodeBase64(const std::string& bytes) {
     }
     const std::string::size_type rest = bytes.size() - i;
     if (rest) {
-        uint32_t group = static_cast<uint8_t>(bytes[i]) << 16;
-        if (rest == 2) group |= static_cast<uint8_t>(bytes[i + 1]) << 8;
+        uint32_t group = Octet(bytes[i]) << 16;
+        if (rest == 2) group |= Octet(bytes[i + 1]) << 8;
         out += kAlphabet[group >> 18 & 63];
         out += kAlphabet[group >> 12 & 63];
         out += rest == 2 ? kAlphabet[group >> 6 & 63] : '=';

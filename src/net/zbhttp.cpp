@@ -545,7 +545,8 @@ std::string ZBHTTP::HeaderText() const {
     if (!HeaderBuffer || HeaderLength <= 0) return std::string();
     const char* text = HeaderBuffer.get();
     const void* zero = std::memchr(text, '\0', static_cast<std::size_t>(HeaderLength));
-    return std::string(text, zero ? static_cast<const char*>(zero) - text : HeaderLength);
+    return std::string(text, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text)
+                                  : static_cast<std::size_t>(HeaderLength));
 }
 
 int32_t ZBHTTP::HeaderContentLength() const {

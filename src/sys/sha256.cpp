@@ -114,7 +114,7 @@ Sha256::Digest Sha256::Finish() {
     Update(length, sizeof length);
 
     Digest digest;
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         digest[4 * i] = static_cast<uint8_t>(state_[i] >> 24);
         digest[4 * i + 1] = static_cast<uint8_t>(state_[i] >> 16);
         digest[4 * i + 2] = static_cast<uint8_t>(state_[i] >> 8);
