@@ -596,14 +596,6 @@ TEST(ZbhttpRedirect, AnotherHostWithoutAPortGetsTheDefaultPort) {
     EXPECT_FALSE(http.SecureConnection);
 }
 
-TEST(ZbhttpServer, StallEndsWithATimeout) {
-    ZBHTTPUnderTest http;
-    http.TimeoutSeconds = 1;
-    http.SetURL(TestHttpServer::Instance().Url("/stall"));
-    int32_t size = 0;
-    EXPECT_EQ(ZBHTTP_ServerTimeOut, http.GetDownloadFileSize(&size));
-}
-
 TEST(ZbhttpServer, RefusedAndUnknownHostAreTimeouts) {
     for (const char* url : {"http://127.0.0.1:1/x", "http://no-such-host.invalid/x"}) {
         ZBHTTPUnderTest http;
