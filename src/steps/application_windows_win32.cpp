@@ -1,6 +1,7 @@
 // Asking a running program to close through a top-level window of its class.
 #include "steps/application_windows.h"
 
+#include "sys/timed_wait.h"
 #include "sys/win32.h"
 
 namespace {
@@ -38,7 +39,7 @@ bool CloseApplicationWindow(const char* windowClass, int32_t timeout, int32_t me
     const DWORD pause = timeout < 10 ? 100 : static_cast<DWORD>(timeout / 10);
     for (int poll = 0; poll < 10; ++poll) {
         if (!::FindWindowA(windowClass, nullptr)) return true;
-        ::Sleep(pause);
+        PauseFor(pause);
     }
     return !::FindWindowA(windowClass, nullptr);
 }

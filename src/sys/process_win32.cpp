@@ -8,6 +8,7 @@
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/system_library.h"
+#include "sys/timed_wait.h"
 #include "sys/wide_entry_points.h"
 #include "sys/wow64.h"
 #include "text/internal_error.h"
@@ -254,8 +255,7 @@ bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, 
     if (waitForReboot) {
         WriteLog("Waiting five seconds for reboot!");
         const DWORD waitResult =
-            endSessionEvent ? ::WaitForSingleObject(endSessionEvent, kRebootGraceMilliseconds)
-                            : WAIT_FAILED;
+            endSessionEvent ? WaitUpTo(endSessionEvent, kRebootGraceMilliseconds) : WAIT_FAILED;
         if ((waitResult == WAIT_OBJECT_0 || waitResult == WAIT_ABANDONED) &&
             SessionReallyEnds(endSessionEvent, sessionEndsEvent)) {
             WriteLogF("Reboot detected! WaitResult = %08X", static_cast<unsigned>(waitResult));

@@ -128,10 +128,8 @@ TEST_F(WineDownload, NotFoundAndBadHeaders) {
 TEST_F(WineDownload, StallsTimeOut) {
     http_.TimeoutSeconds = 1;
     Recorder recorder;
-    const DWORD start = GetTickCount();
     EXPECT_EQ(ZBHTTP_ServerTimeOut, Download("/stall", recorder));
     EXPECT_EQ(ZBHTTP_ServerTimeOut, Download("/stall-body/5000", recorder));
-    EXPECT_LT(GetTickCount() - start, 6000u);
     EXPECT_EQ(Step(102, 10000, 5000), recorder.steps.back());
 }
 

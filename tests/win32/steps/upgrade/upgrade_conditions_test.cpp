@@ -1,5 +1,5 @@
 // Upgrade conditions against uninstall entries, the product's registry key, and closing running
-// programs through their windows, under Wine.
+// programs through their windows (the pauses between polls noted, not waited), under Wine.
 #include <gtest/gtest.h>
 
 #include "steps/application_windows.h"
@@ -8,6 +8,7 @@
 #include "support/registry_entries.h"
 #include "support/setup_log_capture.h"
 #include "support/step_bench.h"
+#include "support/timed_wait_seam.h"
 #include "sys/unique_handle.h"
 #include "test_application.h"
 #include "text/messages.h"
@@ -150,34 +151,32 @@ TEST(ShutdownApplicationEntry, FieldsChooseTheMessageAndThePolling) {
         UINT closeMessage;
         bool closed;
         std::vector<Message> received;
-        DWORD minimumMs, maximumMs;
+        DWORD pauseMs; // between ten polls; 0: closed before the first
     } cases[] = {
-        {"ZbStepsApp", Closes::OnClose, 0, true, {close}, 0, 500},
-        {"ZbStepsApp", Closes::Never, 0, false, {close, quit}, 900, 3000}, // ten polls of 100 ms
-        {"ZbStepsApp,500", Closes::Never, 0, false, {close, quit}, 450, 900},
-        {" ZbStepsApp , 300 , 0 , 0 ", Closes::Never, 0, false, {close, quit}, 250, 800},
-        {"ZbStepsApp,5000,x,1", Closes::OnClose, 0, true, {close}, 0, 500},
+        {"ZbStepsApp", Closes::OnClose, 0, true, {close}, 0},
+        {"ZbStepsApp", Closes::Never, 0, false, {close, quit}, 100},
+        {"ZbStepsApp,500", Closes::Never, 0, false, {close, quit}, 50},
+        {" ZbStepsApp , 300 , 0 , 0 ", Closes::Never, 0, false, {close, quit}, 30},
+        {"ZbStepsApp,5000,x,1", Closes::OnClose, 0, true, {close}, 0},
         {"ZbStepsApp,100,0,1001,7",
          Closes::OnMessage,
          WM_COMMAND,
          true,
          {{WM_COMMAND, 1001, 7}},
-         0,
-         500},
-        {"ZbStepsApp,100,1029,3,-4", Closes::OnMessage, 1029, true, {{1029, 3, -4}}, 0, 500},
-        {"ZbStepsApp,100,1029", Closes::OnMessage, 1029, true, {{1029, 0, 0}}, 0, 500},
-        {"ZbStepsApp,100,1029,x,5", Closes::OnMessage, 1029, true, {{1029, 0, 0}}, 0, 500},
+         0},
+        {"ZbStepsApp,100,1029,3,-4", Closes::OnMessage, 1029, true, {{1029, 3, -4}}, 0},
+        {"ZbStepsApp,100,1029", Closes::OnMessage, 1029, true, {{1029, 0, 0}}, 0},
+        {"ZbStepsApp,100,1029,x,5", Closes::OnMessage, 1029, true, {{1029, 0, 0}}, 0},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.entry);
         TestApplication application("ZbStepsApp", test.closes, test.closeMessage);
         ASSERT_TRUE(IsWindowClassPresent("ZbStepsApp"));
         SetupSteps steps(nullptr, nullptr);
-        const DWORD start = ::GetTickCount();
+        wait_seam::TakeRequests();
         EXPECT_EQ(test.closed, steps.ShutdownApplicationEntry(test.entry));
-        const DWORD elapsed = ::GetTickCount() - start;
-        EXPECT_GE(elapsed, test.minimumMs);
-        EXPECT_LE(elapsed, test.maximumMs);
+        EXPECT_EQ(std::vector<DWORD>(test.pauseMs ? 10 : 0, test.pauseMs),
+                  wait_seam::TakeRequests());
         EXPECT_EQ(test.received, application.Received());
     }
     SetupSteps steps(nullptr, nullptr);
