@@ -93,26 +93,27 @@ bool IsTempCopyFolder(const std::string& folder) {
 void SetupSteps::CopySetupToTempFolder() {
     SetupCommandLine& commandLine = RequireCommandLine(kTempCopyLocation);
     // Already running from a copy, or told not to make one.
-    if (commandLine.GetTempCopyMarker() != 0) return;
+    if (commandLine.GetTempCopyMarker() != kTempCopyNone) return;
     std::string tempFolder;
     if (!CreateTempFolder(tempFolder)) return;
 
     const std::string originalFolder = GetLauncherFolder();
     SetLauncherFolder(tempFolder);
-    commandLine.SetTempCopyMarker(1);
+    commandLine.SetTempCopyMarker(kTempCopyRunning);
     if (CopyFolderFiles(originalFolder.c_str(), tempFolder.c_str())) {
         commandLine.SetLauncherFolder(tempFolder);
         return;
     }
     // A partial copy cannot be restarted from: run from the original folder instead.
     RemoveTempFolder();
-    commandLine.SetTempCopyMarker(2);
+    commandLine.SetTempCopyMarker(kTempCopyNotWanted);
     SetLauncherFolder(originalFolder);
 }
 
 void SetupSteps::RemoveTempFolder() {
     const SetupCommandLine* commandLine = GetCommandLine();
-    if (!commandLine || commandLine->GetTempCopyMarker() != 1 || GetLauncherFolder().empty())
+    if (!commandLine || commandLine->GetTempCopyMarker() != kTempCopyRunning ||
+        GetLauncherFolder().empty())
         return;
     // "/~" on a typed command line must not cost the user the folder the launcher was started
     // from: only a folder named like the temporary copies is deleted.
@@ -192,7 +193,7 @@ void SetupSteps::RunMainInstaller(bool suppressReboot) {
     WriteLog("Running installer");
     SetupCommandLine& commandLine = RequireCommandLine(kMainInstallerLocation);
     std::string command = RequireSystemFolder(kMainInstallerLocation) + "MSIEXEC.EXE";
-    if (commandLine.GetInstallMode() == 0) {
+    if (commandLine.GetInstallMode() == kInstallModeNone) {
         command +=
             " /i \"" + GetPackageFolder() + commandLine.GetSetupData().GetPackageName() + "\"";
     } else {
