@@ -1,18 +1,14 @@
 // Parsing the launcher's command line into SetupCommandLine, and rendering it back.
 #include "config/setup_command_line.h"
 
-#include <cstdio>
-
+#include "sys/file_exists.h"
+#include "text/ascii_case.h"
 #include "text/internal_error.h"
 #include "text/next_token.h"
 
 namespace {
 constexpr unsigned kCommandLineLocation = 23;
 const char* const kDefaultSetupFileName = "SETUP.INI";
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Property names are ASCII identifiers for the installer; bytes above 127 are left alone so that
 // double-byte text is never altered.
@@ -24,13 +20,6 @@ std::string UpperAscii(const std::string& text) {
     return upper;
 }
 
-std::string LowerAscii(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower)
-        c = LowerAscii(c);
-    return lower;
-}
-
 // Double quotes can never be part of a Windows file name; on the command line they only group.
 std::string WithoutQuotes(const std::string& text) {
     std::string name;
@@ -39,13 +28,6 @@ std::string WithoutQuotes(const std::string& text) {
         if (c != '"') name += c;
     }
     return name;
-}
-
-bool FileExists(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
 }
 
 struct UILevelSwitch {

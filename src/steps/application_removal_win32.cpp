@@ -10,6 +10,7 @@
 #include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
@@ -171,9 +172,9 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand, RegistryVie
     const UILevel uiLevel = commandLine ? commandLine->GetUILevel() : kUILevelNone;
 
     // Registry text is in the ANSI code page.
-    std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, IsExistingFile);
+    std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, FileExists);
     command =
-        ResolveBareProgram(command, kAnsiCodePage, SystemFolder(), WindowsFolder(), IsExistingFile);
+        ResolveBareProgram(command, kAnsiCodePage, SystemFolder(), WindowsFolder(), FileExists);
     if (command.empty()) {
         // Not found where the system keeps its programs: a missing program, as when the start
         // fails.

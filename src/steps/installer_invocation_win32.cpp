@@ -12,6 +12,7 @@
 #include "steps/installer_launch.h"
 #include "steps/setup_steps.h"
 #include "sys/deferred_deletion.h"
+#include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
 #include "sys/module_file_name.h"
@@ -180,7 +181,7 @@ bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
     // The first word of the arguments names the nested setup data file beside the launcher.
     const std::string arguments = TrimBlanks(nested.arguments);
     const std::string firstWord = arguments.substr(0, arguments.find(' '));
-    if (firstWord.empty() || !IsExistingFile(GetLauncherFolder() + firstWord)) return false;
+    if (firstWord.empty() || !FileExists(GetLauncherFolder() + firstWord)) return false;
 
     if (suppressReboot) {
         *suppressReboot = commandLine.IsRebootSuppressed() ||
