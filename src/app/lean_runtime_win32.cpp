@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "sys/entry_point.h"
 #include "sys/win32.h"
 
 namespace std {
@@ -49,8 +50,7 @@ namespace {
 using TickCountFunction = ULONGLONG(WINAPI*)();
 // Looked up while the program starts, before any thread: every later call sees one answer.
 const TickCountFunction systemTickCount64 =
-    reinterpret_cast<TickCountFunction>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("KERNEL32.DLL"), "GetTickCount64")));
+    GetEntryPointAs<TickCountFunction>(::GetModuleHandleA("KERNEL32.DLL"), "GetTickCount64");
 
 ULONGLONG WINAPI TickCount64() {
     return systemTickCount64 ? systemTickCount64() : ::GetTickCount();

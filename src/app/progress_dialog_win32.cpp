@@ -155,9 +155,10 @@ void ProgressDialog::OnInitDialog() {
     ::SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     GreyCloseCommand(window_);
     std::string text;
-    if (GetMessageText(1, text)) ::SetDlgItemTextA(window_, IDC_STATUS_TEXT, text.c_str());
+    if (GetMessageText(kLoadingText, text))
+        ::SetDlgItemTextA(window_, IDC_STATUS_TEXT, text.c_str());
     text.clear();
-    if (GetMessageText(0, text)) ::SetWindowTextA(window_, text.c_str());
+    if (GetMessageText(kSetupCaption, text)) ::SetWindowTextA(window_, text.c_str());
     RememberLayout();
     RECT r;
     ::GetWindowRect(window_, &r);

@@ -6,6 +6,7 @@
 #include "app/exit_windows.h"
 #include "app/reboot_thread_creation.h"
 #include "app/resource_ids.h"
+#include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
@@ -38,16 +39,6 @@ template <typename Action> bool WithEitherWidePath(const char* path, Action acti
 
 using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR);
 
-bool LinkFileExists(const char* linkPath) {
-    if (!IsWindowsNT()) return ::GetFileAttributesA(linkPath) != INVALID_FILE_ATTRIBUTES;
-    auto getAttributes =
-        GetEntryPointAs<GetFileAttributesWFn>("KERNEL32.DLL", "GetFileAttributesW");
-    if (!getAttributes) return false;
-    return WithEitherWidePath(linkPath, [&](const wchar_t* wide) {
-        return getAttributes(wide) != INVALID_FILE_ATTRIBUTES;
-    });
-}
-
 // A read-only link (copied from a CD, or protected by a user) refuses to be deleted.
 bool ClearReadOnly(const char* linkPath) {
     if (!IsWindowsNT()) {
@@ -75,7 +66,7 @@ bool RemoveLinkFile(const char* linkPath) {
     if (DeleteFileAny(linkPath)) return true;
     const uint32_t error = ::GetLastError();
     if (ClearReadOnly(linkPath) && DeleteFileAny(linkPath)) return true;
-    if (!LinkFileExists(linkPath)) return true;
+    if (!FileExists(linkPath)) return true;
     WriteLogF("Failed to delete the restart shortcut. Error Code = %08X",
               static_cast<unsigned>(error));
     return false;
@@ -189,7 +180,7 @@ bool ReadShortcut(HWND owner, const char* linkPath, char* target, char* argument
                   char* description) {
     for (char* out : {target, arguments, description})
         if (out) out[0] = '\0';
-    if (!linkPath || !LinkFileExists(linkPath)) return false;
+    if (!linkPath || !FileExists(linkPath)) return false;
 
     ComPtr<IShellLinkA> link;
     HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,

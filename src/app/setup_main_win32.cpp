@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/reboot_control.h"
+#include "sys/entry_point.h"
 #include "sys/system_library.h"
 
 namespace {
@@ -12,17 +13,14 @@ void InitProgressBarClass() {
     HMODULE controls = LoadCommonControlsLibrary();
     if (!controls) return; // the dialog then fails to be created and setup ends with its error
     using InitExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    if (auto initEx = reinterpret_cast<InitExFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(controls, "InitCommonControlsEx")))) {
+    if (auto initEx = GetEntryPointAs<InitExFunction>(controls, "InitCommonControlsEx")) {
         const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
         initEx(&classes);
         return;
     }
     // Libraries before version 4.70 have only the older call.
     using InitFunction = void(WINAPI*)();
-    if (auto init = reinterpret_cast<InitFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(controls, "InitCommonControls"))))
-        init();
+    if (auto init = GetEntryPointAs<InitFunction>(controls, "InitCommonControls")) init();
 }
 
 // The application object: start-up and the way the result code leaves the process.

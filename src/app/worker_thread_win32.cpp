@@ -153,7 +153,7 @@ class SetupSequence {
     HWND window_ = nullptr;
     std::string launcherFolder_;
     std::string arguments_;
-    int installMode_ = 0;
+    InstallMode installMode_ = kInstallModeNone;
     std::string intermediateMarker_;
     std::string finalMarker_;
     std::string restartTarget_;
@@ -212,11 +212,11 @@ void SetupSequence::ApplyCommandLine() {
     SetMessageBoxUILevel(settings_.GetUILevel());
     window_ = dialog_.Window();
     std::string caption;
-    GetMessageText(0, caption);
+    GetMessageText(kSetupCaption, caption);
     caption += " - ";
     caption += settings_.GetSetupFileName();
     ::SetWindowTextA(window_, caption.c_str());
-    ::ShowWindow(window_, settings_.GetUILevel() == 7 ? SW_HIDE : SW_SHOWNORMAL);
+    ::ShowWindow(window_, settings_.GetUILevel() == kUILevelSilent ? SW_HIDE : SW_SHOWNORMAL);
 
     steps_.AttachCommandLine(settings_);
     installMode_ = settings_.GetInstallMode();
@@ -277,7 +277,7 @@ void SetupSequence::RunRemovals() {
     steps_.CheckUpgradeConditions();
     steps_.ShutdownApplications();
 
-    if (!settings_.GetReinstallMode().empty() || installMode_ == 2) {
+    if (!settings_.GetReinstallMode().empty() || installMode_ == kInstallModeRepair) {
         steps_.LoadPackageInfo(settings_.GetLauncherFolder() +
                                settings_.GetSetupData().GetPackageName());
         previousVersionsDone_ = true;
@@ -307,8 +307,8 @@ void SetupSequence::BootstrapEngine() {
 // restarting (/promptrestart at /qb) restarts nothing and leaves the restart to the user.
 void SetupSequence::OnEngineRestart() {
     WriteLog("Reboot signalled after installing the Windows Installer");
-    const int level = settings_.GetUILevel();
-    if (level != 4 && level != 5 && level != 7) {
+    const UILevel level = settings_.GetUILevel();
+    if (level != kUILevelBasic && level != kUILevelBasicNoModal && level != kUILevelSilent) {
         WriteLog("Exiting due to reboot after installing the Windows Installer");
         RaiseSetupError(SetupResult::RebootThenResume);
     }
@@ -338,7 +338,7 @@ void SetupSequence::RetryPreviousVersions() {
 // In the default mode, a product already installed from this package gets the maintenance
 // installer instead of an installation, and setup ends after it.
 void SetupSequence::RunMaintenanceIfInstalled() {
-    if (installMode_ != 0) return;
+    if (installMode_ != kInstallModeNone) return;
     WriteLog("Install mode is the default");
     if (!steps_.IsProductRegistryKeyPresent()) return;
     WriteLog("Found the product registry key");
@@ -364,7 +364,7 @@ void SetupSequence::RunMaintenanceIfInstalled() {
 // Installs and configurations may have a nested setup after them: unless the main installation
 // holds its restart back, a restart in between resumes at the nested setup.
 void SetupSequence::CheckNestedInstallation() {
-    if (installMode_ != 0 && installMode_ != 1) return;
+    if (installMode_ != kInstallModeNone && installMode_ != kInstallModeInstall) return;
     WriteLog("Install mode is default or configure");
     nested_ = steps_.CheckNestedInstall(&oneReboot_);
     if (nested_ && !oneReboot_) {
@@ -388,7 +388,7 @@ void SetupSequence::RunMainInstallation() {
     }
     // Removal (/x), administrative images (/a) and advertising (/j) leave no product installed
     // from this package: only installs and repairs are checked, or a success would read as 1602.
-    if (installMode_ <= 2 && !steps_.IsSamePackageInstalled())
+    if (installMode_ <= kInstallModeRepair && !steps_.IsSamePackageInstalled())
         RaiseSetupError(SetupResult::UserExit);
 }
 
@@ -435,10 +435,10 @@ void SetupSequence::DecideRestart() {
         std::string productName;
         steps_.GetPackageProductName(productName);
         std::string text;
-        GetMessageText(14, text);
+        GetMessageText(kRestartQuestion, text);
         SubstitutePlaceholders({"_PRODUCT_NAME_," + productName}, text);
-        if (ShowStepBox(window_, text, 6, MB_YESNO | MB_ICONWARNING, QuietRule::ShownAtQnPlus) !=
-            IDYES) {
+        if (ShowStepBox(window_, text, kWarningCaption, MB_YESNO | MB_ICONWARNING,
+                        QuietRule::ShownAtQnPlus) != IDYES) {
             // The product is installed; only the restart was declined, and it is still due.
             WriteLog("Exit code 3010 instead of 1602: the restart was declined");
             RaiseSetupError(SetupResult::RebootRequired);

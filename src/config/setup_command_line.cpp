@@ -1,18 +1,14 @@
 // Parsing the launcher's command line into SetupCommandLine, and rendering it back.
 #include "config/setup_command_line.h"
 
-#include <cstdio>
-
+#include "sys/file_exists.h"
+#include "text/ascii_case.h"
 #include "text/internal_error.h"
 #include "text/next_token.h"
 
 namespace {
 constexpr unsigned kCommandLineLocation = 23;
 const char* const kDefaultSetupFileName = "SETUP.INI";
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Property names are ASCII identifiers for the installer; bytes above 127 are left alone so that
 // double-byte text is never altered.
@@ -22,13 +18,6 @@ std::string UpperAscii(const std::string& text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return upper;
-}
-
-std::string LowerAscii(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower)
-        c = LowerAscii(c);
-    return lower;
 }
 
 // Double quotes can never be part of a Windows file name; on the command line they only group.
@@ -41,19 +30,18 @@ std::string WithoutQuotes(const std::string& text) {
     return name;
 }
 
-bool FileExists(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
-
 struct UILevelSwitch {
     const char* text; // what follows /q, lower case
-    int level;
+    UILevel level;
 };
-const UILevelSwitch kUILevels[] = {{"", 7},   {"n", 7},  {"n+", 6}, {"b", 4},
-                                   {"b+", 3}, {"b-", 5}, {"r", 2},  {"f", 1}};
+const UILevelSwitch kUILevels[] = {{"", kUILevelSilent},
+                                   {"n", kUILevelSilent},
+                                   {"n+", kUILevelSilentWithEndBox},
+                                   {"b", kUILevelBasic},
+                                   {"b+", kUILevelBasicWithEndBox},
+                                   {"b-", kUILevelBasicNoModal},
+                                   {"r", kUILevelReduced},
+                                   {"f", kUILevelFull}};
 const char* const kUILevelArgs[] = {"", " /qf", " /qr", " /qb+", " /qb", " /qb-", " /qn+", " /qn"};
 } // namespace
 
@@ -145,29 +133,33 @@ class SetupCommandLine::Parser {
         const std::string inlineText = token.substr(2);
         switch (LowerAscii(token[1])) {
         case 'a':
-            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 6))
+            if (l.advertiseOption_ != 0 ||
+                (l.installMode_ != kInstallModeNone && l.installMode_ != kInstallModePatch))
                 return false;
-            l.installMode_ = l.installMode_ == 0 ? 5 : 7;
+            l.installMode_ = l.installMode_ == kInstallModeNone ? kInstallModeAdministrative
+                                                                : kInstallModePatchAdministrative;
             return TakeArgument(l.package_);
         case 'f':
-            if (l.advertiseOption_ != 0 || l.installMode_ != 0) return false;
-            l.installMode_ = 2;
+            if (l.advertiseOption_ != 0 || l.installMode_ != kInstallModeNone) return false;
+            l.installMode_ = kInstallModeRepair;
             l.modeArgument_ = inlineText;
             return TakeArgument(l.package_);
         case 'g':
         case 't':
-            if (l.advertiseOption_ != 0 || (l.installMode_ != 0 && l.installMode_ != 4))
+            if (l.advertiseOption_ != 0 ||
+                (l.installMode_ != kInstallModeNone && l.installMode_ != kInstallModeAdvertise))
                 return false;
             l.advertiseOption_ = LowerAscii(token[1]) == 'g' ? 1 : 2;
             return TakeArgument(l.advertiseValue_);
         case 'i':
         case 'x':
-            if (l.advertiseOption_ != 0 || l.installMode_ != 0) return false;
-            l.installMode_ = LowerAscii(token[1]) == 'i' ? 1 : 3;
+            if (l.advertiseOption_ != 0 || l.installMode_ != kInstallModeNone) return false;
+            l.installMode_ =
+                LowerAscii(token[1]) == 'i' ? kInstallModeInstall : kInstallModeUninstall;
             return TakeArgument(l.package_);
         case 'j':
-            if (l.installMode_ != 0 || l.statusFileRequested_) return false;
-            l.installMode_ = 4;
+            if (l.installMode_ != kInstallModeNone || l.statusFileRequested_) return false;
+            l.installMode_ = kInstallModeAdvertise;
             l.modeArgument_ = inlineText;
             return TakeArgument(l.package_);
         case 'l':
@@ -176,15 +168,19 @@ class SetupCommandLine::Parser {
             l.logOptions_ = inlineText;
             return TakeArgument(l.logFile_);
         case 'm':
-            if (l.statusFileRequested_ || l.installMode_ == 4 || l.installMode_ > 5) return false;
+            if (l.statusFileRequested_ || l.installMode_ == kInstallModeAdvertise ||
+                l.installMode_ > kInstallModeAdministrative)
+                return false;
             l.statusFileRequested_ = true;
             return TakeArgument(l.statusFile_);
         case 'p':
             if (l.advertiseOption_ != 0 || l.statusFileRequested_ ||
-                (l.installMode_ != 0 && l.installMode_ != 5)) {
+                (l.installMode_ != kInstallModeNone &&
+                 l.installMode_ != kInstallModeAdministrative)) {
                 return false;
             }
-            l.installMode_ = l.installMode_ == 0 ? 6 : 7;
+            l.installMode_ = l.installMode_ == kInstallModeNone ? kInstallModePatch
+                                                                : kInstallModePatchAdministrative;
             return TakeArgument(l.modeArgument_);
         case 'q':
             return SetUILevel(inlineText);
@@ -195,11 +191,11 @@ class SetupCommandLine::Parser {
         case 'h':
             return true;
         case '~':
-            if (l.tempCopyMarker_ != 0) return false;
+            if (l.tempCopyMarker_ != kTempCopyNone) return false;
             if (inlineText.empty()) {
-                l.tempCopyMarker_ = 1;
+                l.tempCopyMarker_ = kTempCopyRunning;
             } else if (inlineText == "-") {
-                l.tempCopyMarker_ = 2;
+                l.tempCopyMarker_ = kTempCopyNotWanted;
             } else {
                 return false;
             }
@@ -253,7 +249,8 @@ class SetupCommandLine::Parser {
             line_.rebootPropertySeen_ = true;
             line_.rebootValue_ = value;
         } else if (name == "REINSTALLMODE") {
-            if (line_.installMode_ != 0 && line_.installMode_ != 1) return false;
+            if (line_.installMode_ != kInstallModeNone && line_.installMode_ != kInstallModeInstall)
+                return false;
             line_.reinstallMode_ = value;
         }
         return true;
@@ -287,13 +284,13 @@ void SetupCommandLine::Reset() {
     setupData_.Reset();
     setupFileName_.clear();
     launcherFolder_.clear();
-    installMode_ = 0;
+    installMode_ = kInstallModeNone;
     modeArgument_.clear();
     reinstallMode_.clear();
     package_.clear();
     advertiseOption_ = 0;
     advertiseValue_.clear();
-    uiLevel_ = 0;
+    uiLevel_ = kUILevelNone;
     loggingRequested_ = false;
     logOptions_.clear();
     logFile_.clear();
@@ -301,7 +298,7 @@ void SetupCommandLine::Reset() {
     statusFile_.clear();
     passThrough_.clear();
     properties_.clear();
-    tempCopyMarker_ = 0;
+    tempCopyMarker_ = kTempCopyNone;
     rebootPropertySeen_ = false;
     rebootValue_.clear();
     noRestartSwitch_ = false;
@@ -350,27 +347,27 @@ bool SetupCommandLine::LoadSetupData(const std::string& fileName) {
 
 void SetupCommandLine::AppendInstallModeArgs(std::string& out) const {
     switch (installMode_) {
-    case 1:
+    case kInstallModeInstall:
         out += " /I " + package_;
         break;
-    case 2:
+    case kInstallModeRepair:
         out += " /f" + modeArgument_ + " " + package_;
         break;
-    case 3:
+    case kInstallModeUninstall:
         out += " /x " + package_;
         break;
-    case 4:
+    case kInstallModeAdvertise:
         out += " /j" + modeArgument_ + " " + package_;
         if (advertiseOption_ == 1) out += " /g " + advertiseValue_;
         if (advertiseOption_ == 2) out += " /t " + advertiseValue_;
         break;
-    case 5:
+    case kInstallModeAdministrative:
         out += " /a " + package_;
         break;
-    case 6:
+    case kInstallModePatch:
         out += " /p " + modeArgument_;
         break;
-    case 7:
+    case kInstallModePatchAdministrative:
         out += " /p " + modeArgument_ + " /a " + package_;
         break;
     default:
@@ -379,7 +376,8 @@ void SetupCommandLine::AppendInstallModeArgs(std::string& out) const {
 }
 
 void SetupCommandLine::AppendUILevelArg(std::string& out) const {
-    if (uiLevel_ > 0 && uiLevel_ < static_cast<int>(sizeof kUILevelArgs / sizeof kUILevelArgs[0])) {
+    if (uiLevel_ > kUILevelNone &&
+        uiLevel_ < static_cast<int>(sizeof kUILevelArgs / sizeof kUILevelArgs[0])) {
         out += kUILevelArgs[uiLevel_];
     }
 }
@@ -411,6 +409,6 @@ void SetupCommandLine::AppendProperties(std::string& out) const {
 }
 
 void SetupCommandLine::AppendTempCopyMarker(std::string& out) const {
-    if (tempCopyMarker_ == 1) out += " /~";
-    if (tempCopyMarker_ == 2) out += " /~-";
+    if (tempCopyMarker_ == kTempCopyRunning) out += " /~";
+    if (tempCopyMarker_ == kTempCopyNotWanted) out += " /~-";
 }

@@ -6,6 +6,26 @@
 #include <vector>
 
 #include "config/setup_data.h"
+#include "text/ui_level.h"
+
+// What the command line asks the installer to do (the switch that set it).
+enum InstallMode : int32_t {
+    kInstallModeNone = 0,                // no install-mode switch
+    kInstallModeInstall = 1,             // /i package
+    kInstallModeRepair = 2,              // /f letters package
+    kInstallModeUninstall = 3,           // /x package
+    kInstallModeAdvertise = 4,           // /j letters package
+    kInstallModeAdministrative = 5,      // /a package
+    kInstallModePatch = 6,               // /p patch
+    kInstallModePatchAdministrative = 7, // /p patch with /a package
+};
+
+// Whether setup runs from a temporary copy of its folder, as the restart command line says.
+enum TempCopyMarker : int32_t {
+    kTempCopyNone = 0,      // no switch: a copy may be made
+    kTempCopyRunning = 1,   // "/~": running from the copy, which is removed at the end
+    kTempCopyNotWanted = 2, // "/~-": no copy is to be made
+};
 
 class SetupCommandLine {
   public:
@@ -39,11 +59,11 @@ class SetupCommandLine {
     void SetLauncherFolder(const std::string& path) { launcherFolder_ = path; }
     const std::string& GetSetupFileName() const { return setupFileName_; }
 
-    int GetInstallMode() const { return installMode_; } // 0 none, 1 /i ... 7 /p with /a
-    int GetUILevel() const { return uiLevel_; }         // 0 none, 1 /qf ... 7 /qn
+    InstallMode GetInstallMode() const { return installMode_; }
+    UILevel GetUILevel() const { return uiLevel_; }
     const std::string& GetReinstallMode() const { return reinstallMode_; }
-    int GetTempCopyMarker() const { return tempCopyMarker_; } // 0 none, 1 "/~", 2 "/~-"
-    void SetTempCopyMarker(int marker) { tempCopyMarker_ = marker; }
+    TempCopyMarker GetTempCopyMarker() const { return tempCopyMarker_; }
+    void SetTempCopyMarker(TempCopyMarker marker) { tempCopyMarker_ = marker; }
 
     // A stretch of the parsed argument text, [begin, end); empty when begin == end.
     struct TextSpan {
@@ -80,7 +100,9 @@ class SetupCommandLine {
     bool HasPromptRestartSwitch() const { return promptRestartSwitch_; }
     // True where the restart question can be shown: every level but /qb- and /qn (/qn+ still shows
     // its one box at the end).
-    bool CanAskBeforeRestart() const { return uiLevel_ != 5 && uiLevel_ != 7; }
+    bool CanAskBeforeRestart() const {
+        return uiLevel_ != kUILevelBasicNoModal && uiLevel_ != kUILevelSilent;
+    }
     // True when setup's own restart is held back: a REBOOT property whose value begins with R or S
     // (either case: ReallySuppress, Suppress), /norestart, or /promptrestart where no question can
     // be asked.
@@ -102,13 +124,13 @@ class SetupCommandLine {
     SetupData setupData_;
     std::string setupFileName_;
     std::string launcherFolder_;
-    int installMode_ = 0;
+    InstallMode installMode_ = kInstallModeNone;
     std::string modeArgument_;
     std::string reinstallMode_;
     std::string package_;
     int advertiseOption_ = 0;
     std::string advertiseValue_;
-    int uiLevel_ = 0;
+    UILevel uiLevel_ = kUILevelNone;
     bool loggingRequested_ = false;
     std::string logOptions_;
     std::string logFile_;
@@ -116,7 +138,7 @@ class SetupCommandLine {
     std::string statusFile_;
     std::vector<std::string> passThrough_;
     std::vector<std::string> properties_;
-    int tempCopyMarker_ = 0;
+    TempCopyMarker tempCopyMarker_ = kTempCopyNone;
     bool rebootPropertySeen_ = false;
     std::string rebootValue_;
     bool noRestartSwitch_ = false;

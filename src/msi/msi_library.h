@@ -2,6 +2,7 @@
 // The library is loaded on first use and every entry point is looked up at each call, so the
 // launcher starts where the installer is missing and survives the engine being replaced.
 #pragma once
+#include "sys/entry_point.h"
 #include "sys/unique_handle.h"
 #include "sys/win32.h"
 
@@ -56,9 +57,8 @@ class MsiLibrary {
     bool GetProperty(MsiDatabaseHandle database, const char* name, std::string& value);
 
   private:
-    FARPROC EntryPoint(const char* name) const;
     template <typename Function> Function EntryPointAs(const char* name) const {
-        return reinterpret_cast<Function>(reinterpret_cast<void*>(EntryPoint(name)));
+        return GetEntryPointAs<Function>(library_.get(), name);
     }
     const std::string& LoadedValue(const std::string& value) const;
 

@@ -76,10 +76,6 @@ bool MsiLibrary::Unload() {
     return true;
 }
 
-FARPROC MsiLibrary::EntryPoint(const char* name) const {
-    return library_ ? ::GetProcAddress(library_.get(), name) : nullptr;
-}
-
 bool MsiLibrary::LoadProductInfo(const char* packagePath) {
     loaded_ = false;
     if (packagePath) {

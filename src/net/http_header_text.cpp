@@ -3,6 +3,8 @@
 
 #include <climits>
 
+#include "text/ascii_case.h"
+
 namespace {
 
 bool IsCSpace(char c) {
@@ -39,23 +41,16 @@ bool FindStatusCode(const std::string& header, int32_t* code) {
     return true;
 }
 
-std::string LowerCaseCopy(const std::string& text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 bool FindHeaderField(const std::string& header, const char* name, std::string::size_type* value,
                      std::string::size_type* lineEnd) {
-    const std::string wanted = LowerCaseCopy(name);
+    const std::string wanted = LowerAscii(name);
     std::string::size_type line = 0;
     while (line < header.size()) {
         std::string::size_type end = header.find('\n', line);
         if (end == std::string::npos) end = header.size();
         const std::string::size_type colon = header.find(':', line);
         if (colon < end && colon - line == wanted.size() &&
-            LowerCaseCopy(header.substr(line, colon - line)) == wanted) {
+            LowerAscii(header.substr(line, colon - line)) == wanted) {
             std::string::size_type at = colon + 1;
             while (at < end && (header[at] == ' ' || header[at] == '\t'))
                 ++at;

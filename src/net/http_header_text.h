@@ -37,6 +37,3 @@ ContentLengthFound FindContentLength(const std::string& header, int32_t* size);
 
 // Base64 with the standard alphabet, "=" padding and no line breaks.
 std::string EncodeBase64(const std::string& bytes);
-
-// Copy with ASCII letters in lower case (same length, so offsets carry over).
-std::string LowerCaseCopy(const std::string& text);

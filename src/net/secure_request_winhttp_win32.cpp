@@ -3,6 +3,7 @@
 #include "net/secure_request.h"
 #include "net/transfer_progress.h"
 
+#include "sys/entry_point.h"
 #include "sys/system_library.h"
 #include "sys/unique_handle.h"
 #include "sys/wide_entry_points.h"
@@ -37,11 +38,6 @@ struct WinHttpFunctions {
 uint32_t Failure() {
     const DWORD error = ::GetLastError();
     return error != 0 ? error : ERROR_GEN_FAILURE;
-}
-
-template <typename Function> bool Bind(HMODULE module, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    return *function != nullptr;
 }
 
 // A terminated wide copy; a vector rather than std::wstring, whose instantiation is a tenth of
@@ -167,16 +163,17 @@ std::unique_ptr<SecureRequest> OpenWinHttpRequest() {
     if (!module) return nullptr;
     WinHttpFunctions api;
     const HMODULE m = module.get();
-    if (!Bind(m, "WinHttpOpen", &api.open) || !Bind(m, "WinHttpConnect", &api.connect) ||
-        !Bind(m, "WinHttpOpenRequest", &api.openRequest) ||
-        !Bind(m, "WinHttpSetOption", &api.setOption) ||
-        !Bind(m, "WinHttpSetTimeouts", &api.setTimeouts) ||
-        !Bind(m, "WinHttpSendRequest", &api.sendRequest) ||
-        !Bind(m, "WinHttpReceiveResponse", &api.receiveResponse) ||
-        !Bind(m, "WinHttpQueryHeaders", &api.queryHeaders) ||
-        !Bind(m, "WinHttpQueryDataAvailable", &api.queryDataAvailable) ||
-        !Bind(m, "WinHttpReadData", &api.readData) ||
-        !Bind(m, "WinHttpCloseHandle", &api.closeHandle))
+    if (!BindEntryPoint(m, "WinHttpOpen", api.open) ||
+        !BindEntryPoint(m, "WinHttpConnect", api.connect) ||
+        !BindEntryPoint(m, "WinHttpOpenRequest", api.openRequest) ||
+        !BindEntryPoint(m, "WinHttpSetOption", api.setOption) ||
+        !BindEntryPoint(m, "WinHttpSetTimeouts", api.setTimeouts) ||
+        !BindEntryPoint(m, "WinHttpSendRequest", api.sendRequest) ||
+        !BindEntryPoint(m, "WinHttpReceiveResponse", api.receiveResponse) ||
+        !BindEntryPoint(m, "WinHttpQueryHeaders", api.queryHeaders) ||
+        !BindEntryPoint(m, "WinHttpQueryDataAvailable", api.queryDataAvailable) ||
+        !BindEntryPoint(m, "WinHttpReadData", api.readData) ||
+        !BindEntryPoint(m, "WinHttpCloseHandle", api.closeHandle))
         return nullptr;
     return std::unique_ptr<SecureRequest>(new WinHttpRequest(std::move(module), api));
 }

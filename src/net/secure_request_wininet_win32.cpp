@@ -3,6 +3,7 @@
 #include "net/secure_request.h"
 #include "net/transfer_progress.h"
 
+#include "sys/entry_point.h"
 #include "sys/system_library.h"
 #include "sys/unique_handle.h"
 #include "sys/win32.h"
@@ -38,11 +39,6 @@ struct WinInetFunctions {
 uint32_t Failure() {
     const DWORD error = ::GetLastError();
     return error != 0 ? error : ERROR_GEN_FAILURE;
-}
-
-template <typename Function> bool Bind(HMODULE module, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    return *function != nullptr;
 }
 
 // WinINet sets no limit on the time a whole response header may take, and a server that trickles
@@ -162,14 +158,15 @@ std::unique_ptr<SecureRequest> OpenWinInetRequest() {
     if (!module) return nullptr;
     WinInetFunctions api;
     const HMODULE m = module.get();
-    if (!Bind(m, "InternetOpenA", &api.open) || !Bind(m, "InternetSetOptionA", &api.setOption) ||
-        !Bind(m, "InternetConnectA", &api.connect) ||
-        !Bind(m, "HttpOpenRequestA", &api.openRequest) ||
-        !Bind(m, "HttpSendRequestA", &api.sendRequest) ||
-        !Bind(m, "HttpQueryInfoA", &api.queryInfo) ||
-        !Bind(m, "InternetQueryDataAvailable", &api.queryDataAvailable) ||
-        !Bind(m, "InternetReadFile", &api.readFile) ||
-        !Bind(m, "InternetCloseHandle", &api.closeHandle))
+    if (!BindEntryPoint(m, "InternetOpenA", api.open) ||
+        !BindEntryPoint(m, "InternetSetOptionA", api.setOption) ||
+        !BindEntryPoint(m, "InternetConnectA", api.connect) ||
+        !BindEntryPoint(m, "HttpOpenRequestA", api.openRequest) ||
+        !BindEntryPoint(m, "HttpSendRequestA", api.sendRequest) ||
+        !BindEntryPoint(m, "HttpQueryInfoA", api.queryInfo) ||
+        !BindEntryPoint(m, "InternetQueryDataAvailable", api.queryDataAvailable) ||
+        !BindEntryPoint(m, "InternetReadFile", api.readFile) ||
+        !BindEntryPoint(m, "InternetCloseHandle", api.closeHandle))
         return nullptr;
     return std::unique_ptr<SecureRequest>(new WinInetRequest(std::move(module), api));
 }

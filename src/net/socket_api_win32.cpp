@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "sys/entry_point.h"
 #include "sys/system_library.h"
 
 namespace sockapi {
@@ -25,11 +26,6 @@ struct Winsock {
     hostent*(WINAPI* gethostbyname)(const char*);
 };
 
-template <typename Function> bool Bind(HMODULE library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-    return function != nullptr;
-}
-
 // The library with every entry point, or null when it cannot be loaded or lacks one. Loaded once
 // and kept until the process ends (the download thread and the worker both use it).
 const Winsock* Library() {
@@ -37,17 +33,18 @@ const Winsock* Library() {
         static Winsock winsock;
         HMODULE library = LoadSystemLibrary("WSOCK32.DLL");
         if (!library) return nullptr;
-        const bool complete =
-            Bind(library, "WSAStartup", winsock.startup) &&
-            Bind(library, "WSACleanup", winsock.cleanup) &&
-            Bind(library, "WSAGetLastError", winsock.getLastError) &&
-            Bind(library, "WSASetLastError", winsock.setLastError) &&
-            Bind(library, "socket", winsock.socket) &&
-            Bind(library, "closesocket", winsock.closesocket) &&
-            Bind(library, "connect", winsock.connect) && Bind(library, "select", winsock.select) &&
-            Bind(library, "send", winsock.send) && Bind(library, "recv", winsock.recv) &&
-            Bind(library, "getsockname", winsock.getsockname) &&
-            Bind(library, "gethostbyname", winsock.gethostbyname);
+        const bool complete = BindEntryPoint(library, "WSAStartup", winsock.startup) &&
+                              BindEntryPoint(library, "WSACleanup", winsock.cleanup) &&
+                              BindEntryPoint(library, "WSAGetLastError", winsock.getLastError) &&
+                              BindEntryPoint(library, "WSASetLastError", winsock.setLastError) &&
+                              BindEntryPoint(library, "socket", winsock.socket) &&
+                              BindEntryPoint(library, "closesocket", winsock.closesocket) &&
+                              BindEntryPoint(library, "connect", winsock.connect) &&
+                              BindEntryPoint(library, "select", winsock.select) &&
+                              BindEntryPoint(library, "send", winsock.send) &&
+                              BindEntryPoint(library, "recv", winsock.recv) &&
+                              BindEntryPoint(library, "getsockname", winsock.getsockname) &&
+                              BindEntryPoint(library, "gethostbyname", winsock.gethostbyname);
         return complete ? &winsock : nullptr;
     }();
     return bound;

@@ -7,8 +7,8 @@
 #include "net/secure_request.h"
 #include "net/transfer_progress.h"
 #include "sys/fixed_buffer.h"
+#include "text/ascii_case.h"
 
-#include <cctype>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -26,9 +26,7 @@ const char kSecureScheme[] = "https://";
 bool SameHostName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     }
     return true;
 }

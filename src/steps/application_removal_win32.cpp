@@ -10,6 +10,7 @@
 #include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
@@ -25,10 +26,6 @@ namespace {
 constexpr unsigned kPreviousVersionsLocation = 10;
 constexpr unsigned kIncompatibleCheckLocation = 17;
 constexpr unsigned kIncompatibleRemovalLocation = 21;
-
-constexpr unsigned kAskRemoveIncompatible = 9;
-constexpr unsigned kAskRemovePrevious = 10;
-constexpr unsigned kCannotContinue = 11;
 
 // An upper-case copy in the ANSI code page (CharUpperBuff leaves double-byte characters whole).
 std::string UpperCase(const std::string& text) {
@@ -172,12 +169,12 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand, RegistryVie
     if (removeCommand.empty()) return false;
     // Only the three removal steps call this, after binding; unbound, no switch is added.
     const SetupCommandLine* commandLine = GetCommandLine();
-    const int uiLevel = commandLine ? commandLine->GetUILevel() : 0;
+    const UILevel uiLevel = commandLine ? commandLine->GetUILevel() : kUILevelNone;
 
     // Registry text is in the ANSI code page.
-    std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, IsExistingFile);
+    std::string command = QuoteUnquotedProgram(removeCommand, kAnsiCodePage, FileExists);
     command =
-        ResolveBareProgram(command, kAnsiCodePage, SystemFolder(), WindowsFolder(), IsExistingFile);
+        ResolveBareProgram(command, kAnsiCodePage, SystemFolder(), WindowsFolder(), FileExists);
     if (command.empty()) {
         // Not found where the system keeps its programs: a missing program, as when the start
         // fails.
@@ -188,7 +185,7 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand, RegistryVie
     const std::string upper = UpperCase(command);
     const bool isInstallerRemoval = Contains(upper, "MSIEXEC");
     if (isInstallerRemoval) {
-        if (!Contains(upper, "/Q") && uiLevel != 0 && commandLine)
+        if (!Contains(upper, "/Q") && uiLevel != kUILevelNone && commandLine)
             commandLine->AppendUILevelArg(command);
     } else if (Contains(upper, "UNINST") && Contains(upper, ".ISU")) {
         // Removal logs often sit in a quoted path whose closing quote was lost in the registry.
@@ -197,7 +194,7 @@ bool SetupSteps::RemoveApplication(const std::string& removeCommand, RegistryVie
             quotes += c == '"';
         if (quotes % 2 != 0) command += "\"";
         // -a runs the uninstaller without questions; only full UI (or none chosen) keeps them.
-        if (uiLevel != 0 && uiLevel != 1) command += " -a";
+        if (uiLevel != kUILevelNone && uiLevel != kUILevelFull) command += " -a";
     }
 
     // A 32-bit process asking for System32 gets SysWOW64: an entry of the 64-bit view means the

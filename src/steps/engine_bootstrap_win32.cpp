@@ -29,15 +29,12 @@
 namespace {
 
 constexpr unsigned kErrorLocation = 7;
-constexpr int kPlatform9x = 1;
-constexpr int kPlatformNT = 2;
 constexpr int32_t kProgressIntervalMs = 200;
-constexpr unsigned kMessageEngineRequired = 13;
 constexpr const char* kDefaultRequiredVersion = "1.10";
 
 // The redistributable runs quietly at /qb, /qb- and /qn; at /qn+ it keeps its own final box.
-bool RunsRedistributableQuietly(int uiLevel) {
-    return uiLevel == 4 || uiLevel == 5 || uiLevel == 7;
+bool RunsRedistributableQuietly(UILevel uiLevel) {
+    return uiLevel == kUILevelBasic || uiLevel == kUILevelBasicNoModal || uiLevel == kUILevelSilent;
 }
 
 bool LaunchRedistributable(const SetupSteps& steps, std::string command) {
@@ -50,7 +47,7 @@ bool LaunchRedistributable(const SetupSteps& steps, std::string command) {
 // the text comes from the translated table and may hold other percent signs.
 std::string EngineRequiredText(const std::string& requiredVersion) {
     std::string text;
-    GetMessageText(kMessageEngineRequired, text);
+    GetMessageText(kEngineRequiredText, text);
     const std::size_t at = text.find("%s");
     if (at != std::string::npos) text.replace(at, 2, requiredVersion);
     return text;
@@ -130,7 +127,7 @@ bool MatchesPinnedDigest(HANDLE held, const char* file, const std::string& pinne
 
 } // namespace
 
-std::string LocalRedistributableCommand(int platformId, const std::string& launcherFolder) {
+std::string LocalRedistributableCommand(PlatformId platformId, const std::string& launcherFolder) {
     if (platformId == kPlatform9x)
         return FormatString("\"%sINS9XMSI.EXE\"", launcherFolder.c_str());
     if (platformId == kPlatformNT)
@@ -138,7 +135,7 @@ std::string LocalRedistributableCommand(int platformId, const std::string& launc
     return std::string();
 }
 
-std::string EngineDownloadUrl(int platformId, const std::string& configured) {
+std::string EngineDownloadUrl(PlatformId platformId, const std::string& configured) {
     const char* defaultPath = platformId == kPlatform9x   ? "/msdn-files/027/001/455/instmsia.exe"
                               : platformId == kPlatformNT ? "/msdn-files/027/001/456/instmsiw.exe"
                                                           : nullptr;

@@ -12,6 +12,7 @@
 #include "steps/installer_launch.h"
 #include "steps/setup_steps.h"
 #include "sys/deferred_deletion.h"
+#include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
 #include "sys/module_file_name.h"
@@ -93,26 +94,27 @@ bool IsTempCopyFolder(const std::string& folder) {
 void SetupSteps::CopySetupToTempFolder() {
     SetupCommandLine& commandLine = RequireCommandLine(kTempCopyLocation);
     // Already running from a copy, or told not to make one.
-    if (commandLine.GetTempCopyMarker() != 0) return;
+    if (commandLine.GetTempCopyMarker() != kTempCopyNone) return;
     std::string tempFolder;
     if (!CreateTempFolder(tempFolder)) return;
 
     const std::string originalFolder = GetLauncherFolder();
     SetLauncherFolder(tempFolder);
-    commandLine.SetTempCopyMarker(1);
+    commandLine.SetTempCopyMarker(kTempCopyRunning);
     if (CopyFolderFiles(originalFolder.c_str(), tempFolder.c_str())) {
         commandLine.SetLauncherFolder(tempFolder);
         return;
     }
     // A partial copy cannot be restarted from: run from the original folder instead.
     RemoveTempFolder();
-    commandLine.SetTempCopyMarker(2);
+    commandLine.SetTempCopyMarker(kTempCopyNotWanted);
     SetLauncherFolder(originalFolder);
 }
 
 void SetupSteps::RemoveTempFolder() {
     const SetupCommandLine* commandLine = GetCommandLine();
-    if (!commandLine || commandLine->GetTempCopyMarker() != 1 || GetLauncherFolder().empty())
+    if (!commandLine || commandLine->GetTempCopyMarker() != kTempCopyRunning ||
+        GetLauncherFolder().empty())
         return;
     // "/~" on a typed command line must not cost the user the folder the launcher was started
     // from: only a folder named like the temporary copies is deleted.
@@ -179,7 +181,7 @@ bool SetupSteps::CheckNestedInstall(bool* suppressReboot) {
     // The first word of the arguments names the nested setup data file beside the launcher.
     const std::string arguments = TrimBlanks(nested.arguments);
     const std::string firstWord = arguments.substr(0, arguments.find(' '));
-    if (firstWord.empty() || !IsExistingFile(GetLauncherFolder() + firstWord)) return false;
+    if (firstWord.empty() || !FileExists(GetLauncherFolder() + firstWord)) return false;
 
     if (suppressReboot) {
         *suppressReboot = commandLine.IsRebootSuppressed() ||
@@ -192,7 +194,7 @@ void SetupSteps::RunMainInstaller(bool suppressReboot) {
     WriteLog("Running installer");
     SetupCommandLine& commandLine = RequireCommandLine(kMainInstallerLocation);
     std::string command = RequireSystemFolder(kMainInstallerLocation) + "MSIEXEC.EXE";
-    if (commandLine.GetInstallMode() == 0) {
+    if (commandLine.GetInstallMode() == kInstallModeNone) {
         command +=
             " /i \"" + GetPackageFolder() + commandLine.GetSetupData().GetPackageName() + "\"";
     } else {

@@ -19,9 +19,6 @@ namespace {
 
 constexpr unsigned kEngineVersionLocation = 9;
 
-constexpr unsigned kUnsupportedSystemText = 5;
-constexpr unsigned kNoServerText = 12;
-
 // True on an NT server or domain controller. A missing key or value, or one too long to be either
 // name, counts as a workstation.
 bool IsServerProductType() {
@@ -83,7 +80,7 @@ bool SetupSteps::CheckPlatform() {
 
     DWORD platformId = 0;
     const PlatformVersion version = QuerySystemVersion(platformId);
-    SetPlatformId(static_cast<int>(platformId));
+    SetPlatformId(static_cast<PlatformId>(platformId));
 
     bool qualifies = false;
     bool serverRefused = false;

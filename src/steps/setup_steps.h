@@ -4,6 +4,7 @@
 #include <string>
 
 #include "msi/msi_library.h"
+#include "steps/platform_id.h"
 #include "sys/unique_handle.h"
 #include "sys/win32.h"
 #include "sys/wow64.h"
@@ -36,9 +37,9 @@ class SetupSteps {
     // The folder the launcher was started from, followed by the setup data file's folder part.
     const std::string& GetPackageFolder() const { return packageFolder_; }
 
-    // -1 until the platform check stores 1 (9x family) or 2 (NT family).
-    int GetPlatformId() const { return platformId_; }
-    void SetPlatformId(int platformId) { platformId_ = platformId; }
+    // Unknown until the platform check stores the system's.
+    PlatformId GetPlatformId() const { return platformId_; }
+    void SetPlatformId(PlatformId platformId) { platformId_ = platformId; }
 
     MsiLibrary& GetMsiLibrary() { return msiLibrary_; }
 
@@ -103,7 +104,7 @@ class SetupSteps {
     std::string launcherFolder_;
     std::string startFolder_; // the launcher folder at construction
     std::string packageFolder_;
-    int platformId_ = -1;
+    PlatformId platformId_ = kPlatformUnknown;
     MsiLibrary msiLibrary_;
     SetupCommandLine* commandLine_ = nullptr;
 };

@@ -7,10 +7,7 @@
 
 #include "sys/win32.h"
 #include "text/message_box.h"
-
-// The captions of step boxes (message numbers).
-constexpr unsigned kErrorCaption = 4;
-constexpr unsigned kWarningCaption = 6;
+#include "text/messages.h"
 
 // Message `textNumber` with its placeholders filled ("NAME,VALUE" entries), captioned by message
 // `captionNumber`, with the error icon and an OK button.

@@ -22,9 +22,6 @@ constexpr unsigned kProductKeyLocation = 2;
 constexpr unsigned kShutdownLocation = 22;
 constexpr unsigned kUpgradeLocation = 25;
 
-constexpr unsigned kNoUpgradableVersionText = 7;
-constexpr unsigned kApplicationRunningText = 8;
-
 // The next comma-separated field, quotes removed; a malformed one is internal error (location,
 // 0x80040007).
 std::string NextField(std::string& rest, unsigned location) {

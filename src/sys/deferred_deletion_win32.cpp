@@ -2,6 +2,7 @@
 // [Rename] in the Windows folder.
 #include "sys/deferred_deletion.h"
 
+#include "sys/entry_point.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
 #include "sys/system_library.h"
@@ -22,9 +23,7 @@ MoveFileExOutcome ScheduleWithMoveFileEx(const char* path) {
     // The 9x KERNEL32 has no working MoveFileExA, so it is looked up rather than linked.
     using MoveFileExAFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
     HMODULE module = FitsMaxPath(kernel) ? ::GetModuleHandleA(kernel.c_str()) : nullptr;
-    auto moveFileEx = module ? reinterpret_cast<MoveFileExAFn>(
-                                   reinterpret_cast<void*>(::GetProcAddress(module, "MoveFileExA")))
-                             : nullptr;
+    auto moveFileEx = GetEntryPointAs<MoveFileExAFn>(module, "MoveFileExA");
     if (!moveFileEx) return MoveFileExOutcome::Unavailable;
     if (moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         WriteLogF("Scheduled \"%s\" for deletion using MoveFileEx()", path);

@@ -22,8 +22,6 @@ constexpr DWORD kRebootGraceMilliseconds = 5000;
 // to look whether the end was cancelled.
 constexpr DWORD kSessionVerdictMilliseconds = 60000;
 constexpr DWORD kSessionVerdictPollMilliseconds = 100;
-constexpr DWORD kRebootInitiated = 1641;
-constexpr DWORD kRebootRequired = 3010;
 // ERROR_ELEVATION_REQUIRED (Vista and later): the program's manifest asks for administrator rights
 // that this process, running as the user, does not have.
 constexpr DWORD kElevationRequired = 740;
@@ -242,7 +240,7 @@ bool WaitForProcess(HANDLE process, HANDLE endSessionEvent, bool waitForReboot, 
                       GetLastSystemError());
         } else {
             WriteLogF("Process completed with exit code: %08X", static_cast<unsigned>(code));
-            if (code == kRebootInitiated || code == kRebootRequired) {
+            if (code == SetupResult::RebootInitiated || code == SetupResult::RebootRequired) {
                 if (exitCode) *exitCode = code;
                 WriteLogF("Reboot detected immediatedly. WaitResult = %08X",
                           static_cast<unsigned>(waitResult));

@@ -1,11 +1,10 @@
 // ShellExecuteExW from the system folder's SHELL32, bound when a child first needs elevation.
 #include "sys/child_start.h"
+#include "sys/entry_point.h"
 #include "sys/system_library.h"
 
 ShellExecuteExWFunction ShellExecuteExWEntryPoint() {
     // By full path, like the launcher's other late libraries; never unloaded.
     static const HMODULE shell = LoadSystemLibrary("SHELL32.DLL");
-    if (!shell) return nullptr;
-    return reinterpret_cast<ShellExecuteExWFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(shell, "ShellExecuteExW")));
+    return GetEntryPointAs<ShellExecuteExWFunction>(shell, "ShellExecuteExW");
 }

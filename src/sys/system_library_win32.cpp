@@ -1,6 +1,7 @@
 // Libraries and programs of the system folder by full path.
 #include "sys/system_library.h"
 
+#include "sys/entry_point.h"
 #include "sys/fixed_buffer.h"
 
 namespace {
@@ -37,15 +38,14 @@ void RestrictLibrarySearch() {
     HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
     if (!kernel) return;
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    auto setDefault =
+        GetEntryPointAs<SetDefaultDllDirectoriesFunction>(kernel, "SetDefaultDllDirectories");
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         searchRestricted = true;
         return;
     }
     using SetDllDirectoryWFunction = BOOL(WINAPI*)(LPCWSTR);
-    auto setDllDirectory = reinterpret_cast<SetDllDirectoryWFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDllDirectoryW")));
+    auto setDllDirectory = GetEntryPointAs<SetDllDirectoryWFunction>(kernel, "SetDllDirectoryW");
     if (setDllDirectory) setDllDirectory(L"");
 }
 

@@ -3,20 +3,13 @@
 // GetEntryPoint, call it with OemToWide text and, if that fails, once more with AnsiToWide text;
 // convert wide results with WideToNarrow (an empty result is a failure).
 #pragma once
+#include "sys/entry_point.h"
 #include "sys/win32.h"
 
 #include <cstdint>
 #include <string>
 
 constexpr unsigned kWideBufferChars = 260; // every conversion buffer, terminator included
-
-// The entry point's address, or null when a name is missing or empty, the library cannot be loaded
-// or the name is not exported. The library stays loaded.
-FARPROC GetEntryPoint(const char* library, const char* name);
-
-template <typename Function> Function GetEntryPointAs(const char* library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetEntryPoint(library, name)));
-}
 
 // True on the NT family; the first successful version query is cached.
 bool IsWindowsNT();

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "sys/file_exists.h"
+
 namespace {
 bool platformKnown = false;
 DWORD platformId = 0;
@@ -82,6 +84,25 @@ std::string WideToNarrowString(const wchar_t* text) {
         return std::string();
     narrow.resize(static_cast<std::size_t>(size) - 1);
     return narrow;
+}
+
+bool FileExists(const std::string& path) {
+    if (!IsWindowsNT()) {
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR);
+    auto getAttributes =
+        GetEntryPointAs<GetFileAttributesWFn>("KERNEL32.DLL", "GetFileAttributesW");
+    if (!getAttributes) return false;
+    wchar_t wide[kWideBufferChars];
+    for (wchar_t* (*convert)(const char*, wchar_t*) : {OemToWide, AnsiToWide}) {
+        if (!*convert(path.c_str(), wide)) continue;
+        const DWORD attributes = getAttributes(wide);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+    }
+    return false;
 }
 
 BOOL DeleteFileAny(const char* path) {

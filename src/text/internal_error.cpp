@@ -32,7 +32,7 @@ bool FormatInternalErrorText(unsigned location, uint32_t code, char* out, unsign
     if (!out || capacity == 0) return false;
     out[0] = '\0';
     std::string format;
-    if (!GetMessageText(3, format)) return false;
+    if (!GetMessageText(kInternalErrorText, format)) return false;
     // The format comes from the built-in table; every language keeps exactly "%04X.%08X".
     const std::size_t at = format.find("%04X.%08X");
     if (at == std::string::npos) return false;

@@ -9,7 +9,7 @@ void ReportInternalError(unsigned location, uint32_t code) {
     if (!IsQuietCommandLine(::GetCommandLineA())) {
         char text[512];
         std::string caption;
-        GetMessageText(2, caption);
+        GetMessageText(kInternalErrorCaption, caption);
         FormatInternalErrorText(location, code, text, sizeof text);
         WriteLog("Internal Error");
         WriteLog(text);

@@ -6,20 +6,20 @@
 namespace {
 // Written by the worker thread once the command line is parsed; read by whichever thread shows a
 // box.
-std::atomic<int> messageBoxUILevel{0};
+std::atomic<UILevel> messageBoxUILevel{kUILevelNone};
 } // namespace
 
-bool IsSilentUILevel(int uiLevel) {
-    return uiLevel >= 5 && uiLevel <= 7;
+bool IsSilentUILevel(UILevel uiLevel) {
+    return uiLevel >= kUILevelBasicNoModal && uiLevel <= kUILevelSilent;
 }
 
-void SetMessageBoxUILevel(int uiLevel) {
+void SetMessageBoxUILevel(UILevel uiLevel) {
     messageBoxUILevel = uiLevel;
 }
 
 bool IsMessageBoxShown(bool shownAtQnPlus) {
-    const int level = messageBoxUILevel;
-    return !IsSilentUILevel(level) || (shownAtQnPlus && level == 6);
+    const UILevel level = messageBoxUILevel;
+    return !IsSilentUILevel(level) || (shownAtQnPlus && level == kUILevelSilentWithEndBox);
 }
 
 std::string SuppressedMessageLine(const std::string& caption, const std::string& text) {

@@ -3,12 +3,14 @@
 #pragma once
 #include <string>
 
-// 5 (/qb-), 6 (/qn+) and 7 (/qn).
-bool IsSilentUILevel(int uiLevel);
+#include "text/ui_level.h"
 
-// Records the parsed user-interface level for every later box; before it is recorded (level 0)
+// /qb-, /qn+ and /qn.
+bool IsSilentUILevel(UILevel uiLevel);
+
+// Records the parsed user-interface level for every later box; before it is recorded (no level)
 // boxes are shown.
-void SetMessageBoxUILevel(int uiLevel);
+void SetMessageBoxUILevel(UILevel uiLevel);
 
 // Whether a box may be shown now. `shownAtQnPlus`: the one box that /qn+ still shows (the restart
 // question at the end of setup).

@@ -17,6 +17,25 @@ struct LanguageRow {
 
 extern const LanguageRow LanguageTable[];
 
+// The numbers of the table's messages.
+enum MessageId : uint32_t {
+    kSetupCaption = 0,          // "Setup"
+    kLoadingText = 1,           // "Please wait while setup loads...."
+    kInternalErrorCaption = 2,  // "Internal Error"
+    kInternalErrorText = 3,     // "Error Code: %04X.%08X"
+    kErrorCaption = 4,          // "Error"
+    kUnsupportedSystemText = 5, // the platform does not qualify
+    kWarningCaption = 6,        // "Warning"
+    kNoUpgradableVersionText = 7,
+    kApplicationRunningText = 8,
+    kAskRemoveIncompatible = 9,
+    kAskRemovePrevious = 10,
+    kCannotContinue = 11, // an incompatible application that cannot be removed
+    kNoServerText = 12,
+    kEngineRequiredText = 13,
+    kRestartQuestion = 14,
+};
+
 // The row chosen for a language id: exact match, then the primary language (low 10 bits), then
 // English.
 const LanguageRow* ChooseLanguage(uint16_t languageId);

@@ -100,11 +100,11 @@ TEST(InternalError, TextAndRaisedCode) {
 // No box at /qb-, /qn+ and /qn, except the restart question at /qn+; one log line instead.
 TEST(MessageSuppression, LevelsAndLogLine) {
     for (int level = 0; level <= 7; ++level) {
-        SetMessageBoxUILevel(level);
+        SetMessageBoxUILevel(static_cast<UILevel>(level));
         EXPECT_EQ(level < 5, IsMessageBoxShown(false)) << level;
         EXPECT_EQ(level < 5 || level == 6, IsMessageBoxShown(true)) << level;
     }
-    SetMessageBoxUILevel(0);
+    SetMessageBoxUILevel(kUILevelNone);
     EXPECT_EQ("Message suppressed: Warning - a b  c",
               SuppressedMessageLine("Warning", "a\nb\n\nc"));
 }

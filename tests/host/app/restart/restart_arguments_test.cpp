@@ -20,7 +20,8 @@ struct Case {
 std::string RestartArguments(const std::string& arguments, int copyMarker) {
     SetupCommandLine line;
     EXPECT_TRUE(line.Parse(kLauncher, arguments)) << arguments;
-    if (line.GetTempCopyMarker() == 0) line.SetTempCopyMarker(copyMarker);
+    if (line.GetTempCopyMarker() == 0)
+        line.SetTempCopyMarker(static_cast<TempCopyMarker>(copyMarker));
     return BuildRestartArguments(arguments, line);
 }
 

@@ -88,7 +88,7 @@ class BootstrapTest : public ::testing::Test {
         ASSERT_TRUE(bound_->Parsed());
         steps_ = &bound_->Steps();
         steps_->SetLauncherFolder(folder_.Path());
-        steps_->SetPlatformId(platformId);
+        steps_->SetPlatformId(static_cast<PlatformId>(platformId));
         progress_ = ProgressRecord();
     }
 

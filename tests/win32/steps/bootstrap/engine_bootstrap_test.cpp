@@ -75,18 +75,18 @@ TEST_F(BootstrapTest, InternalErrorsNameLocation7) {
 
 TEST(EngineDownloadLocation, SettingFirstThenTheVendorServerByPlatform) {
     EXPECT_EQ("https://download.microsoft.com/msdn-files/027/001/456/instmsiw.exe",
-              EngineDownloadUrl(2, ""));
+              EngineDownloadUrl(kPlatformNT, ""));
     EXPECT_EQ("https://download.microsoft.com/msdn-files/027/001/455/instmsia.exe",
-              EngineDownloadUrl(1, ""));
+              EngineDownloadUrl(kPlatform9x, ""));
     EXPECT_EQ("http://mirror.example/engine.exe",
-              EngineDownloadUrl(2, "http://mirror.example/engine.exe"));
-    for (int platformId : {-1, 0, 3}) {
+              EngineDownloadUrl(kPlatformNT, "http://mirror.example/engine.exe"));
+    for (PlatformId platformId : {kPlatformUnknown, kPlatformWin32s, static_cast<PlatformId>(3)}) {
         EXPECT_EQ("", EngineDownloadUrl(platformId, ""));
         EXPECT_EQ("", EngineDownloadUrl(platformId, "http://mirror.example/engine.exe"));
         EXPECT_EQ("", LocalRedistributableCommand(platformId, "C:\\setup\\"));
     }
-    EXPECT_EQ("\"C:\\a b\\INS9XMSI.EXE\"", LocalRedistributableCommand(1, "C:\\a b\\"));
-    EXPECT_EQ("\"C:\\a b\\INSNTMSI.EXE\"", LocalRedistributableCommand(2, "C:\\a b\\"));
+    EXPECT_EQ("\"C:\\a b\\INS9XMSI.EXE\"", LocalRedistributableCommand(kPlatform9x, "C:\\a b\\"));
+    EXPECT_EQ("\"C:\\a b\\INSNTMSI.EXE\"", LocalRedistributableCommand(kPlatformNT, "C:\\a b\\"));
 }
 
 TEST_F(BootstrapTest, UnreachableDownloadShowsMessage13EvenWhenQuietAndEnds1603) {
