@@ -111,30 +111,30 @@ class SetupSequence {
 
   private:
     // Start-up and command line, after StartWorker.
-    void ReadCommandLine();   // steps 4 to 6
-    void ApplyCommandLine();  // steps 7 and 8
-    void TakeInstanceMutex(); // steps 9 and 10
-    bool IsResumedRun();      // step 11
+    void ReadCommandLine();
+    void ApplyCommandLine();
+    void TakeInstanceMutex();
+    bool IsResumedRun();
     // Fresh-run checks.
-    void CheckFreshRun();      // steps 12 to 14
-    void PrepareRestartCopy(); // steps 15 and 16
+    void CheckFreshRun();
+    void PrepareRestartCopy();
     // Removals.
-    void RunRemovals(); // steps 17 to 20
+    void RunRemovals();
     // Engine bootstrap, and the removal that waited for it.
-    void BootstrapEngine();       // step 21
-    void OnEngineRestart();       // step 21.3
-    void RetryPreviousVersions(); // step 22
+    void BootstrapEngine();
+    void OnEngineRestart();
+    void RetryPreviousVersions();
     // Maintenance or main installation.
-    void RunMaintenanceIfInstalled();                       // step 23
-    void CheckNestedInstallation();                         // step 24
-    void RunMainInstallation();                             // steps 25 to 29
-    void OnMainInstallationRestart(uint32_t& mainExitCode); // step 26
+    void RunMaintenanceIfInstalled();
+    void CheckNestedInstallation();
+    void RunMainInstallation();
+    void OnMainInstallationRestart(uint32_t& mainExitCode);
     // Resume after a restart between the main and the nested installation.
-    void ResumeAtNestedInstallation(); // step 33
+    void ResumeAtNestedInstallation();
     // Both runs end with the nested installation and the restart decision.
-    void RunNestedInstallation();       // step 30
-    void DecideRestart();               // step 31
-    [[noreturn]] void FinishNormally(); // step 32
+    void RunNestedInstallation();
+    void DecideRestart();
+    [[noreturn]] void FinishNormally();
     // A success ends with 3010 while a restart that the engine or the main installation asked for
     // was held back.
     [[noreturn]] void EndWithoutRestart();
