@@ -3,11 +3,13 @@
 
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "support/child_process.h"
 #include "support/setup_log_capture.h"
 #include "sys/instance_mutex.h"
 #include "sys/setup_log.h"
+#include "sys/unique_handle.h"
 
 namespace {
 
@@ -39,6 +41,25 @@ TEST(InstanceMutex, NameUsesTheGlobalNamespaceOnNt5) {
     HANDLE opened = ::OpenMutexA(SYNCHRONIZE, FALSE, "Global\\SETUP global-check.ini");
     EXPECT_NE(nullptr, opened);
     if (opened) ::CloseHandle(opened);
+}
+
+// A handle whose close function is bound at run time is closed once, through that function, by
+// whichever owner holds it last.
+std::vector<int> g_closed;
+UINT WINAPI RecordClose(int handle) {
+    g_closed.push_back(handle);
+    return 0;
+}
+
+TEST(UniqueBoundHandle, ClosesOnceThroughTheBoundFunction) {
+    g_closed.clear();
+    {
+        UniqueBoundHandle<int, decltype(&RecordClose)> first(&RecordClose, 7), empty(&RecordClose);
+        UniqueBoundHandle<int, decltype(&RecordClose)> second(std::move(first));
+        first = std::move(empty);
+        EXPECT_TRUE(g_closed.empty());
+    }
+    EXPECT_EQ(std::vector<int>{7}, g_closed);
 }
 
 // Threads that write at the same moment never overwrite one another's lines.
