@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "sys/unique_handle.h"
 #include "sys/win32.h"
 
 class ProgressDialog;
@@ -14,7 +15,7 @@ DWORD WINAPI WorkerThread(LPVOID parameter);
 // Unhooks the restart shortcut unless the code announces a restart, releases the instance mutex,
 // removes the temporary copy, signals the finish event and posts WM_ENDSETUPDIALOG with the code.
 void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName,
-                      bool& hooked, HANDLE instanceMutex);
+                      bool& hooked, UniqueOwnedMutex& instanceMutex);
 
 // The program name split off the process command line: false when its quotes do not balance.
 bool SplitProgramName(const std::string& commandLine, std::string& programName,

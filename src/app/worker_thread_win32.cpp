@@ -1,8 +1,6 @@
 // The worker thread: runs the setup sequence and turns every ending into the exit code.
 #include "app/worker_thread.h"
 
-#include <objbase.h>
-
 #include <string>
 
 #include "app/progress_dialog.h"
@@ -12,6 +10,7 @@
 #include "steps/folder_of_path.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "sys/com_apartment.h"
 #include "sys/instance_mutex.h"
 #include "sys/module_file_name.h"
 #include "sys/process.h"
@@ -38,11 +37,11 @@ namespace {
 // What the exit routine needs to know about a run. The command line lives here, not in the
 // sequence, because the steps object still reads it when the exit routine removes the copy.
 struct RunState {
+    ComApartment com; // first member: left after everything else is released
     SetupCommandLine settings;
     std::string baseName;
     bool hooked = false;
-    HANDLE instanceMutex = nullptr;
-    bool comInitialized = false;
+    UniqueOwnedMutex instanceMutex;
 };
 
 // The launcher's file name and the code page of its bytes; setup ends with 1639 when it cannot be
@@ -84,7 +83,7 @@ std::string ProcessCommandLine() {
 // Steps 1 to 3: COM for the thread, the dialog and its steps object checked, the code pages logged.
 SetupSteps& StartWorker(ProgressDialog* dialog, RunState& run) {
     WriteLog("Worker thread starting...");
-    run.comInitialized = SUCCEEDED(::CoInitialize(nullptr));
+    run.com.Enter();
     if (!dialog) {
         WriteLog("Invalid parameter to WorkerThread()");
         RaiseSetupError(SetupResult::InvalidParameter);
@@ -493,7 +492,7 @@ bool SplitProgramName(const std::string& commandLine, std::string& programName,
 }
 
 void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& baseName,
-                      bool& hooked, HANDLE instanceMutex) {
+                      bool& hooked, UniqueOwnedMutex& instanceMutex) {
     HWND owner = dialog ? dialog->Window() : nullptr;
     if (hooked && code != SetupResult::RebootInitiated && code != SetupResult::RebootThenResume) {
         WriteLog("Unhooking reboot due to error or normal exit");
@@ -501,10 +500,7 @@ void ExitWorkerThread(uint32_t code, ProgressDialog* dialog, const std::string& 
         UnhookReboot(owner, (baseName + ".Final").c_str());
         hooked = false;
     }
-    if (instanceMutex) {
-        ::ReleaseMutex(instanceMutex);
-        ::CloseHandle(instanceMutex);
-    }
+    instanceMutex.reset();
     WriteLogF("Worker thread exiting with status code: %08X", static_cast<unsigned>(code));
     if (dialog) {
         if (!hooked && dialog->Steps()) dialog->Steps()->RemoveTempFolder();
@@ -539,6 +535,5 @@ DWORD WINAPI WorkerThread(LPVOID parameter) {
             ::SetEvent(finishEvent);
         }
     }
-    if (run.comInitialized) ::CoUninitialize();
     return code;
 }

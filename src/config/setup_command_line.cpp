@@ -162,6 +162,16 @@ class SetupCommandLine::Parser {
             l.installMode_ = kInstallModeAdvertise;
             l.modeArgument_ = inlineText;
             return TakeArgument(l.package_);
+        default:
+            return HandleOptionSwitch(token, inlineText);
+        }
+    }
+
+    // The switches after /a, /f, /g, /t, /i, /x and /j: logging, status file, patch, UI level,
+    // help and the temporary copy's marker; any other goes on to the installer.
+    bool HandleOptionSwitch(const std::string& token, const std::string& inlineText) {
+        SetupCommandLine& l = line_;
+        switch (LowerAscii(token[1])) {
         case 'l':
             if (l.loggingRequested_) return false;
             l.loggingRequested_ = true;

@@ -42,30 +42,7 @@ void ReadListSection(const IniSection& section, std::vector<std::string>& list) 
 }
 } // namespace
 
-// The tables name private members, so they live inside the member function.
 bool SetupData::Load(const std::string& folder, const std::string& fileName) {
-    static const KeyField kKeys[] = {
-        {"PackageName", &SetupData::packageName_, true},
-        {"CheckRegKey", &SetupData::checkRegKey_, false},
-        {"Platforms", &SetupData::platforms_, false},
-        {"NestedInstall", &SetupData::nestedInstall_, false},
-        {"MsiVersion", &SetupData::msiVersion_, false},
-        {"AllowNTServer", &SetupData::allowNTServer_, false},
-        {"9xMsiInstaller", &SetupData::msiInstaller9x_, false},
-        {"NTMsiInstaller", &SetupData::msiInstallerNT_, false},
-        {"9xMsiInstallerSHA256", &SetupData::msiInstaller9xSha256_, false},
-        {"NTMsiInstallerSHA256", &SetupData::msiInstallerNTSha256_, false},
-    };
-    static const ListField kLists[] = {
-        {"ProductFeatures", &SetupData::productFeatures_, true},
-        {"PreviousVersionUninstall", &SetupData::previousVersionUninstall_, false},
-        {"ShutdownApplication", &SetupData::shutdownApplication_, false},
-        {"IncompatibleAppExit", &SetupData::incompatibleAppExit_, false},
-        {"IncompatibleAppUninstall", &SetupData::incompatibleAppUninstall_, false},
-        {"UpgradeConditions", &SetupData::upgradeConditions_, false},
-        {"LaunchApplications", &SetupData::launchApplications_, false},
-    };
-
     Reset();
     const std::string path = folder + fileName;
     WriteLogF("Loading setup data file: %s", path.c_str());
@@ -76,34 +53,8 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
         IniSectionCollection* sections = nullptr;
         file.CreateSectionCollection(&sections);
         file.Open(path);
-
-        IniSection* product = nullptr;
-        if (!file.FindSection(kProductSection, &product) || !product) {
-            ReportInternalError(kLoadLocation, InternalErrorCode::MissingSection);
-        }
-        for (const KeyField& key : kKeys) {
-            std::string value;
-            if (product->GetValue(key.key, value)) {
-                this->*key.field = TrimBlanks(value);
-            } else if (key.required) {
-                ReportInternalError(kLoadLocation, InternalErrorCode::MissingValue);
-            }
-        }
-        // A pinned digest that cannot be compared would let any download through: refuse it.
-        for (const std::string* digest : {&msiInstaller9xSha256_, &msiInstallerNTSha256_}) {
-            if (!digest->empty() && !ParseDigestHex(*digest, nullptr)) {
-                WriteLogF("Not a SHA-256 digest of 64 hexadecimal digits: %s", digest->c_str());
-                ReportInternalError(kLoadLocation, InternalErrorCode::Unparsable);
-            }
-        }
-        for (const ListField& list : kLists) {
-            IniSection* section = nullptr;
-            if (file.FindSection(list.section, &section) && section) {
-                ReadListSection(*section, this->*list.field);
-            } else if (list.required) {
-                ReportInternalError(kLoadLocation, InternalErrorCode::MissingSection);
-            }
-        }
+        ReadProductSection(file);
+        ReadListSections(file);
     } catch (CZbIniFileException* raised) {
         const std::unique_ptr<CZbIniFileException> exception(raised);
         Reset();
@@ -121,6 +72,61 @@ bool SetupData::Load(const std::string& folder, const std::string& fileName) {
     }
     loaded_ = true;
     return true;
+}
+
+// The tables name private members, so they live inside the member functions.
+void SetupData::ReadProductSection(CIniFile& file) {
+    static const KeyField kKeys[] = {
+        {"PackageName", &SetupData::packageName_, true},
+        {"CheckRegKey", &SetupData::checkRegKey_, false},
+        {"Platforms", &SetupData::platforms_, false},
+        {"NestedInstall", &SetupData::nestedInstall_, false},
+        {"MsiVersion", &SetupData::msiVersion_, false},
+        {"AllowNTServer", &SetupData::allowNTServer_, false},
+        {"9xMsiInstaller", &SetupData::msiInstaller9x_, false},
+        {"NTMsiInstaller", &SetupData::msiInstallerNT_, false},
+        {"9xMsiInstallerSHA256", &SetupData::msiInstaller9xSha256_, false},
+        {"NTMsiInstallerSHA256", &SetupData::msiInstallerNTSha256_, false},
+    };
+    IniSection* product = nullptr;
+    if (!file.FindSection(kProductSection, &product) || !product) {
+        ReportInternalError(kLoadLocation, InternalErrorCode::MissingSection);
+    }
+    for (const KeyField& key : kKeys) {
+        std::string value;
+        if (product->GetValue(key.key, value)) {
+            this->*key.field = TrimBlanks(value);
+        } else if (key.required) {
+            ReportInternalError(kLoadLocation, InternalErrorCode::MissingValue);
+        }
+    }
+    // A pinned digest that cannot be compared would let any download through: refuse it.
+    for (const std::string* digest : {&msiInstaller9xSha256_, &msiInstallerNTSha256_}) {
+        if (!digest->empty() && !ParseDigestHex(*digest, nullptr)) {
+            WriteLogF("Not a SHA-256 digest of 64 hexadecimal digits: %s", digest->c_str());
+            ReportInternalError(kLoadLocation, InternalErrorCode::Unparsable);
+        }
+    }
+}
+
+void SetupData::ReadListSections(CIniFile& file) {
+    static const ListField kLists[] = {
+        {"ProductFeatures", &SetupData::productFeatures_, true},
+        {"PreviousVersionUninstall", &SetupData::previousVersionUninstall_, false},
+        {"ShutdownApplication", &SetupData::shutdownApplication_, false},
+        {"IncompatibleAppExit", &SetupData::incompatibleAppExit_, false},
+        {"IncompatibleAppUninstall", &SetupData::incompatibleAppUninstall_, false},
+        {"UpgradeConditions", &SetupData::upgradeConditions_, false},
+        {"LaunchApplications", &SetupData::launchApplications_, false},
+    };
+    for (const ListField& list : kLists) {
+        IniSection* section = nullptr;
+        if (file.FindSection(list.section, &section) && section) {
+            ReadListSection(*section, this->*list.field);
+        } else if (list.required) {
+            ReportInternalError(kLoadLocation, InternalErrorCode::MissingSection);
+        }
+    }
 }
 
 void SetupData::Reset() {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+class CIniFile;
+
 // Filled once by Load; the steps read it through the accessors below. Every accessor of an
 // unloaded record reports internal error 24 (0x80070005) and so ends setup.
 class SetupData {
@@ -50,6 +52,9 @@ class SetupData {
 
   private:
     void RequireLoaded() const;
+    // The values of [ProductInformation] and the list sections; failures raised as in Load.
+    void ReadProductSection(CIniFile& file);
+    void ReadListSections(CIniFile& file);
 
     bool loaded_ = false;
     std::string checkRegKey_;

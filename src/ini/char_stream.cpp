@@ -86,49 +86,9 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
         if (got == 0) break;
         read += got;
         uint32_t used = got;
-        if (!utf16) {
-            const auto* feed = static_cast<const unsigned char*>(std::memchr(piece, '\n', got));
-            if (feed) {
-                used = static_cast<uint32_t>(feed - piece) + 1;
-                complete = true;
-            }
-            const uint32_t textBytes = complete ? used - 1 : used;
-            // A NUL cannot be handed on in a zero-terminated line: refuse it rather than lose text.
-            if (std::memchr(piece, '\0', textBytes)) return Fail(kInvalidData, read);
-            if (!cut) {
-                const void* ret = std::memchr(piece, '\r', textBytes);
-                const uint32_t keep =
-                    ret ? static_cast<uint32_t>(static_cast<const unsigned char*>(ret) - piece)
-                        : textBytes;
-                line_.append(reinterpret_cast<const char*>(piece), keep);
-                cut = ret != nullptr;
-            }
-        } else {
-            const uint32_t units = got / 2;
-            uint32_t unit = 0;
-            for (; unit < units; ++unit) {
-                const unsigned value =
-                    piece[2 * unit] | (static_cast<unsigned>(piece[2 * unit + 1]) << 8);
-                if (value == '\n') {
-                    complete = true;
-                    break;
-                }
-                if (value == 0) return Fail(kInvalidData, read);
-                if (cut) continue;
-                if (value == '\r') {
-                    cut = true;
-                } else if (value > 0xFF) {
-                    return Fail(kInvalidData, read); // no 8-bit form
-                } else {
-                    line_.push_back(static_cast<char>(value));
-                }
-            }
-            if (complete) {
-                used = 2 * (unit + 1);
-            } else if (got % 2 != 0) {
-                return Fail(kInvalidData, read); // half a code unit at the end of the file
-            }
-        }
+        const bool valid = utf16 ? TakeUtf16Piece(piece, got, &used, &complete, &cut)
+                                 : TakeNarrowPiece(piece, got, &used, &complete, &cut);
+        if (!valid) return Fail(kInvalidData, read);
         consumed += used;
     }
 
@@ -146,6 +106,58 @@ bool CTCharStream::ReadLine(char* buffer, int32_t* capacity) {
         return Fail(0, consumed);
     }
     std::memcpy(buffer, line_.c_str(), line_.size() + 1);
+    return true;
+}
+
+// The piece's text up to its line feed, if any, appended to the line (nothing after a carriage
+// return); `used`: the bytes of the line in it. False on a NUL, which a zero-terminated line
+// cannot hand on: refused rather than text lost.
+bool CTCharStream::TakeNarrowPiece(const unsigned char* piece, uint32_t got, uint32_t* used,
+                                   bool* complete, bool* cut) {
+    const auto* feed = static_cast<const unsigned char*>(std::memchr(piece, '\n', got));
+    if (feed) {
+        *used = static_cast<uint32_t>(feed - piece) + 1;
+        *complete = true;
+    }
+    const uint32_t textBytes = *complete ? *used - 1 : *used;
+    if (std::memchr(piece, '\0', textBytes)) return false;
+    if (!*cut) {
+        const void* ret = std::memchr(piece, '\r', textBytes);
+        const uint32_t keep =
+            ret ? static_cast<uint32_t>(static_cast<const unsigned char*>(ret) - piece) : textBytes;
+        line_.append(reinterpret_cast<const char*>(piece), keep);
+        *cut = ret != nullptr;
+    }
+    return true;
+}
+
+// As TakeNarrowPiece for little-endian UTF-16; also false on a character without an 8-bit form
+// and on half a code unit at the end of the file.
+bool CTCharStream::TakeUtf16Piece(const unsigned char* piece, uint32_t got, uint32_t* used,
+                                  bool* complete, bool* cut) {
+    const uint32_t units = got / 2;
+    uint32_t unit = 0;
+    for (; unit < units; ++unit) {
+        const unsigned value = piece[2 * unit] | (static_cast<unsigned>(piece[2 * unit + 1]) << 8);
+        if (value == '\n') {
+            *complete = true;
+            break;
+        }
+        if (value == 0) return false;
+        if (*cut) continue;
+        if (value == '\r') {
+            *cut = true;
+        } else if (value > 0xFF) {
+            return false; // no 8-bit form
+        } else {
+            line_.push_back(static_cast<char>(value));
+        }
+    }
+    if (*complete) {
+        *used = 2 * (unit + 1);
+    } else if (got % 2 != 0) {
+        return false; // half a code unit at the end of the file
+    }
     return true;
 }
 

@@ -37,6 +37,10 @@ class CTCharStream {
 
   private:
     bool Fail(uint32_t error, int64_t moveBack);
+    bool TakeNarrowPiece(const unsigned char* piece, uint32_t got, uint32_t* used, bool* complete,
+                         bool* cut);
+    bool TakeUtf16Piece(const unsigned char* piece, uint32_t got, uint32_t* used, bool* complete,
+                        bool* cut);
 
     StreamFile file_;
     int32_t mode_ = kModeRead;

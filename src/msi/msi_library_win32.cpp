@@ -27,6 +27,7 @@ using MsiGetSummaryInformationAFunction = UINT(WINAPI*)(MsiHandle, LPCSTR, UINT,
 using MsiGetSummaryInformationWFunction = UINT(WINAPI*)(MsiHandle, LPCWSTR, UINT, MsiHandle*);
 using MsiSummaryInfoGetPropertyAFunction = UINT(WINAPI*)(MsiHandle, UINT, UINT*, INT*, FILETIME*,
                                                          LPSTR, DWORD*);
+using UniqueMsiHandle = UniqueBoundHandle<MsiHandle, MsiCloseHandleFunction>;
 using DllGetVersionFunction = HRESULT(WINAPI*)(DllVersionRecord*);
 using MsiQueryFeatureStateAFunction = INT(WINAPI*)(LPCSTR, LPCSTR);
 using MsiGetComponentPathAFunction = INT(WINAPI*)(LPCSTR, LPCSTR, LPSTR, DWORD*);
@@ -112,7 +113,7 @@ bool MsiLibrary::LoadProductInfo(const char* packagePath) {
         WriteLogF("Failed to open package '%s', return code = %d", path, static_cast<int>(result));
         return false;
     }
-    ScopeGuard closeDatabase([&] { closeHandle(database); });
+    const UniqueMsiHandle databaseOwner(closeHandle, database);
 
     // Read into locals: a package that fails part-way keeps the previous product's values.
     std::string code, name, version;
@@ -201,7 +202,7 @@ bool MsiLibrary::IsDifferentPackageInstalled() {
     }
     char packageCode[kTextChars] = "";
     {
-        ScopeGuard closeSummary([&] { closeHandle(summary); });
+        const UniqueMsiHandle summaryOwner(closeHandle, summary);
         UINT dataType = 0;
         INT number = 0;
         FILETIME time = {};
@@ -299,7 +300,7 @@ bool MsiLibrary::GetProperty(MsiDatabaseHandle database, const char* name, std::
     if (result != kSuccess) ReportInternalError(0x10E, InternalErrorCode::FromSystem(result));
     MsiHandle record = 0;
     {
-        ScopeGuard closeView([&] { closeHandle(view); });
+        const UniqueMsiHandle viewOwner(closeHandle, view);
         result = execute(view, 0);
         if (result != kSuccess) ReportInternalError(0x20E, InternalErrorCode::FromSystem(result));
         result = fetch(view, &record);
@@ -312,8 +313,10 @@ bool MsiLibrary::GetProperty(MsiDatabaseHandle database, const char* name, std::
 
     char text[kTextChars] = "";
     DWORD length = kTextChars;
-    result = recordString(record, 2, text, &length);
-    closeHandle(record);
+    {
+        const UniqueMsiHandle recordOwner(closeHandle, record);
+        result = recordString(record, 2, text, &length);
+    }
     if (result != kSuccess) ReportInternalError(0x40E, InternalErrorCode::FromSystem(result));
     WriteLogF("The property's value is '%s'", text);
     value = text;

@@ -31,6 +31,43 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The result of a failed file operation: a failure even when the system left no error number.
+ZBHTTPResult FileFailure(const char* operation, int error) {
+    DebugMgr::DebugError("ZBHTTP PerformFileDownload : %s to File Error (errno=%d), ABORT.\n",
+                         operation, error);
+    const ZBHTTPResult result = ZBHTTP::MapErrnoToZBHTTPResult(error);
+    return result == ZBHTTP_SUCCESS ? ZBHTTP_Error : result;
+}
+
+ZBHTTPResult WritePiece(std::FILE* file, const char* buffer, int32_t received) {
+    errno = 0;
+    const std::size_t written = std::fwrite(buffer, 1, static_cast<std::size_t>(received), file);
+    if (written >= static_cast<std::size_t>(received)) return ZBHTTP_SUCCESS;
+    const int error = errno;
+    DebugMgr::DebugError("ZBHTTP PerformFileDownload: fwrite FAILED "
+                         "(requested=%ld,written=%ld,errno=%d.\n",
+                         static_cast<long>(received), static_cast<long>(written), error);
+    return FileFailure("write", error);
+}
+
+ZBHTTPResult FlushDownloadFile(std::FILE* file) {
+    errno = 0;
+    if (std::fflush(file) == 0) return ZBHTTP_SUCCESS;
+    const int error = errno;
+    DebugMgr::DebugError("ZBHTTP PerformFileDownload: fflush FAILED (errno=%d).\n", error);
+    return FileFailure("write", error);
+}
+
+// A body that brought too few bytes in the window ends as a connection that broke off.
+ZBHTTPResult BodyStalled(int64_t total, const char* localFile) {
+    DebugMgr::DebugError("ZBHTTP PerformFileDownload: fewer than %ld bytes in %ld "
+                         "seconds after %lld bytes, file=\"%s\".\n",
+                         static_cast<long>(transfer_progress::kMinimumBytes),
+                         static_cast<long>(transfer_progress::kWindowMilliseconds / 1000),
+                         static_cast<long long>(total), localFile);
+    return ZBHTTP_ServerTimeOut;
+}
+
 } // namespace
 
 ZBHTTPResult ZBHTTP::MapErrnoToZBHTTPResult(int error) {
@@ -63,6 +100,15 @@ int32_t ZBHTTP::Report(DownloadState state, int32_t size, int64_t total) {
                     CallbackData);
 }
 
+// True when the callback asks to stop; `moment` says when, for the debug line.
+bool ZBHTTP::AbortRequested(DownloadState state, int32_t size, int64_t total, const char* moment) {
+    if (Report(state, size, total) != CallbackAbort) return false;
+    DebugMgr::DebugFailure(kAbortLogLevel,
+                           "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (%s), file=\"%s\".\n",
+                           moment, LocalFile.c_str());
+    return true;
+}
+
 ZBHTTPResult ZBHTTP::PerformFileDownload() {
     DownloadState state = DownloadStarting;
     ZBHTTPResult result = ZBHTTP_SUCCESS;
@@ -73,152 +119,31 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
     bool transferError = false;
 
     do {
-        if (Report(DownloadStarting, size, total) == CallbackAbort) {
-            DebugMgr::DebugFailure(kAbortLogLevel,
-                                   "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
-                                   "getting size), file=\"%s\".\n",
-                                   LocalFile.c_str());
+        if (AbortRequested(DownloadStarting, size, total, "before getting size")) {
             state = DownloadAborted;
             result = ZBHTTP_UserAbort;
             break;
         }
-        result = GetDownloadFileSize(&size);
+        result = OpenDownload(&size, file, buffer);
         if (result != ZBHTTP_SUCCESS) {
-            DebugMgr::DebugFailure(
-                kSizeLogLevel,
-                "ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"%s\".\n",
-                LocalFile.c_str());
             transferError = true;
             break;
         }
-        errno = 0;
-        file.reset(std::fopen(LocalFile.c_str(), "wb"));
-        if (!file) {
-            const int error = errno;
-            DebugMgr::DebugError(
-                "ZBHTTP PerformFileDownload: Open local file \"%s\" FAILED (errno=%ld).\n",
-                LocalFile.c_str(), static_cast<long>(error));
-            DebugMgr::DebugError(
-                "ZBHTTP PerformFileDownload : Download to File Error (errno=%d), ABORT.\n", error);
-            result = MapErrnoToZBHTTPResult(error);
-            if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
-            transferError = true;
-            break;
-        }
-        buffer.reset(new (std::nothrow) char[kPieceSize]);
-        if (!buffer) {
-            DebugMgr::DebugError("ZBHTTP PerformFileDownload: OUT OF MEMORY.\n");
-            result = ZBHTTP_OutOfMemory;
-            transferError = true;
-            break;
-        }
-        if (Report(DownloadStarting, size, total) == CallbackAbort) {
-            DebugMgr::DebugFailure(kAbortLogLevel,
-                                   "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD (before "
-                                   "starting read), file=\"%s\".\n",
-                                   LocalFile.c_str());
+        if (AbortRequested(DownloadStarting, size, total, "before starting read")) {
             state = DownloadAborted;
             result = ZBHTTP_UserAbort;
             break;
         }
-        const int64_t start = NowMilliseconds();
-        int64_t lastProgress = start;
         state = DownloadReading;
         bool aborted = false;
-        // The length the body's own answer announces (the second request may differ from the
-        // first); -1: read until the server closes.
-        int32_t announced = -1;
-        bool headerSeen = false;
-        transfer_progress::BodyWatch watch(start);
-        for (;;) {
-            int32_t received = 0;
-            result = DoGetIntoBuffer(buffer.get(), kPieceSize, &received);
-            if (result != ZBHTTP_SUCCESS) {
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload: DoGetIntoBuffer FAILED %ld.\n",
-                                     static_cast<long>(result));
-                break;
-            }
-            if (!headerSeen) {
-                headerSeen = true;
-                announced = HeaderContentLength();
-                watch = transfer_progress::BodyWatch(NowMilliseconds()); // the body starts here
-            }
-            if (announced >= 0 && total + received > announced)
-                received = static_cast<int32_t>(announced - total); // nothing past the length
-            if (received < 1) break; // closed by the server, or the announced length reached
-            errno = 0;
-            const std::size_t written =
-                std::fwrite(buffer.get(), 1, static_cast<std::size_t>(received), file.get());
-            if (written < static_cast<std::size_t>(received)) {
-                const int error = errno;
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fwrite FAILED "
-                                     "(requested=%ld,written=%ld,errno=%d.\n",
-                                     static_cast<long>(received), static_cast<long>(written),
-                                     error);
-                DebugMgr::DebugError(
-                    "ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n", error);
-                result = MapErrnoToZBHTTPResult(error);
-                // A short write is a failure even when the system left no error number.
-                if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
-                break;
-            }
-            const int64_t now = NowMilliseconds();
-            total += received;
-            const int64_t elapsed = now - start;
-            if (elapsed >= 1000) {
-                const double rate =
-                    static_cast<double>(total) / static_cast<double>(elapsed) * 1000.0;
-                BytesPerSecond = rate >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(rate);
-            }
-            if (now - lastProgress > ProgressIntervalMs) {
-                lastProgress = now;
-                if (Report(DownloadReading, size, total) == CallbackAbort) {
-                    DebugMgr::DebugFailure(kAbortLogLevel,
-                                           "ZBHTTP PerformFileDownload: USER ABORTED DOWNLOAD "
-                                           "(during read), file=\"%s\".\n",
-                                           LocalFile.c_str());
-                    state = DownloadAborted;
-                    result = ZBHTTP_UserAbort;
-                    aborted = true;
-                    break;
-                }
-            }
-            // Whole: no wait for a server that keeps the connection open after the body.
-            if (announced >= 0 && total >= announced) break;
-            if (!watch.Progress(now, total)) {
-                DebugMgr::DebugError(
-                    "ZBHTTP PerformFileDownload: fewer than %ld bytes in %ld "
-                    "seconds after %lld bytes, file=\"%s\".\n",
-                    static_cast<long>(transfer_progress::kMinimumBytes),
-                    static_cast<long>(transfer_progress::kWindowMilliseconds / 1000),
-                    static_cast<long long>(total), LocalFile.c_str());
-                result = ZBHTTP_ServerTimeOut; // as a connection that broke off
-                break;
-            }
-        }
-        if (aborted) break;
-        // A connection that ends early must not pass for the whole program.
-        if (result == ZBHTTP_SUCCESS && announced >= 0 && total < announced) {
-            DebugMgr::DebugError("ZBHTTP PerformFileDownload: body ended after %lld of %ld bytes, "
-                                 "file=\"%s\".\n",
-                                 static_cast<long long>(total), static_cast<long>(announced),
-                                 LocalFile.c_str());
-            result = ZBHTTP_Error;
+        result = ReadBodyIntoFile(file.get(), buffer.get(), size, &total, &aborted);
+        if (aborted) {
+            state = DownloadAborted;
+            break;
         }
         // fwrite only fills the stream's buffer: the last piece reaches the disk here, and a full
         // disk must not pass for a complete file.
-        if (result == ZBHTTP_SUCCESS) {
-            errno = 0;
-            if (std::fflush(file.get()) != 0) {
-                const int error = errno;
-                DebugMgr::DebugError("ZBHTTP PerformFileDownload: fflush FAILED (errno=%d).\n",
-                                     error);
-                DebugMgr::DebugError(
-                    "ZBHTTP PerformFileDownload : write to File Error (errno=%d), ABORT.\n", error);
-                result = MapErrnoToZBHTTPResult(error);
-                if (result == ZBHTTP_SUCCESS) result = ZBHTTP_Error;
-            }
-        }
+        if (result == ZBHTTP_SUCCESS) result = FlushDownloadFile(file.get());
         if (result == ZBHTTP_SUCCESS) {
             state = DownloadDone;
             Report(DownloadDone, size, total);
@@ -239,6 +164,100 @@ ZBHTTPResult ZBHTTP::PerformFileDownload() {
     buffer.reset();
     file.reset();
     return result;
+}
+
+// The size asked of the server, the local file created and the piece buffer allocated.
+template <typename File, typename Buffer>
+ZBHTTPResult ZBHTTP::OpenDownload(int32_t* size, File& file, Buffer& buffer) {
+    ZBHTTPResult result = GetDownloadFileSize(size);
+    if (result != ZBHTTP_SUCCESS) {
+        DebugMgr::DebugFailure(
+            kSizeLogLevel,
+            "ZBHTTP PerformFileDownload: GetDownloadFileSize FAILED for path \"%s\".\n",
+            LocalFile.c_str());
+        return result;
+    }
+    errno = 0;
+    file.reset(std::fopen(LocalFile.c_str(), "wb"));
+    if (!file) {
+        const int error = errno;
+        DebugMgr::DebugError(
+            "ZBHTTP PerformFileDownload: Open local file \"%s\" FAILED (errno=%ld).\n",
+            LocalFile.c_str(), static_cast<long>(error));
+        return FileFailure("Download", error);
+    }
+    buffer.reset(new (std::nothrow) char[kPieceSize]);
+    if (!buffer) {
+        DebugMgr::DebugError("ZBHTTP PerformFileDownload: OUT OF MEMORY.\n");
+        return ZBHTTP_OutOfMemory;
+    }
+    return ZBHTTP_SUCCESS;
+}
+
+// The body's pieces written to the file until it ends, the callback aborts, a write fails or the
+// body stalls; one that ends before its announced length fails.
+ZBHTTPResult ZBHTTP::ReadBodyIntoFile(std::FILE* file, char* buffer, int32_t size, int64_t* total,
+                                      bool* aborted) {
+    ZBHTTPResult result = ZBHTTP_SUCCESS;
+    // The length the body's own answer announces (the second request may differ from the
+    // first); -1: read until the server closes.
+    int32_t announced = -1;
+    const int64_t start = NowMilliseconds();
+    int64_t lastProgress = start;
+    bool headerSeen = false;
+    transfer_progress::BodyWatch watch(start);
+    for (;;) {
+        int32_t received = 0;
+        result = DoGetIntoBuffer(buffer, kPieceSize, &received);
+        if (result != ZBHTTP_SUCCESS) {
+            DebugMgr::DebugError("ZBHTTP PerformFileDownload: DoGetIntoBuffer FAILED %ld.\n",
+                                 static_cast<long>(result));
+            break;
+        }
+        if (!headerSeen) {
+            headerSeen = true;
+            announced = HeaderContentLength();
+            watch = transfer_progress::BodyWatch(NowMilliseconds()); // the body starts here
+        }
+        if (announced >= 0 && *total + received > announced)
+            received = static_cast<int32_t>(announced - *total); // nothing past the length
+        if (received < 1) break; // closed by the server, or the announced length reached
+        result = WritePiece(file, buffer, received);
+        if (result != ZBHTTP_SUCCESS) break;
+        const int64_t now = NowMilliseconds();
+        *total += received;
+        MeasureRate(*total, now - start);
+        if (now - lastProgress > ProgressIntervalMs) {
+            lastProgress = now;
+            if (AbortRequested(DownloadReading, size, *total, "during read")) {
+                result = ZBHTTP_UserAbort;
+                *aborted = true;
+                break;
+            }
+        }
+        // Whole: no wait for a server that keeps the connection open after the body.
+        if (announced >= 0 && *total >= announced) break;
+        if (!watch.Progress(now, *total)) {
+            result = BodyStalled(*total, LocalFile.c_str());
+            break;
+        }
+    }
+    if (*aborted) return result;
+    // A connection that ends early must not pass for the whole program.
+    if (result == ZBHTTP_SUCCESS && announced >= 0 && *total < announced) {
+        DebugMgr::DebugError("ZBHTTP PerformFileDownload: body ended after %lld of %ld bytes, "
+                             "file=\"%s\".\n",
+                             static_cast<long long>(*total), static_cast<long>(announced),
+                             LocalFile.c_str());
+        result = ZBHTTP_Error;
+    }
+    return result;
+}
+
+void ZBHTTP::MeasureRate(int64_t total, int64_t elapsed) {
+    if (elapsed < 1000) return;
+    const double rate = static_cast<double>(total) / static_cast<double>(elapsed) * 1000.0;
+    BytesPerSecond = rate >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(rate);
 }
 
 uint32_t ZBHTTP::DownloadThreadRoutine(void* parameter) {

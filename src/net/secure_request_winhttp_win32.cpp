@@ -34,6 +34,8 @@ struct WinHttpFunctions {
     decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
 };
 
+using UniqueWinHttpHandle = UniqueBoundHandle<HINTERNET, decltype(&::WinHttpCloseHandle)>;
+
 // The thread's last error, never 0: a call that failed must not read as success.
 uint32_t Failure() {
     const DWORD error = ::GetLastError();
@@ -75,56 +77,54 @@ bool NeedsNewerProtocols() {
 class WinHttpRequest : public SecureRequest {
   public:
     WinHttpRequest(UniqueModule module, const WinHttpFunctions& functions)
-        : module_(std::move(module)), api_(functions) {}
-    ~WinHttpRequest() override {
-        // Children before their parents.
-        for (HINTERNET handle : {request_, connection_, session_}) {
-            if (handle) api_.closeHandle(handle);
-        }
-    }
+        : module_(std::move(module)), api_(functions), session_(functions.closeHandle),
+          connection_(functions.closeHandle), request_(functions.closeHandle) {}
 
     uint32_t Send(const std::string& host, int32_t port, const std::string& path,
                   int32_t timeoutSeconds, std::string* header) override {
         // Straight to the server, as the plain client goes: no proxy configuration is read.
-        session_ = api_.open(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                             WINHTTP_NO_PROXY_BYPASS, 0);
+        session_.reset(api_.open(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                 WINHTTP_NO_PROXY_BYPASS, 0));
         if (!session_) return Failure();
         const int transferMs = timeoutSeconds > 0 ? timeoutSeconds * 1000 : 0;
-        api_.setTimeouts(session_, 0, kConnectTimeoutMs, transferMs, transferMs);
+        api_.setTimeouts(session_.get(), 0, kConnectTimeoutMs, transferMs, transferMs);
         if (NeedsNewerProtocols()) {
             DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1 |
                               WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_1 |
                               WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
-            api_.setOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols);
+            api_.setOption(session_.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+                           sizeof protocols);
         }
         const std::vector<wchar_t> wideHost = ToWide(host);
-        connection_ = api_.connect(session_, wideHost.data(), static_cast<INTERNET_PORT>(port), 0);
+        connection_.reset(
+            api_.connect(session_.get(), wideHost.data(), static_cast<INTERNET_PORT>(port), 0));
         if (!connection_) return Failure();
         const std::vector<wchar_t> widePath = ToWide(path);
-        request_ = api_.openRequest(connection_, L"GET", widePath.data(), nullptr,
-                                    WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                    WINHTTP_FLAG_SECURE | WINHTTP_FLAG_REFRESH);
+        request_.reset(api_.openRequest(connection_.get(), L"GET", widePath.data(), nullptr,
+                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                        WINHTTP_FLAG_SECURE | WINHTTP_FLAG_REFRESH));
         if (!request_) return Failure();
         // The whole header within the window, however slowly it trickles in.
         DWORD headerMs = static_cast<DWORD>(transfer_progress::kWindowMilliseconds);
-        api_.setOption(request_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headerMs,
+        api_.setOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headerMs,
                        sizeof headerMs);
         // Redirects come back to the client, which applies its own rules to them.
         DWORD disable = WINHTTP_DISABLE_REDIRECTS;
-        api_.setOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
+        api_.setOption(request_.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
         DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
-        api_.setOption(request_, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
-        if (!api_.sendRequest(request_, L"Accept: */*\r\n", static_cast<DWORD>(-1L),
+        api_.setOption(request_.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
+        if (!api_.sendRequest(request_.get(), L"Accept: */*\r\n", static_cast<DWORD>(-1L),
                               WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-            !api_.receiveResponse(request_, nullptr))
+            !api_.receiveResponse(request_.get(), nullptr))
             return Failure();
 
         DWORD bytes = 0;
-        api_.queryHeaders(request_, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
-                          WINHTTP_NO_OUTPUT_BUFFER, &bytes, WINHTTP_NO_HEADER_INDEX);
+        api_.queryHeaders(request_.get(), WINHTTP_QUERY_RAW_HEADERS_CRLF,
+                          WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &bytes,
+                          WINHTTP_NO_HEADER_INDEX);
         if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0) return Failure();
         std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
-        if (!api_.queryHeaders(request_, WINHTTP_QUERY_RAW_HEADERS_CRLF,
+        if (!api_.queryHeaders(request_.get(), WINHTTP_QUERY_RAW_HEADERS_CRLF,
                                WINHTTP_HEADER_NAME_BY_INDEX, text.data(), &bytes,
                                WINHTTP_NO_HEADER_INDEX))
             return Failure();
@@ -138,12 +138,12 @@ class WinHttpRequest : public SecureRequest {
         // Waits for some bytes (bounded by the receive time-out), then takes no more than came,
         // so that a server dripping bytes hands each back to the client's progress rule.
         DWORD available = 0;
-        if (!api_.queryDataAvailable(request_, &available)) return Failure();
+        if (!api_.queryDataAvailable(request_.get(), &available)) return Failure();
         if (available == 0) return 0; // the body is complete
         DWORD count = 0;
         const DWORD wanted =
             available < static_cast<DWORD>(size) ? available : static_cast<DWORD>(size);
-        if (!api_.readData(request_, buffer, wanted, &count)) return Failure();
+        if (!api_.readData(request_.get(), buffer, wanted, &count)) return Failure();
         *received = static_cast<int32_t>(count);
         return 0;
     }
@@ -151,9 +151,10 @@ class WinHttpRequest : public SecureRequest {
   private:
     UniqueModule module_; // first member: unloaded after the handles are closed
     WinHttpFunctions api_;
-    HINTERNET session_ = nullptr;
-    HINTERNET connection_ = nullptr;
-    HINTERNET request_ = nullptr;
+    // Declared parent first: children are closed before their parents.
+    UniqueWinHttpHandle session_;
+    UniqueWinHttpHandle connection_;
+    UniqueWinHttpHandle request_;
 };
 
 } // namespace

@@ -35,6 +35,8 @@ struct WinInetFunctions {
     decltype(&::InternetCloseHandle) closeHandle = nullptr;
 };
 
+using UniqueInternetHandle = UniqueBoundHandle<HINTERNET, decltype(&::InternetCloseHandle)>;
+
 // The thread's last error, never 0: a call that failed must not read as success.
 uint32_t Failure() {
     const DWORD error = ::GetLastError();
@@ -46,7 +48,7 @@ uint32_t Failure() {
 // handle from another thread: this watch does that once the window has passed.
 class HeaderWatch {
   public:
-    HeaderWatch(const WinInetFunctions& api, HINTERNET request) : api_(api), request_(request) {
+    explicit HeaderWatch(UniqueInternetHandle& request) : request_(request) {
         done_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         if (done_) thread_.reset(::CreateThread(nullptr, 0, &HeaderWatch::Run, this, 0, nullptr));
     }
@@ -54,7 +56,7 @@ class HeaderWatch {
     HeaderWatch(const HeaderWatch&) = delete;
     HeaderWatch& operator=(const HeaderWatch&) = delete;
 
-    // Ends the watch: true when it closed the request (the caller must not close it again).
+    // Ends the watch: true when it closed the request.
     bool Stop() {
         if (thread_) {
             ::SetEvent(done_.get());
@@ -70,13 +72,13 @@ class HeaderWatch {
         const DWORD window = static_cast<DWORD>(transfer_progress::kWindowMilliseconds);
         if (::WaitForSingleObject(self->done_.get(), window) == WAIT_TIMEOUT) {
             self->closed_ = true; // read after the thread has ended
-            self->api_.closeHandle(self->request_);
+            self->request_.reset();
         }
         return 0;
     }
 
-    const WinInetFunctions& api_;
-    HINTERNET request_;
+    // Not touched by the sending thread until Stop has joined the watch.
+    UniqueInternetHandle& request_;
     UniqueKernelHandle done_;
     UniqueKernelHandle thread_;
     bool closed_ = false;
@@ -85,43 +87,42 @@ class HeaderWatch {
 class WinInetRequest : public SecureRequest {
   public:
     WinInetRequest(UniqueModule module, const WinInetFunctions& functions)
-        : module_(std::move(module)), api_(functions) {}
-    ~WinInetRequest() override {
-        for (HINTERNET handle : {request_, connection_, session_}) {
-            if (handle) api_.closeHandle(handle);
-        }
-    }
+        : module_(std::move(module)), api_(functions), session_(functions.closeHandle),
+          connection_(functions.closeHandle), request_(functions.closeHandle) {}
 
     uint32_t Send(const std::string& host, int32_t port, const std::string& path,
                   int32_t timeoutSeconds, std::string* header) override {
-        session_ = api_.open(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+        session_.reset(api_.open(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
         if (!session_) return Failure();
         DWORD connectMs = kConnectTimeoutMs;
         DWORD transferMs = timeoutSeconds > 0 ? static_cast<DWORD>(timeoutSeconds) * 1000 : 0;
-        api_.setOption(session_, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
-        api_.setOption(session_, INTERNET_OPTION_SEND_TIMEOUT, &transferMs, sizeof transferMs);
-        api_.setOption(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &transferMs, sizeof transferMs);
-        connection_ = api_.connect(session_, host.c_str(), static_cast<INTERNET_PORT>(port),
-                                   nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+        api_.setOption(session_.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs,
+                       sizeof connectMs);
+        api_.setOption(session_.get(), INTERNET_OPTION_SEND_TIMEOUT, &transferMs,
+                       sizeof transferMs);
+        api_.setOption(session_.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &transferMs,
+                       sizeof transferMs);
+        connection_.reset(api_.connect(session_.get(), host.c_str(),
+                                       static_cast<INTERNET_PORT>(port), nullptr, nullptr,
+                                       INTERNET_SERVICE_HTTP, 0, 0));
         if (!connection_) return Failure();
         const char* accept[] = {"*/*", nullptr};
-        request_ = api_.openRequest(connection_, "GET", path.c_str(), nullptr, nullptr, accept,
-                                    kRequestFlags, 0);
+        request_.reset(api_.openRequest(connection_.get(), "GET", path.c_str(), nullptr, nullptr,
+                                        accept, kRequestFlags, 0));
         if (!request_) return Failure();
-        HeaderWatch watch(api_, request_);
-        const BOOL sent = api_.sendRequest(request_, nullptr, 0, nullptr, 0);
+        const HINTERNET request = request_.get();
+        HeaderWatch watch(request_);
+        const BOOL sent = api_.sendRequest(request, nullptr, 0, nullptr, 0);
         const DWORD error = sent ? 0 : Failure();
-        if (watch.Stop()) {
-            request_ = nullptr;
-            return kSecureTimeout; // the header did not come in time
-        }
+        if (watch.Stop()) return kSecureTimeout; // the header did not come in time
         if (!sent) return error;
 
         DWORD bytes = 0;
-        api_.queryInfo(request_, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &bytes, nullptr);
+        api_.queryInfo(request_.get(), HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &bytes, nullptr);
         if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0) return Failure();
         std::vector<char> text(bytes + 1, '\0');
-        if (!api_.queryInfo(request_, HTTP_QUERY_RAW_HEADERS_CRLF, text.data(), &bytes, nullptr))
+        if (!api_.queryInfo(request_.get(), HTTP_QUERY_RAW_HEADERS_CRLF, text.data(), &bytes,
+                            nullptr))
             return Failure();
         header->assign(text.data(), bytes);
         return 0;
@@ -133,12 +134,12 @@ class WinInetRequest : public SecureRequest {
         // InternetReadFile waits until the whole buffer is filled: asking only for what has
         // come hands a dripping server's bytes back to the client's progress rule.
         DWORD available = 0;
-        if (!api_.queryDataAvailable(request_, &available, 0, 0)) return Failure();
+        if (!api_.queryDataAvailable(request_.get(), &available, 0, 0)) return Failure();
         if (available == 0) return 0; // the body is complete
         DWORD count = 0;
         const DWORD wanted =
             available < static_cast<DWORD>(size) ? available : static_cast<DWORD>(size);
-        if (!api_.readFile(request_, buffer, wanted, &count)) return Failure();
+        if (!api_.readFile(request_.get(), buffer, wanted, &count)) return Failure();
         *received = static_cast<int32_t>(count);
         return 0;
     }
@@ -146,9 +147,10 @@ class WinInetRequest : public SecureRequest {
   private:
     UniqueModule module_; // first member: unloaded after the handles are closed
     WinInetFunctions api_;
-    HINTERNET session_ = nullptr;
-    HINTERNET connection_ = nullptr;
-    HINTERNET request_ = nullptr;
+    // Declared parent first: children are closed before their parents.
+    UniqueInternetHandle session_;
+    UniqueInternetHandle connection_;
+    UniqueInternetHandle request_;
 };
 
 } // namespace

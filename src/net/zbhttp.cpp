@@ -44,6 +44,14 @@ std::mutex g_startupLock;
 int32_t g_startupCount = 0;
 bool g_startupFailed = false;
 
+// The client's result for a failed socket call, mapped before the debug line is written.
+ZBHTTPResult SocketFailure(const char* format, BlockSockErr error) {
+    const ZBHTTPResult result = ZBHTTP::MapBlockSockErrToZBHTTPErr(error);
+    DebugMgr::DebugFailure(kSocketLogLevel, format, static_cast<long>(error),
+                           CBlockingSocket::BlockSockErrName(error));
+    return result;
+}
+
 } // namespace
 
 ZBHTTP::ZBHTTP() {
@@ -308,55 +316,13 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
 
     ZBHTTPResult result = ZBHTTP_SUCCESS;
     BlockSockErr error = Socket.Create(kStreamSocket);
-    if (error != Socket_Sucess) {
-        result = MapBlockSockErrToZBHTTPErr(error);
-        DebugMgr::DebugFailure(kSocketLogLevel,
-                               "ZBHTTP::CheckReadHeader: socket create error %ld. \"%s\"\n",
-                               static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
-        return result;
-    }
+    if (error != Socket_Sucess)
+        return SocketFailure("ZBHTTP::CheckReadHeader: socket create error %ld. \"%s\"\n", error);
     SocketOpen = true;
 
     do {
-        sockaddr_in server{};
-        const char* name = UseProxy ? Proxy.ProxyHost.c_str() : Host.c_str();
-        const uint16_t port = static_cast<uint16_t>(UseProxy ? Proxy.ProxyPort : Port);
-        error = CBlockingSocket::GetHostByName(name, port, &server);
-        if (error != Socket_Sucess) {
-            result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugFailure(
-                kSocketLogLevel,
-                "ZBHTTP::CheckReadHeader: socket gethostbyname error %ld.\"%s\" \n",
-                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
-            break;
-        }
-        error = Socket.Connect(server);
-        if (error != Socket_Sucess) {
-            result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugFailure(
-                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket connect error %ld. \"%s\" \n",
-                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
-            break;
-        }
-        ConnectedAt = transfer_progress::ClockMilliseconds();
-        sockaddr_in local{};
-        error = Socket.GetSockAddr(&local);
-        if (error != Socket_Sucess) {
-            result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugFailure(
-                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket GetSockAddr error %ld. \"%s\" \n",
-                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
-            break;
-        }
-        if (DebugMgr::DebugLevel >= kDetailLogLevel) {
-            unsigned char octets[4];
-            std::memcpy(octets, &local.sin_addr, sizeof octets);
-            char dotted[16];
-            FormatBounded(dotted, sizeof dotted, "%u.%u.%u.%u", octets[0], octets[1], octets[2],
-                          octets[3]);
-            DebugMgr::DebugOutput(kDetailLogLevel, "SOCK CLIENT: GetSockAddr = %s, %d\n", dotted,
-                                  static_cast<int>(sockapi::PortFromNetwork(local.sin_port)));
-        }
+        result = ConnectSocket();
+        if (result != ZBHTTP_SUCCESS) break;
         const char* pieces[] = {texts->line, texts->authorization, kRequestTrailer};
         for (const char* piece : pieces) {
             const int32_t length = static_cast<int32_t>(std::strlen(piece));
@@ -366,10 +332,8 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
             if (error != Socket_Sucess) break;
         }
         if (error != Socket_Sucess) {
-            result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugFailure(
-                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket write error %ld. \"%s\" \n",
-                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
+            result =
+                SocketFailure("ZBHTTP::CheckReadHeader: socket write error %ld. \"%s\" \n", error);
             break;
         }
         result = ReadHttpHeader(TimeoutSeconds);
@@ -383,15 +347,42 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
 
     if (SocketOpen) {
         error = Socket.Close();
-        if (error != Socket_Sucess) {
-            result = MapBlockSockErrToZBHTTPErr(error);
-            DebugMgr::DebugFailure(
-                kSocketLogLevel, "ZBHTTP::CheckReadHeader: socket close error %ld. \"%s\" \n",
-                static_cast<long>(error), CBlockingSocket::BlockSockErrName(error));
-        }
+        if (error != Socket_Sucess)
+            result =
+                SocketFailure("ZBHTTP::CheckReadHeader: socket close error %ld. \"%s\" \n", error);
         SocketOpen = false;
     }
     return result;
+}
+
+// The created socket connected to the server (or the proxy), with the moment noted.
+ZBHTTPResult ZBHTTP::ConnectSocket() {
+    sockaddr_in server{};
+    const char* name = UseProxy ? Proxy.ProxyHost.c_str() : Host.c_str();
+    const uint16_t port = static_cast<uint16_t>(UseProxy ? Proxy.ProxyPort : Port);
+    BlockSockErr error = CBlockingSocket::GetHostByName(name, port, &server);
+    if (error != Socket_Sucess)
+        return SocketFailure("ZBHTTP::CheckReadHeader: socket gethostbyname error %ld.\"%s\" \n",
+                             error);
+    error = Socket.Connect(server);
+    if (error != Socket_Sucess)
+        return SocketFailure("ZBHTTP::CheckReadHeader: socket connect error %ld. \"%s\" \n", error);
+    ConnectedAt = transfer_progress::ClockMilliseconds();
+    sockaddr_in local{};
+    error = Socket.GetSockAddr(&local);
+    if (error != Socket_Sucess)
+        return SocketFailure("ZBHTTP::CheckReadHeader: socket GetSockAddr error %ld. \"%s\" \n",
+                             error);
+    if (DebugMgr::DebugLevel >= kDetailLogLevel) {
+        unsigned char octets[4];
+        std::memcpy(octets, &local.sin_addr, sizeof octets);
+        char dotted[16];
+        FormatBounded(dotted, sizeof dotted, "%u.%u.%u.%u", octets[0], octets[1], octets[2],
+                      octets[3]);
+        DebugMgr::DebugOutput(kDetailLogLevel, "SOCK CLIENT: GetSockAddr = %s, %d\n", dotted,
+                              static_cast<int>(sockapi::PortFromNetwork(local.sin_port)));
+    }
+    return ZBHTTP_SUCCESS;
 }
 
 // The status of the header just read, with the messages of a refused answer.

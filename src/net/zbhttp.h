@@ -7,6 +7,7 @@
 #include "net/download_thread.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -148,11 +149,18 @@ class ZBHTTP {
 
   private:
     ZBHTTPResult SendRequestAndJudge();
+    ZBHTTPResult ConnectSocket();
     ZBHTTPResult SendSecureRequestAndJudge();
     ZBHTTPResult StoreHeader(const std::string& header);
     ZBHTTPResult JudgeResponse();
     ZBHTTPResult ReceiveHeaderBytes(char* at, int32_t wanted, int32_t timeoutSeconds,
                                     int32_t* received);
     int32_t Report(DownloadState state, int32_t size, int64_t total);
+    bool AbortRequested(DownloadState state, int32_t size, int64_t total, const char* moment);
+    template <typename File, typename Buffer>
+    ZBHTTPResult OpenDownload(int32_t* size, File& file, Buffer& buffer);
+    ZBHTTPResult ReadBodyIntoFile(std::FILE* file, char* buffer, int32_t size, int64_t* total,
+                                  bool* aborted);
+    void MeasureRate(int64_t total, int64_t elapsed);
     static uint32_t DownloadThreadRoutine(void* client);
 };

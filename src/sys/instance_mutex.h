@@ -8,8 +8,8 @@ std::string InstanceMutexName(const char* setupFileName, bool globalNamespace,
                               bool (*isLeadByte)(unsigned char) = nullptr);
 
 #ifdef _WIN32
-#include "sys/win32.h"
-// The owned mutex, or null when the name is null, the version or mutex cannot be had, or the mutex
+#include "sys/unique_handle.h"
+// The owned mutex, or none when the name is null, the version or mutex cannot be had, or the mutex
 // already existed (another launcher for the same setup data file runs).
-HANDLE CreateInstanceMutex(const char* setupFileName);
+UniqueOwnedMutex CreateInstanceMutex(const char* setupFileName);
 #endif

@@ -8,19 +8,16 @@ bool LeadByte(unsigned char c) {
 }
 } // namespace
 
-HANDLE CreateInstanceMutex(const char* setupFileName) {
-    if (!setupFileName) return nullptr;
+UniqueOwnedMutex CreateInstanceMutex(const char* setupFileName) {
+    if (!setupFileName) return UniqueOwnedMutex();
     OSVERSIONINFOA version;
-    if (!GetPlatformVersion(version)) return nullptr;
+    if (!GetPlatformVersion(version)) return UniqueOwnedMutex();
     // Terminal-services sessions share one global name space from NT 5 on.
     const bool global =
         version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
     const std::string name = InstanceMutexName(setupFileName, global, LeadByte);
-    HANDLE mutex = ::CreateMutexA(nullptr, TRUE, name.c_str());
-    if (!mutex) return nullptr;
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(mutex);
-        return nullptr;
-    }
-    return mutex;
+    UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, name.c_str()));
+    // An existing mutex is opened, not owned: closed without a release.
+    if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) return UniqueOwnedMutex();
+    return UniqueOwnedMutex(mutex.release());
 }

@@ -63,6 +63,17 @@ struct ModuleTraits {
     static void Close(Type h) { ::FreeLibrary(h); }
 };
 
+// A mutex this thread owns: given up before its handle is closed, so that the next waiter gets it
+// now rather than as abandoned.
+struct OwnedMutexTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) {
+        ::ReleaseMutex(h);
+        ::CloseHandle(h);
+    }
+};
+
 struct GdiObjectTraits {
     using Type = HGDIOBJ;
     static Type Invalid() { return nullptr; }
@@ -75,6 +86,47 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>; // fonts, brushes, bitmaps
+using UniqueOwnedMutex = UniqueHandle<OwnedMutexTraits>;
+
+// Owner of a handle whose close function is bound at run time from a library the launcher may not
+// find (HINTERNET from WINHTTP.DLL or WININET.DLL, MSIHANDLE from MSI.DLL): the function travels
+// with the handle, and 0 means "no handle". The library must outlive its handles.
+template <typename T, typename CloseFunction> class UniqueBoundHandle {
+  public:
+    UniqueBoundHandle() noexcept = default;
+    explicit UniqueBoundHandle(CloseFunction close, T value = T()) noexcept
+        : close_(close), value_(value) {}
+    UniqueBoundHandle(UniqueBoundHandle&& other) noexcept
+        : close_(other.close_), value_(other.release()) {}
+    UniqueBoundHandle& operator=(UniqueBoundHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            close_ = other.close_;
+            value_ = other.release();
+        }
+        return *this;
+    }
+    UniqueBoundHandle(const UniqueBoundHandle&) = delete;
+    UniqueBoundHandle& operator=(const UniqueBoundHandle&) = delete;
+    ~UniqueBoundHandle() { reset(); }
+
+    T get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != T(); }
+    T release() noexcept { return std::exchange(value_, T()); }
+    void reset(T value = T()) noexcept {
+        if (value_ != T() && close_) close_(value_);
+        value_ = value;
+    }
+    // For out-parameters of the API: closes what is held and hands out the slot.
+    T* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+  private:
+    CloseFunction close_ = nullptr;
+    T value_ = T();
+};
 
 // Owning pointer to a COM interface (Release on destruction).
 template <typename T> class ComPtr {

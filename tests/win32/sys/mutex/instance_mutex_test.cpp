@@ -3,44 +3,63 @@
 
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "support/child_process.h"
 #include "support/setup_log_capture.h"
 #include "sys/instance_mutex.h"
 #include "sys/setup_log.h"
+#include "sys/unique_handle.h"
 
 namespace {
 
 TEST(InstanceMutexChild, DISABLED_TryTake) {
     if (ChildRole().empty()) GTEST_SKIP();
-    HANDLE mutex = CreateInstanceMutex(ChildRole().c_str());
+    UniqueOwnedMutex mutex = CreateInstanceMutex(ChildRole().c_str());
     ::ExitProcess(mutex ? 10 : 20);
 }
 
 TEST(InstanceMutex, SecondHolderIsRefusedOtherNamesRunSideBySide) {
-    HANDLE mine = CreateInstanceMutex("sub\\mutex-test.ini");
-    ASSERT_NE(nullptr, mine);
-    EXPECT_EQ(nullptr, CreateInstanceMutex("sub\\mutex-test.ini")); // same process, second call
+    UniqueOwnedMutex mine = CreateInstanceMutex("sub\\mutex-test.ini");
+    ASSERT_TRUE(mine);
+    EXPECT_FALSE(CreateInstanceMutex("sub\\mutex-test.ini")); // same process, second call
     ChildProcess same =
         StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "sub\\mutex-test.ini");
     EXPECT_EQ(20u, WaitForExitCode(same.process.get()));
     ChildProcess other = StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "other.ini");
     EXPECT_EQ(10u, WaitForExitCode(other.process.get()));
-    ::ReleaseMutex(mine);
-    ::CloseHandle(mine);
+    mine.reset();
     ChildProcess after =
         StartTestChild("InstanceMutexChild.DISABLED_TryTake", "", "sub\\mutex-test.ini");
     EXPECT_EQ(10u, WaitForExitCode(after.process.get()));
-    EXPECT_EQ(nullptr, CreateInstanceMutex(nullptr));
+    EXPECT_FALSE(CreateInstanceMutex(nullptr));
 }
 
 TEST(InstanceMutex, NameUsesTheGlobalNamespaceOnNt5) {
-    HANDLE mine = CreateInstanceMutex("global-check.ini");
-    ASSERT_NE(nullptr, mine);
+    UniqueOwnedMutex mine = CreateInstanceMutex("global-check.ini");
+    ASSERT_TRUE(mine);
     HANDLE opened = ::OpenMutexA(SYNCHRONIZE, FALSE, "Global\\SETUP global-check.ini");
     EXPECT_NE(nullptr, opened);
     if (opened) ::CloseHandle(opened);
-    ::CloseHandle(mine);
+}
+
+// A handle whose close function is bound at run time is closed once, through that function, by
+// whichever owner holds it last.
+std::vector<int> g_closed;
+UINT WINAPI RecordClose(int handle) {
+    g_closed.push_back(handle);
+    return 0;
+}
+
+TEST(UniqueBoundHandle, ClosesOnceThroughTheBoundFunction) {
+    g_closed.clear();
+    {
+        UniqueBoundHandle<int, decltype(&RecordClose)> first(&RecordClose, 7), empty(&RecordClose);
+        UniqueBoundHandle<int, decltype(&RecordClose)> second(std::move(first));
+        first = std::move(empty);
+        EXPECT_TRUE(g_closed.empty());
+    }
+    EXPECT_EQ(std::vector<int>{7}, g_closed);
 }
 
 // Threads that write at the same moment never overwrite one another's lines.
