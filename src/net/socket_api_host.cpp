@@ -97,7 +97,7 @@ int CloseSocket(SocketHandle socket) {
 int Connect(SocketHandle socket, const sockaddr_in& address) {
     int result;
     do {
-        result = ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        result = SystemConnect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     } while (result != 0 && errno == EINTR);
     if (result == 0) return 0;
     RecordErrno();

@@ -21,4 +21,8 @@ ssize_t SystemSend(int socket, const char* data, std::size_t length) {
     return ::send(socket, data, length, MSG_NOSIGNAL);
 }
 
+int SystemConnect(int socket, const sockaddr* address, socklen_t length) {
+    return ::connect(socket, address, length);
+}
+
 } // namespace sockapi

@@ -119,8 +119,16 @@ class ZBHTTP {
     // The Content-Length of the last header; -1 when it has none (or none was read).
     int32_t HeaderContentLength() const;
 
-  protected:
-    // The client's state, changed only through the operations above.
+    // Requests go to this proxy from now on, with absolute request URIs.
+    void SetProxy(const ProxySettings& proxy) {
+        Proxy = proxy;
+        UseProxy = true;
+    }
+    // The last download's result and final state (an asynchronous one's once its event is set).
+    ZBHTTPResult DownloadResult() const { return LastResult; }
+    DownloadState DownloadEndState() const { return State; }
+
+  private:
     std::string Url;
     std::string Host;
     std::string Path;
@@ -147,7 +155,6 @@ class ZBHTTP {
     // then counts from its own start.
     int64_t ConnectedAt = -1;
 
-  private:
     ZBHTTPResult SendRequestAndJudge();
     ZBHTTPResult ConnectSocket();
     ZBHTTPResult SendSecureRequestAndJudge();

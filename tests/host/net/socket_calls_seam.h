@@ -1,10 +1,11 @@
 // The test build's system calls under the host socket shim (socket_calls_seam.cpp, linked before
-// setup_core): a failing library start, a send that takes partial pieces, and a connection handed
-// to the next socket a client creates.
+// setup_core): a failing library start, a send that takes partial pieces, connections handed to
+// the next sockets a client creates, and a canned HTTPS stack.
 #pragma once
 #include "net/blocking_socket.h"
 
 #include <cstddef>
+#include <string>
 #include <sys/socket.h>
 #include <sys/types.h>
 
@@ -17,7 +18,8 @@ void SetStartupFails(bool fails);
 using SendFunction = ssize_t (*)(int socket, const char* data, std::size_t length);
 void SetSend(SendFunction send);
 
-// The next socket created (CBlockingSocket::Create) is `connected` instead of a new one.
+// The next socket created (CBlockingSocket::Create) is `connected` instead of a new one, and
+// connecting it succeeds at once; queued in order. -1 closes and forgets those not taken.
 void HandOver(int connected);
 // `socket` takes over `connected` through its own Create; what Create returns.
 inline BlockSockErr HandOverTo(CBlockingSocket& socket, int connected) {
@@ -26,5 +28,13 @@ inline BlockSockErr HandOverTo(CBlockingSocket& socket, int connected) {
     HandOver(-1);
     return result;
 }
+
+// The port of the last connection attempt, over a socket or the HTTPS stack.
+int LastConnectPort();
+
+// The next HTTPS request answers `header` and then `body`; queued in order. Without one the
+// host has no HTTPS stack. ForgetSecureAnswers drops those not taken.
+void AnswerSecurely(const std::string& header, const std::string& body = "");
+void ForgetSecureAnswers();
 
 } // namespace socket_seam

@@ -1,6 +1,6 @@
 // The download client over Winsock under Wine, against the scripted server that
 // run_net_wine_tests.sh starts (its port comes in SETUP_TEST_HTTP_PORT).
-#include "../../host/net/zbhttp_under_test.h"
+#include "net/zbhttp.h"
 
 #include "debug/debug_mgr.h"
 #include "sys/unique_handle.h"
@@ -77,7 +77,7 @@ class WineDownload : public testing::Test {
                                    nullptr);
     }
 
-    ZBHTTPUnderTest http_;
+    ZBHTTP http_;
     std::string target_;
 };
 
@@ -88,7 +88,7 @@ TEST_F(WineDownload, PlainDownload) {
     EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 10000, 0}, {104, 10000, 10000}}),
               recorder.steps);
     EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 10000));
-    EXPECT_EQ(DownloadDone, http_.State);
+    EXPECT_EQ(DownloadDone, http_.DownloadEndState());
 }
 
 TEST_F(WineDownload, LargerFileInBinaryMode) {
@@ -126,7 +126,6 @@ TEST_F(WineDownload, NotFoundAndBadHeaders) {
 }
 
 TEST_F(WineDownload, StallsTimeOut) {
-    http_.TimeoutSeconds = 1;
     Recorder recorder;
     EXPECT_EQ(ZBHTTP_ServerTimeOut, Download("/stall", recorder));
     EXPECT_EQ(ZBHTTP_ServerTimeOut, Download("/stall-body/5000", recorder));
@@ -165,8 +164,8 @@ TEST_F(WineDownload, AbortPoints) {
         EXPECT_EQ((std::vector<Step>{{100, -1, 0}, {100, 8192, 0}, {101, 8192, 2048}}),
                   recorder.steps);
         EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 2048));
-        EXPECT_EQ(DownloadFailed, http_.State);
-        EXPECT_EQ(ZBHTTP_UserAbort, http_.LastResult);
+        EXPECT_EQ(DownloadFailed, http_.DownloadEndState());
+        EXPECT_EQ(ZBHTTP_UserAbort, http_.DownloadResult());
     }
 }
 
@@ -195,8 +194,8 @@ TEST_F(WineDownload, AsynchronousDownloadSignalsAWin32Event) {
                                   reinterpret_cast<uintptr_t>(&recorder), 200, true, &event));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(static_cast<HANDLE>(event), 30000));
     CloseHandle(static_cast<HANDLE>(event));
-    EXPECT_EQ(ZBHTTP_SUCCESS, http_.LastResult);
-    EXPECT_EQ(DownloadDone, http_.State);
+    EXPECT_EQ(ZBHTTP_SUCCESS, http_.DownloadResult());
+    EXPECT_EQ(DownloadDone, http_.DownloadEndState());
     EXPECT_NE(GetCurrentThreadId(), recorder.thread);
     EXPECT_TRUE(IsPattern(ReadFileBytes(target_), 100000));
 }

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "../../../host/net/zbhttp_under_test.h"
 #include "support/pending_renames.h"
 #include "sys/setup_result.h"
 
@@ -213,16 +212,6 @@ TEST_F(EngineDownloadTest, WithoutAnHttpsStackAnHttpsAddressFailsCleanly) {
     ExpectFailedDownload("NTMsiInstaller=" +
                          SecureUrl("SETUP_TEST_HTTPS_FILE_PORT", "/stand_in_redistributable.exe") +
                          "\r\n");
-}
-
-TEST_F(EngineDownloadTest, ARedirectToAnotherHostWithoutAPortGoesToTheDefaultPort) {
-    ZBHTTPUnderTest http;
-    ASSERT_EQ(ZBHTTP_SUCCESS,
-              http.SetURL(Url("SETUP_TEST_HTTP_PORT", "/redirect-host/localhost/file/14")));
-    int32_t size = 0;
-    http.GetDownloadFileSize(&size); // whatever port 80 answers, if anything
-    EXPECT_EQ("http://localhost/file/14", http.Url);
-    EXPECT_EQ(80, http.Port);
 }
 
 TEST_F(EngineDownloadTest, ProgressBarShowsOnlyAKnownSizeAndStopsAt100) {
