@@ -12,37 +12,27 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace {
 bool startupFails = false;
 socket_seam::SendFunction sendReplacement = nullptr;
 std::deque<int> handedOver;
-std::vector<int> taken; // handed-over sockets that connect without a peer address
+int unconnected = -1; // the handed-over socket taken last, until it "connects"
 int lastConnectPort = -1;
-std::deque<std::pair<std::string, std::string>> secureAnswers;
+std::deque<std::string> secureAnswers;
 
-class CannedSecureRequest : public SecureRequest {
-  public:
-    explicit CannedSecureRequest(std::pair<std::string, std::string> answer)
-        : answer_(std::move(answer)) {}
+struct CannedSecureRequest : SecureRequest {
+    std::string header;
     uint32_t Send(const std::string&, int32_t port, const std::string&, int32_t,
-                  std::string* header) override {
+                  std::string* answer) override {
         lastConnectPort = port;
-        *header = answer_.first;
+        *answer = header;
         return 0;
     }
-    uint32_t Read(char* buffer, int32_t size, int32_t* received) override {
-        const std::size_t count = std::min(answer_.second.size(), static_cast<std::size_t>(size));
-        std::memcpy(buffer, answer_.second.data(), count);
-        answer_.second.erase(0, count);
-        *received = static_cast<int32_t>(count);
+    uint32_t Read(char*, int32_t, int32_t* received) override {
+        *received = 0; // the body ends at once
         return 0;
     }
-
-  private:
-    std::pair<std::string, std::string> answer_;
 };
 } // namespace
 
@@ -61,13 +51,13 @@ void HandOver(int connected) {
     for (int socket : handedOver)
         close(socket);
     handedOver.clear();
-    taken.clear();
+    unconnected = -1;
 }
 int LastConnectPort() {
     return lastConnectPort;
 }
-void AnswerSecurely(const std::string& header, const std::string& body) {
-    secureAnswers.emplace_back(header, body);
+void AnswerSecurely(const std::string& header) {
+    secureAnswers.push_back(header);
 }
 void ForgetSecureAnswers() {
     secureAnswers.clear();
@@ -76,7 +66,8 @@ void ForgetSecureAnswers() {
 
 std::unique_ptr<SecureRequest> OpenSecureRequest() {
     if (secureAnswers.empty()) return nullptr;
-    std::unique_ptr<SecureRequest> request(new CannedSecureRequest(secureAnswers.front()));
+    std::unique_ptr<CannedSecureRequest> request(new CannedSecureRequest);
+    request->header = secureAnswers.front();
     secureAnswers.pop_front();
     return request;
 }
@@ -94,10 +85,9 @@ int Startup(int major, int minor, StartupInfo* info) {
 
 int SystemSocket(int type) {
     if (handedOver.empty()) return ::socket(AF_INET, type, 0);
-    const int connected = handedOver.front();
+    unconnected = handedOver.front();
     handedOver.pop_front();
-    taken.push_back(connected);
-    return connected;
+    return unconnected;
 }
 
 ssize_t SystemSend(int socket, const char* data, std::size_t length) {
@@ -109,9 +99,8 @@ int SystemConnect(int socket, const sockaddr* address, socklen_t length) {
     sockaddr_in inet{};
     std::memcpy(&inet, address, std::min(sizeof inet, static_cast<std::size_t>(length)));
     lastConnectPort = ntohs(inet.sin_port);
-    const auto found = std::find(taken.begin(), taken.end(), socket);
-    if (found == taken.end()) return ::connect(socket, address, length);
-    taken.erase(found);
+    if (socket != unconnected) return ::connect(socket, address, length);
+    unconnected = -1;
     return 0;
 }
 

@@ -32,9 +32,9 @@ inline BlockSockErr HandOverTo(CBlockingSocket& socket, int connected) {
 // The port of the last connection attempt, over a socket or the HTTPS stack.
 int LastConnectPort();
 
-// The next HTTPS request answers `header` and then `body`; queued in order. Without one the
+// The next HTTPS request answers `header` and an empty body; queued in order. Without one the
 // host has no HTTPS stack. ForgetSecureAnswers drops those not taken.
-void AnswerSecurely(const std::string& header, const std::string& body = "");
+void AnswerSecurely(const std::string& header);
 void ForgetSecureAnswers();
 
 } // namespace socket_seam
