@@ -36,7 +36,8 @@ bool RunsRedistributableQuietly(UILevel uiLevel) {
 bool LaunchRedistributable(const SetupSteps& steps, std::string command) {
     const SetupCommandLine& commandLine = steps.RequireCommandLine(kErrorLocation);
     if (RunsRedistributableQuietly(commandLine.GetUILevel())) command += " /Q";
-    return LaunchCommandLine(command, LaunchRuleFor(LaunchKind::EngineRedistributable));
+    return static_cast<bool>(
+        LaunchCommandLine(command, LaunchRuleFor(LaunchKind::EngineRedistributable)));
 }
 
 // Message 13 names the required version through "%s". It is filled by hand rather than by printf:

@@ -9,11 +9,11 @@
 #include "steps/string_ids.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
+#include "sys/next_token.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/unique_handle.h"
 #include "text/internal_error.h"
-#include "text/next_token.h"
 
 namespace {
 

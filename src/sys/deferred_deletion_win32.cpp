@@ -2,13 +2,13 @@
 // [Rename] in the Windows folder.
 #include "sys/deferred_deletion.h"
 
+#include "sys/code_page.h"
 #include "sys/entry_point.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
 #include "sys/system_library.h"
 #include "sys/win32.h"
 #include "sys/wininit_rename.h"
-#include "text/code_page.h"
 
 namespace {
 enum class MoveFileExOutcome { Scheduled, Unavailable, GiveUp };
