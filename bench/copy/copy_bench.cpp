@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "sys/temp_folders.h"
+#include "steps/temp_folders.h"
 #include "sys/win32.h"
 
 namespace {

@@ -9,7 +9,7 @@ sizes=${INI_BENCH_SIZES:-"5 10 25 50"}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cmake --preset host -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSETUP_AREAS="text;sys;ini" >/dev/null
+cmake --preset host -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target ini_bench >/dev/null
 
 printf '%6s %10s %10s %10s %10s %8s\n' MB ours_s ours_s/MB peer_s peer_s/MB peer/ours

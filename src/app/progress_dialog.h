@@ -10,6 +10,10 @@ class SetupSteps;
 constexpr UINT WM_ENDSETUPDIALOG = WM_USER + 1;  // lParam: the worker thread's result code
 constexpr UINT WM_CHECKENDSESSION = WM_USER + 2; // answers 1 when the session is ending
 
+// Moves the dialog's progress bar in `owner` (the steps' progress report): shown with `percent`,
+// hidden when the size is unknown.
+void ShowDownloadProgress(HWND owner, int percent);
+
 // Greys the Close entry of a window's system menu (the dialog offers no way to cancel setup).
 void GreyCloseCommand(HWND window);
 

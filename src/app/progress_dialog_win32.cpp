@@ -13,6 +13,22 @@
 #include "text/internal_error.h"
 #include "text/messages.h"
 
+// After the Windows header it builds on.
+#include <commctrl.h>
+
+void ShowDownloadProgress(HWND owner, int percent) {
+    HWND bar = ::GetDlgItem(owner, IDC_PROGRESS_BAR);
+    if (!bar) return;
+    // The style bit, not IsWindowVisible: the dialog itself is hidden at /qn.
+    const bool shown = (::GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (percent != kProgressUnknown) {
+        if (!shown) ::ShowWindow(bar, SW_SHOW);
+        ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    } else if (shown) {
+        ::ShowWindow(bar, SW_HIDE);
+    }
+}
+
 namespace {
 constexpr UINT kWmDpiChanged = 0x02E0; // WM_DPICHANGED (Windows 8.1 and later)
 
@@ -171,6 +187,7 @@ void ProgressDialog::OnShowWindow() {
     if (workerStartTried_) return;
     workerStartTried_ = true;
     steps_.reset(new (std::nothrow) SetupSteps(window_, endSessionEvent_, sessionEndsEvent_));
+    if (steps_) steps_->SetProgressReport(&ShowDownloadProgress);
     DWORD id = 0;
     workerThread_.reset(::CreateThread(nullptr, 0, WorkerThread, this, 0, &id));
     if (!workerThread_) {

@@ -1,12 +1,12 @@
 // Resource ids shared by the resource script and the code.
 #pragma once
+#include "steps/string_ids.h"
 
 #define IDD_PROGRESS 102
 #define IDI_SETUP 128
 #define IDC_STATUS_TEXT 1000
 #define IDC_PROGRESS_BAR 1001
 
-#define IDS_CD_PROMPT_MUTEX 1
 #define IDS_INTERNAL_ERROR 2
 #define IDS_ERROR_CODE 3
 

@@ -3,7 +3,7 @@
 #include "app/restart_arguments.h"
 
 #include "config/setup_command_line.h"
-#include "text/next_token.h"
+#include "sys/next_token.h"
 
 std::string BuildRestartArguments(const std::string& argumentString,
                                   const SetupCommandLine& commandLine) {

@@ -13,13 +13,13 @@
 #include "sys/com_apartment.h"
 #include "sys/instance_mutex.h"
 #include "sys/module_file_name.h"
+#include "sys/next_token.h"
 #include "sys/process.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/wide_entry_points.h"
 #include "text/message_suppression.h"
 #include "text/messages.h"
-#include "text/next_token.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include "config/setup_command_line.h"
 
 #include "sys/file_exists.h"
+#include "sys/next_token.h"
 #include "text/ascii_case.h"
 #include "text/internal_error.h"
-#include "text/next_token.h"
 
 namespace {
 constexpr unsigned kCommandLineLocation = 23;

@@ -6,10 +6,10 @@
 
 #include "ini/ini_file.h"
 #include "sys/fixed_buffer.h"
+#include "sys/next_token.h"
 #include "sys/setup_log.h"
 #include "sys/sha256.h"
 #include "text/internal_error.h"
-#include "text/next_token.h"
 
 namespace {
 constexpr unsigned kLoadLocation = 1;

@@ -5,9 +5,9 @@
 
 #include "ini/char_stream.h"
 #include "ini/ini_collections.h"
+#include "sys/code_page.h"
 #include "sys/last_error.h"
-#include "text/code_page.h"
-#include "text/next_token.h"
+#include "sys/next_token.h"
 
 const char* const kUnnamedSectionName = "$$$unnamed$$$";
 

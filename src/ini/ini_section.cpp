@@ -3,7 +3,7 @@
 #include <new>
 
 #include "ini/ini_collections.h"
-#include "text/next_token.h"
+#include "sys/next_token.h"
 
 long IniRefCounted::AddRef() {
     return ++refs_;

@@ -10,6 +10,7 @@
 #include "steps/removal_command.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "sys/code_page.h"
 #include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/process.h"
@@ -18,7 +19,6 @@
 #include "sys/system_library.h"
 #include "sys/uninstall_registry.h"
 #include "sys/wide_entry_points.h"
-#include "text/code_page.h"
 #include "text/message_suppression.h"
 
 namespace {

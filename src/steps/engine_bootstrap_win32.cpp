@@ -6,25 +6,21 @@
 #include <cstdint>
 #include <string>
 
-#include "app/resource_ids.h"
 #include "config/setup_command_line.h"
 #include "debug/debug_mgr.h"
 #include "net/zbhttp.h"
+#include "steps/deferred_deletion.h"
 #include "steps/launch_kind.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
-#include "sys/deferred_deletion.h"
+#include "steps/temp_folders.h"
 #include "sys/fixed_buffer.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/sha256.h"
-#include "sys/temp_folders.h"
 #include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
 #include "text/messages.h"
-
-// After the Windows header it builds on.
-#include <commctrl.h>
 
 namespace {
 
@@ -40,7 +36,8 @@ bool RunsRedistributableQuietly(UILevel uiLevel) {
 bool LaunchRedistributable(const SetupSteps& steps, std::string command) {
     const SetupCommandLine& commandLine = steps.RequireCommandLine(kErrorLocation);
     if (RunsRedistributableQuietly(commandLine.GetUILevel())) command += " /Q";
-    return LaunchCommandLine(command, LaunchRuleFor(LaunchKind::EngineRedistributable));
+    return static_cast<bool>(
+        LaunchCommandLine(command, LaunchRuleFor(LaunchKind::EngineRedistributable)));
 }
 
 // Message 13 names the required version through "%s". It is filled by hand rather than by printf:
@@ -73,24 +70,28 @@ class DownloadFailuresToSetupLog {
     DownloadFailuresToSetupLog& operator=(const DownloadFailuresToSetupLog&) = delete;
 };
 
-// Moves the progress dialog's bar. The download cannot be cancelled from here.
+// Where a download's progress goes: the report the launcher's window handed the steps.
+struct ProgressTarget {
+    ProgressReport report;
+    HWND owner;
+};
+
+// Turns the transfer's counts into a percentage for the report. The download cannot be cancelled
+// from here.
 int32_t DownloadProgressCallback(const char* /*localFile*/, int32_t totalSize,
                                  int32_t bytesReceived, DownloadState state,
                                  int32_t /*bytesPerSecond*/, uintptr_t callbackData) {
-    HWND bar = ::GetDlgItem(reinterpret_cast<HWND>(callbackData), IDC_PROGRESS_BAR);
-    if (!bar) return CallbackContinue;
-    // The style bit, not IsWindowVisible: the dialog itself is hidden at /qn.
-    const bool shown = (::GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+    const ProgressTarget* target = reinterpret_cast<const ProgressTarget*>(callbackData);
+    if (!target->report) return CallbackContinue;
     // An unknown size arrives as -1 (no Content-Length) or 0: no percentage can be shown then.
     if ((state == DownloadReading || state == DownloadDone) && totalSize > 0) {
-        if (!shown) ::ShowWindow(bar, SW_SHOW);
         // 64 bits: bytes x 100 passes 32 bits beyond 21 MB; a server may send more than it
         // announced.
         const int64_t percent =
             static_cast<int64_t>(std::max<int32_t>(bytesReceived, 0)) * 100 / totalSize;
-        ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(std::min<int64_t>(percent, 100)), 0);
-    } else if (shown) {
-        ::ShowWindow(bar, SW_HIDE);
+        target->report(target->owner, static_cast<int>(std::min<int64_t>(percent, 100)));
+    } else {
+        target->report(target->owner, kProgressUnknown);
     }
     return CallbackContinue;
 }
@@ -213,9 +214,10 @@ bool SetupSteps::DownloadWindowsInstaller(std::string& localPath) {
     {
         const DownloadFailuresToSetupLog failuresLogged;
         ZBHTTP client;
+        const ProgressTarget progress = {progressReport_, ownerWindow_};
         if (client.SetURL(url) == ZBHTTP_SUCCESS) {
             result = client.DoGetIntoFile(localFile, DownloadProgressCallback,
-                                          reinterpret_cast<uintptr_t>(ownerWindow_),
+                                          reinterpret_cast<uintptr_t>(&progress),
                                           kProgressIntervalMs, false, nullptr);
         }
         client.Close();

@@ -1,8 +1,8 @@
 // Folder part of a multibyte path.
 #include "steps/folder_of_path.h"
 
+#include "sys/code_page.h"
 #include "sys/win32.h"
-#include "text/code_page.h"
 
 std::string FolderOfPath(const std::string& path, unsigned codePage) {
     const std::size_t last = FindLastCharacter(path, "\\/:", codePage);

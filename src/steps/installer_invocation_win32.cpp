@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "config/setup_command_line.h"
+#include "steps/deferred_deletion.h"
 #include "steps/folder_of_path.h"
 #include "steps/installer_launch.h"
 #include "steps/setup_steps.h"
-#include "sys/deferred_deletion.h"
+#include "steps/temp_folders.h"
+#include "sys/code_page.h"
 #include "sys/file_exists.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
 #include "sys/module_file_name.h"
+#include "sys/next_token.h"
 #include "sys/setup_log.h"
 #include "sys/system_library.h"
-#include "sys/temp_folders.h"
-#include "text/code_page.h"
 #include "text/internal_error.h"
-#include "text/next_token.h"
 
 namespace {
 

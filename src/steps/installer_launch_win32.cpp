@@ -2,5 +2,6 @@
 #include "steps/installer_launch.h"
 
 bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind, unsigned failureLocation) {
-    return LaunchCommandLine(commandLine, LaunchRuleFor(kind, failureLocation));
+    return StartedOrReported(LaunchCommandLine(commandLine, LaunchRuleFor(kind)), kind,
+                             failureLocation);
 }

@@ -1,6 +1,7 @@
 // Which step starts a child, and the launch rule each kind follows.
 #pragma once
 #include "sys/process.h"
+#include "text/internal_error.h"
 
 // The installers, the redistributable and removers may elevate (each asks for rights itself); the
 // nested setup and the applications started afterwards run as the user who started setup.
@@ -15,21 +16,31 @@ enum class LaunchKind {
                             // may elevate
 };
 
-// The rule for `kind`; `failureLocation` is the calling step's internal-error location (the kinds
-// whose failures are answered false ignore it).
-constexpr LaunchRule LaunchRuleFor(LaunchKind kind, unsigned failureLocation = 0) {
+// The rule for `kind`.
+constexpr LaunchRule LaunchRuleFor(LaunchKind kind) {
     switch (kind) {
     case LaunchKind::EngineRedistributable:
-        return {true, true, 0, false, true};
     case LaunchKind::MaintenanceInstaller:
     case LaunchKind::MainInstaller:
-        return {true, true, failureLocation, true, true};
+        return {true, true, true};
     case LaunchKind::NestedSetup:
-        return {true, true, failureLocation, true, false};
+        return {true, true, false};
     case LaunchKind::PostInstallApplication:
-        return {false, false, failureLocation, false, false};
+        return {false, false, false};
     case LaunchKind::UninstallCommand:
-        return {true, false, 0, false, true};
+        return {true, false, true};
     }
-    return {true, false, 0, false, false};
+    return {true, false, false};
+}
+
+// True when the child runs. A failed start of `kind` is the step's internal error
+// (`failureLocation`, CannotStart) for the installers and the nested setup, and for a missing
+// CreateProcessW of any kind started by a step with a location; else it is answered false.
+inline bool StartedOrReported(LaunchResult result, LaunchKind kind, unsigned failureLocation) {
+    if (result) return true;
+    const bool failureRaises = kind == LaunchKind::MaintenanceInstaller ||
+                               kind == LaunchKind::MainInstaller || kind == LaunchKind::NestedSetup;
+    if (failureLocation && (result.status == LaunchStatus::NoStartCall || failureRaises))
+        ReportInternalError(failureLocation, InternalErrorCode::CannotStart);
+    return false;
 }

@@ -3,8 +3,8 @@
 
 #include <cctype>
 
+#include "sys/next_token.h"
 #include "text/internal_error.h"
-#include "text/next_token.h"
 
 namespace {
 

@@ -2,18 +2,18 @@
 // installer engine's version and the user's right to install.
 #include <cstring>
 
-#include "app/resource_ids.h"
 #include "config/setup_command_line.h"
 #include "steps/platform_requirement.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "steps/string_ids.h"
 #include "sys/fixed_buffer.h"
 #include "sys/last_error.h"
+#include "sys/next_token.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/unique_handle.h"
 #include "text/internal_error.h"
-#include "text/next_token.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Quoting the program part of an uninstall command.
 #include "steps/removal_command.h"
 
-#include "text/code_page.h"
-#include "text/next_token.h"
+#include "sys/code_page.h"
+#include "sys/next_token.h"
 
 namespace {
 bool EndsProgramAt(const std::string& command, std::size_t position) {

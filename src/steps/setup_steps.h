@@ -11,6 +11,11 @@
 
 class SetupCommandLine;
 
+// Shows a download's progress in `owner`: a percentage 0-100, or kProgressUnknown when the size is
+// not known. The launcher's window supplies it; the steps know no dialog.
+constexpr int kProgressUnknown = -1;
+using ProgressReport = void (*)(HWND owner, int percent);
+
 class SetupSteps {
   public:
     // Records the owner of message boxes and of internal-error boxes, and the launcher's folder.
@@ -28,6 +33,8 @@ class SetupSteps {
     void AttachCommandLine(SetupCommandLine& commandLine);
 
     HWND GetOwnerWindow() const { return ownerWindow_; }
+    // Where the engine download reports its progress; none until set.
+    void SetProgressReport(ProgressReport report) { progressReport_ = report; }
     HANDLE GetEndSessionEvent() const { return endSessionEvent_; }
     HANDLE GetSessionEndsEvent() const { return sessionEndsEvent_; }
 
@@ -97,6 +104,7 @@ class SetupSteps {
     void RemoveDownloadFolder();
 
     HWND ownerWindow_;
+    ProgressReport progressReport_ = nullptr;
     HANDLE endSessionEvent_;
     HANDLE sessionEndsEvent_;
     UniqueFile heldDownload_;

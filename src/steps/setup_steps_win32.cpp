@@ -5,6 +5,7 @@
 #include "steps/folder_of_path.h"
 #include "sys/last_error.h"
 #include "sys/module_file_name.h"
+#include "sys/prompt_owner.h"
 #include "sys/setup_log.h"
 #include "sys/wide_entry_points.h"
 #include "text/internal_error.h"
@@ -20,7 +21,7 @@ SetupSteps::SetupSteps(HWND ownerWindow, HANDLE endSessionEvent, HANDLE sessionE
     launcherFolder_ = FolderOfPath(fileName, codePage);
     startFolder_ = launcherFolder_;
     packageFolder_ = launcherFolder_;
-    RegisterInternalErrorOwner(ownerWindow_);
+    RegisterPromptOwner(ownerWindow_);
 }
 
 SetupSteps::~SetupSteps() {

@@ -6,6 +6,7 @@
 #include "steps/application_windows.h"
 #include "steps/setup_steps.h"
 #include "steps/step_messages.h"
+#include "sys/next_token.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/uninstall_registry.h"
@@ -14,7 +15,6 @@
 #include "sys/wow64.h"
 #include "text/internal_error.h"
 #include "text/message_suppression.h"
-#include "text/next_token.h"
 
 namespace {
 

@@ -13,11 +13,6 @@ struct LaunchRule {
     // The child replaces LastLaunchedProcess (closing the handle it replaces); otherwise its
     // process handle goes to `child`, when given.
     bool recordsChild;
-    // Nonzero: a missing CreateProcessW is the internal error (failureLocation, CannotStart), and
-    // so is a start that fails when startFailureRaises is set. Every other failure is answered
-    // false.
-    unsigned failureLocation;
-    bool startFailureRaises;
     // A program that requires administrator rights (CreateProcess answers 740) is started again
     // through the shell's "runas" verb; a declined prompt raises 1602. Otherwise that is a failed
     // start.
@@ -27,11 +22,19 @@ struct LaunchRule {
     bool inNativeSystemFolder = false;
 };
 
+// How a start ended; a missing CreateProcessW is told apart, since every caller treats it as an
+// internal error. The caller raises any box.
+enum class LaunchStatus { Started, Failed, NoStartCall };
+struct LaunchResult {
+    LaunchStatus status;
+    explicit operator bool() const { return status == LaunchStatus::Started; }
+};
+
 // Starts `commandLine` (the program is its first item) with the launcher's environment, in the
 // system folder, following `rule`. True when the child runs. The command line may be up to 32766
 // characters long.
-bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
-                       UniqueKernelHandle* child = nullptr);
+LaunchResult LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
+                               UniqueKernelHandle* child = nullptr);
 
 // The process handle of the most recent recorded child; null before the first. Owned here.
 HANDLE LastLaunchedProcess();

@@ -5,13 +5,13 @@
 
 #include "sys/child_start.h"
 #include "sys/last_error.h"
+#include "sys/prompt_owner.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/system_library.h"
 #include "sys/timed_wait.h"
 #include "sys/wide_entry_points.h"
 #include "sys/wow64.h"
-#include "text/internal_error.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
     // The process handle for the wait and the exit code; the call returns once the child runs.
     execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
     // The consent prompt and any shell message belong to the progress dialog.
-    execute.hwnd = static_cast<HWND>(InternalErrorOwner());
+    execute.hwnd = static_cast<HWND>(PromptOwner());
     execute.lpVerb = L"runas";
     execute.lpFile = program.c_str();
     execute.lpParameters = *arguments ? arguments : nullptr;
@@ -162,8 +162,8 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
 
 } // namespace
 
-bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
-                       UniqueKernelHandle* child) {
+LaunchResult LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
+                               UniqueKernelHandle* child) {
     if (rule.logsCommandLine) WriteLogF("Command Line = %s", commandLine.c_str());
     PROCESS_INFORMATION info = {};
     std::vector<wchar_t> wide;
@@ -173,12 +173,8 @@ bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
         result = rule.mayElevate ? StartWithRunas(wide.data(), info) : StartResult::Failed;
     // A declined prompt is the user's answer, not a failure to start.
     if (result == StartResult::Declined) RaiseSetupError(SetupResult::UserExit);
-    if (result != StartResult::Started) {
-        if (rule.failureLocation &&
-            (result == StartResult::NoEntryPoint || rule.startFailureRaises))
-            ReportInternalError(rule.failureLocation, InternalErrorCode::CannotStart);
-        return false;
-    }
+    if (result == StartResult::NoEntryPoint) return {LaunchStatus::NoStartCall};
+    if (result != StartResult::Started) return {LaunchStatus::Failed};
     UniqueKernelHandle process(info.hProcess);
     UniqueKernelHandle thread(info.hThread);
     if (rule.recordsChild) {
@@ -186,7 +182,7 @@ bool LaunchCommandLine(const std::string& commandLine, const LaunchRule& rule,
     } else if (child) {
         *child = std::move(process);
     }
-    return true;
+    return {LaunchStatus::Started};
 }
 
 HANDLE LastLaunchedProcess() {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "sys/fixed_buffer.h"
-#include "text/next_token.h"
+#include "sys/next_token.h"
 
 // Platform halves: the raw ZBSETUP value (false when unset or longer than 259 bytes), the local
 // time stamp "%m/%d/%y %H:%M:%S" (empty when it cannot be formed) and the append of one line.

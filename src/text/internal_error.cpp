@@ -1,4 +1,4 @@
-// Internal errors: the quiet switches, the box text and the owner window.
+// Internal errors: the quiet switches and the box text.
 #include "text/internal_error.h"
 
 #include <cstring>
@@ -6,18 +6,6 @@
 
 #include "sys/fixed_buffer.h"
 #include "text/messages.h"
-
-namespace {
-void* ownerWindow = nullptr;
-}
-
-void RegisterInternalErrorOwner(void* window) {
-    if (window) ownerWindow = window;
-}
-
-void* InternalErrorOwner() {
-    return ownerWindow;
-}
 
 bool IsQuietCommandLine(const char* commandLine) {
     if (!commandLine) return false;

@@ -20,13 +20,6 @@ constexpr uint32_t FromSystem(uint32_t error) {
 }
 } // namespace InternalErrorCode
 
-// Records the owner window of later internal-error boxes (the call with location 0, code 0 and a
-// window). The window is an HWND on Windows.
-void RegisterInternalErrorOwner(void* window);
-// The window registered last (the progress dialog); null before one is. It also owns the prompts
-// that children raise.
-void* InternalErrorOwner();
-
 // Reports an internal error and raises `code` as a SetupError; never returns.
 [[noreturn]] void ReportInternalError(unsigned location, uint32_t code);
 

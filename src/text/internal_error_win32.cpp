@@ -1,4 +1,5 @@
 // Internal-error report on Windows: log, box owned by the registered window, then raise the code.
+#include "sys/prompt_owner.h"
 #include "sys/setup_log.h"
 #include "sys/setup_result.h"
 #include "sys/win32.h"
@@ -13,7 +14,7 @@ void ReportInternalError(unsigned location, uint32_t code) {
         FormatInternalErrorText(location, code, text, sizeof text);
         WriteLog("Internal Error");
         WriteLog(text);
-        ::MessageBoxA(static_cast<HWND>(InternalErrorOwner()), text, caption.c_str(),
+        ::MessageBoxA(static_cast<HWND>(PromptOwner()), text, caption.c_str(),
                       MB_OK | MB_ICONERROR);
     }
     RaiseSetupError(code);

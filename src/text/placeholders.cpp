@@ -1,6 +1,6 @@
 // Filling the _PRODUCT_NAME_-style placeholders of message texts.
+#include "sys/next_token.h"
 #include "text/messages.h"
-#include "text/next_token.h"
 
 void SubstitutePlaceholders(const std::vector<std::string>& placeholders, std::string& text) {
     if (placeholders.empty()) return;

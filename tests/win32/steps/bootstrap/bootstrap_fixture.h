@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/progress_dialog.h"
 #include "app/resource_ids.h"
 #include "config/setup_command_line.h"
 #include "steps/setup_steps.h"
@@ -88,6 +89,7 @@ class BootstrapTest : public ::testing::Test {
         ASSERT_TRUE(bound_->Parsed());
         steps_ = &bound_->Steps();
         steps_->SetLauncherFolder(folder_.Path());
+        steps_->SetProgressReport(&ShowDownloadProgress);
         steps_->SetPlatformId(static_cast<PlatformId>(platformId));
         progress_ = ProgressRecord();
     }

@@ -8,6 +8,7 @@
 
 #include "msi/msi_library.h"
 #include "step_launch_seam.h"
+#include "steps/temp_folders.h"
 #include "support/child_process.h"
 #include "support/expect_internal_error.h"
 #include "support/known_folders.h"
@@ -17,7 +18,6 @@
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 #include "sys/process.h"
-#include "sys/temp_folders.h"
 
 namespace {
 

@@ -14,5 +14,6 @@ void SetStepLaunchRecorder(StepLaunchRecorder record) {
 
 bool LaunchStepProgram(const std::string& commandLine, LaunchKind kind, unsigned failureLocation) {
     return recorder ? recorder(commandLine, kind)
-                    : LaunchCommandLine(commandLine, LaunchRuleFor(kind, failureLocation));
+                    : StartedOrReported(LaunchCommandLine(commandLine, LaunchRuleFor(kind)), kind,
+                                        failureLocation);
 }

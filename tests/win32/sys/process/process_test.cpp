@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "steps/launch_kind.h"
 #include "support/child_process.h"
 #include "support/known_folders.h"
 #include "support/message_box_answerer.h"
@@ -45,8 +46,8 @@ int ActAsChildWhenAsked() {
 const int childMode = ActAsChildWhenAsked();
 
 // A child recorded as the last one, and one handed back; failures answered false.
-constexpr LaunchRule kRecorded = {true, true, 0, false, true};
-constexpr LaunchRule kHandedBack = {true, false, 0, false};
+constexpr LaunchRule kRecorded = {true, true, true};
+constexpr LaunchRule kHandedBack = {true, false};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -223,25 +224,27 @@ TEST_F(ProcessTest, CommandLineBeyondTheSystemLimitIsRefused) {
 }
 
 struct FailureCase {
-    LaunchRule rule;
+    LaunchKind kind;
+    unsigned location;
     const char* boxText; // null: answered false, no box
 };
 
 TEST_F(ProcessTest, StartFailuresFollowTheRule) {
     const std::string missing = "\"" + UserTempFolder() + "no such program.exe\" /x";
     const FailureCase cases[] = {
-        {kRecorded, nullptr},
-        {{true, true, 12, true}, "Error Code: 000C.80040006"},
+        {LaunchKind::EngineRedistributable, 0, nullptr},
+        {LaunchKind::MainInstaller, 12, "Error Code: 000C.80040006"},
         // Only a missing CreateProcessW would raise.
-        {{false, false, 26, false}, nullptr},
+        {LaunchKind::PostInstallApplication, 26, nullptr},
     };
     for (const FailureCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "location " << c.rule.failureLocation);
+        SCOPED_TRACE(testing::Message() << "location " << c.location);
+        const LaunchRule rule = LaunchRuleFor(c.kind);
         SetupLogCapture log;
         MessageBoxAnswerer answerer;
         if (c.boxText) {
             try {
-                LaunchCommandLine(missing, c.rule);
+                StartedOrReported(LaunchCommandLine(missing, rule), c.kind, c.location);
                 ADD_FAILURE() << "no internal error";
             } catch (const SetupError& error) {
                 EXPECT_EQ(error.code, 0x80040006u);
@@ -250,10 +253,10 @@ TEST_F(ProcessTest, StartFailuresFollowTheRule) {
             ASSERT_EQ(texts.size(), 1u);
             EXPECT_NE(texts[0].find(c.boxText), std::string::npos) << texts[0];
         } else {
-            EXPECT_FALSE(LaunchCommandLine(missing, c.rule));
+            EXPECT_FALSE(StartedOrReported(LaunchCommandLine(missing, rule), c.kind, c.location));
             EXPECT_TRUE(answerer.Texts().empty());
         }
-        EXPECT_EQ(log.Contains("Command Line = " + missing), c.rule.logsCommandLine) << log.Dump();
+        EXPECT_EQ(log.Contains("Command Line = " + missing), rule.logsCommandLine) << log.Dump();
         EXPECT_EQ(LastLaunchedProcess(), nullptr);
     }
 }
@@ -273,7 +276,7 @@ TEST_F(ProcessTest, UnrecordedStartsLeaveTheRecordedChildAlone) {
     {
         SetupLogCapture log;
         ChildRoleScope request("exit 0");
-        EXPECT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), {false, false, 26, false}));
+        EXPECT_TRUE(LaunchCommandLine(Quoted(TestProgramPath()), {false, false}));
         EXPECT_TRUE(log.Lines().empty()) << log.Dump();
     }
     EXPECT_EQ(LastLaunchedProcess(), recorded);
@@ -288,7 +291,7 @@ TEST_F(ProcessTest, ChildRequiringElevationStartsThroughRunas) {
     uint32_t output = 0;
     WaitForProcess(LastLaunchedProcess(), endSession_.get(), false, &output);
     EXPECT_EQ(output, 7u);
-    EXPECT_FALSE(LaunchCommandLine(program, {false, false, 26, false}));
+    EXPECT_FALSE(LaunchCommandLine(program, {false, false}));
     try {
         LaunchCommandLine(program + " declines-prompt", kRecorded);
         ADD_FAILURE() << "a declined prompt did not end the step";

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "text/next_token.h"
+#include "sys/next_token.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Temporary copies of the launcher folder: a fresh private folder with a random name, a recursive
 // copy and a recursive delete.
-#include "sys/temp_folders.h"
+#include "steps/temp_folders.h"
 
 #include <ctime>
 
-#include "sys/deferred_deletion.h"
+#include "steps/deferred_deletion.h"
 #include "sys/fixed_buffer.h"
 #include "sys/private_security.h"
 #include "sys/setup_log.h"

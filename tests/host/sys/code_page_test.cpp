@@ -1,7 +1,7 @@
 // Lead-byte ranges of the double-byte code pages and the searches that step over their characters.
 #include <gtest/gtest.h>
 
-#include "text/code_page.h"
+#include "sys/code_page.h"
 
 namespace {
 

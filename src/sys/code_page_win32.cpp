@@ -1,5 +1,5 @@
 // Lead bytes as the system knows them (any installed code page, CP_ACP included).
-#include "text/code_page.h"
+#include "sys/code_page.h"
 
 #include "sys/win32.h"
 

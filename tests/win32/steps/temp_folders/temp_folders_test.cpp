@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <set>
 
+#include "steps/temp_folders.h"
 #include "support/known_folders.h"
 #include "support/pending_renames.h"
 #include "support/setup_log_capture.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
-#include "sys/temp_folders.h"
 
 namespace {
 

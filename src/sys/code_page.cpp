@@ -1,5 +1,5 @@
 // Character-wise searches in double-byte code pages, and the lead-byte ranges the host build uses.
-#include "text/code_page.h"
+#include "sys/code_page.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The restart deletion of the 9x family: "NUL=<short path>" lines in WININIT.INI [Rename].
-#include "sys/wininit_rename.h"
+#include "steps/wininit_rename.h"
 
 #include "ini/ini_file.h"
 #include "sys/fixed_buffer.h"

@@ -2,12 +2,12 @@
 // family, run here against a Windows folder of the test's own.
 #include <gtest/gtest.h>
 
+#include "steps/deferred_deletion.h"
+#include "steps/wininit_rename.h"
 #include "support/pending_renames.h"
 #include "support/setup_log_capture.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
-#include "sys/deferred_deletion.h"
-#include "sys/wininit_rename.h"
 
 namespace {
 

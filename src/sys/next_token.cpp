@@ -1,5 +1,5 @@
 // The one quote-aware tokenizer, the integer reader and the launcher's white-space trimming.
-#include "text/next_token.h"
+#include "sys/next_token.h"
 
 #include <cstring>
 
