@@ -2,7 +2,6 @@
 #include "steps/folder_of_path.h"
 
 #include "sys/code_page.h"
-#include "sys/win32.h"
 
 std::string FolderOfPath(const std::string& path, unsigned codePage) {
     const std::size_t last = FindLastCharacter(path, "\\/:", codePage);
