@@ -44,7 +44,7 @@ int RunClient(const char* url, const char* file) {
 int RunPlain(const char* host, int port, const char* path, const char* file) {
     ZBHTTP library; // starts the socket library
     CBlockingSocket socket;
-    sockaddr_in address{};
+    sockapi::SocketAddress address;
     if (CBlockingSocket::GetHostByName(host, static_cast<uint16_t>(port), &address) !=
             Socket_Sucess ||
         socket.Create(1) != Socket_Sucess || socket.Connect(address) != Socket_Sucess)

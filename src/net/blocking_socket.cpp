@@ -124,7 +124,7 @@ BlockSockErr CBlockingSocket::Close() {
     return result;
 }
 
-BlockSockErr CBlockingSocket::Connect(const sockaddr_in& address) {
+BlockSockErr CBlockingSocket::Connect(const sockapi::SocketAddress& address) {
     if (!HasSocket()) {
         DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::Connect: socket is null error.\n");
         return Socket_Error;
@@ -198,24 +198,23 @@ BlockSockErr CBlockingSocket::Write(const char* data, int32_t length, int32_t ti
     return result;
 }
 
-BlockSockErr CBlockingSocket::GetSockAddr(sockaddr_in* address) {
+BlockSockErr CBlockingSocket::GetSockAddr(sockapi::SocketAddress* address) {
     if (!HasSocket()) {
         DebugMgr::DebugFailure(kLogLevel, "CBlockingSocket::GetSockAddr: socket is null error.\n");
         return Socket_Error;
     }
-    std::memset(address, 0, sizeof *address);
+    *address = sockapi::SocketAddress{};
     if (sockapi::LocalAddress(handle_, address) != sockapi::kSocketError) return Socket_Sucess;
     BlockSockErr result = FailAfterCall("CBlockingSocket::GetSockAddr: error %ld.\n");
     return result == Socket_Sucess ? Socket_Error : result;
 }
 
-BlockSockErr CBlockingSocket::GetHostByName(const char* name, uint16_t port, sockaddr_in* address) {
-    in_addr found{};
+BlockSockErr CBlockingSocket::GetHostByName(const char* name, uint16_t port,
+                                            sockapi::SocketAddress* address) {
+    uint32_t found = 0;
     if (name && sockapi::LookupHost(name, &found)) {
-        std::memset(address, 0, sizeof *address);
-        address->sin_family = AF_INET;
-        address->sin_port = sockapi::PortToNetwork(port);
-        address->sin_addr = found;
+        address->address = found;
+        address->port = sockapi::PortToNetwork(port);
         return Socket_Sucess;
     }
     BlockSockErr result = FailAfterCall("CBlockingSocket::GetHostByName: error %ld.\n");

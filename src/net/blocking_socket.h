@@ -25,7 +25,7 @@ class CBlockingSocket {
     // Forgets the handle even when closing fails; Socket_Error when none is held.
     BlockSockErr Close();
     // One blocking connect; no time-out of its own.
-    [[nodiscard]] BlockSockErr Connect(const sockaddr_in& address);
+    [[nodiscard]] BlockSockErr Connect(const sockapi::SocketAddress& address);
     // One bounded wait, then one send. `sent` is -1 after any failure.
     [[nodiscard]] BlockSockErr Send(const char* data, int32_t length, int32_t timeoutSeconds,
                                     int32_t* sent);
@@ -35,11 +35,11 @@ class CBlockingSocket {
     // One bounded wait, then one receive. `received` is 0 when the peer closed, -1 after a failure.
     [[nodiscard]] BlockSockErr Receive(char* buffer, int32_t size, int32_t timeoutSeconds,
                                        int32_t* received);
-    [[nodiscard]] BlockSockErr GetSockAddr(sockaddr_in* address);
+    [[nodiscard]] BlockSockErr GetSockAddr(sockapi::SocketAddress* address);
     // Resolves a name to an IPv4 address with the port (host byte order); `address` is left alone
     // on failure.
     [[nodiscard]] static BlockSockErr GetHostByName(const char* name, uint16_t port,
-                                                    sockaddr_in* address);
+                                                    sockapi::SocketAddress* address);
     // Maps the calling thread's last socket error; call it right after the failing call.
     static BlockSockErr MapWinSockErrToBlockSockErr();
     static const char* BlockSockErrName(int32_t value);

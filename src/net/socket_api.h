@@ -4,21 +4,14 @@
 #include <cstdint>
 #include <cstring>
 
-#ifdef _WIN32
-#include "sys/win32.h"
-// WIN32_LEAN_AND_MEAN leaves Winsock out of windows.h.
-#include <winsock.h>
-#else
-#include <netinet/in.h>
-#include <sys/socket.h>
-#endif
-
 namespace sockapi {
 
 #ifdef _WIN32
-using SocketHandle = SOCKET;
-constexpr SocketHandle kInvalidSocket = INVALID_SOCKET; // what a failed socket() returns
-constexpr SocketHandle kNoSocket = 0;                   // "no socket held"
+// Winsock's SOCKET, an unsigned integer as wide as a pointer (checked where Winsock is included).
+using SocketHandle = std::uintptr_t;
+constexpr SocketHandle kInvalidSocket =
+    ~SocketHandle{0};                 // INVALID_SOCKET, what socket() fails with
+constexpr SocketHandle kNoSocket = 0; // "no socket held"
 #else
 using SocketHandle = int;
 constexpr SocketHandle kInvalidSocket = -1;
@@ -27,6 +20,12 @@ constexpr SocketHandle kNoSocket = -1;
 #endif
 
 constexpr int kSocketError = -1; // SOCKET_ERROR
+
+// An IPv4 address and a port, both in network byte order, as sockaddr_in holds them.
+struct SocketAddress {
+    uint32_t address = 0;
+    uint16_t port = 0;
+};
 
 // Winsock error numbers used by the mapping (the host translates errno and resolver codes).
 enum : int32_t {
@@ -59,15 +58,15 @@ void SetLastSocketError(int32_t code);
 
 SocketHandle OpenSocket(int type); // AF_INET, protocol 0; kInvalidSocket on failure
 int CloseSocket(SocketHandle socket);
-int Connect(SocketHandle socket, const sockaddr_in& address);
+int Connect(SocketHandle socket, const SocketAddress& address);
 // Waits until the socket can be read (or written): 1 ready, 0 the time ran out (last error set
 // to WSAETIMEDOUT), kSocketError when the wait itself failed.
 int Wait(SocketHandle socket, bool forWrite, long seconds);
 int Send(SocketHandle socket, const char* data, int length); // bytes, or kSocketError
 int Receive(SocketHandle socket, char* buffer, int size);    // bytes, 0 closed, or kSocketError
-int LocalAddress(SocketHandle socket, sockaddr_in* address);
+int LocalAddress(SocketHandle socket, SocketAddress* address);
 // IPv4 address of a host name (network byte order); false with the last error set on failure.
-bool LookupHost(const char* name, in_addr* address);
+bool LookupHost(const char* name, uint32_t* address);
 
 // A port number in network byte order (big-endian) and back, without a socket library call: on
 // Windows the library is bound only when a download starts.

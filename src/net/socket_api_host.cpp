@@ -8,7 +8,9 @@
 #include <climits>
 #include <cstring>
 #include <netdb.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace sockapi {
@@ -94,10 +96,14 @@ int CloseSocket(SocketHandle socket) {
     return kSocketError;
 }
 
-int Connect(SocketHandle socket, const sockaddr_in& address) {
+int Connect(SocketHandle socket, const SocketAddress& address) {
+    sockaddr_in inet{};
+    inet.sin_family = AF_INET;
+    inet.sin_port = address.port;
+    std::memcpy(&inet.sin_addr, &address.address, sizeof address.address);
     int result;
     do {
-        result = SystemConnect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        result = SystemConnect(socket, reinterpret_cast<const sockaddr*>(&inet), sizeof inet);
     } while (result != 0 && errno == EINTR);
     if (result == 0) return 0;
     RecordErrno();
@@ -152,14 +158,19 @@ int Receive(SocketHandle socket, char* buffer, int size) {
     return static_cast<int>(received);
 }
 
-int LocalAddress(SocketHandle socket, sockaddr_in* address) {
-    socklen_t length = sizeof *address;
-    if (::getsockname(socket, reinterpret_cast<sockaddr*>(address), &length) == 0) return 0;
+int LocalAddress(SocketHandle socket, SocketAddress* address) {
+    sockaddr_in inet{};
+    socklen_t length = sizeof inet;
+    if (::getsockname(socket, reinterpret_cast<sockaddr*>(&inet), &length) == 0) {
+        address->port = inet.sin_port;
+        std::memcpy(&address->address, &inet.sin_addr, sizeof address->address);
+        return 0;
+    }
     RecordErrno();
     return kSocketError;
 }
 
-bool LookupHost(const char* name, in_addr* address) {
+bool LookupHost(const char* name, uint32_t* address) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
@@ -173,7 +184,8 @@ bool LookupHost(const char* name, in_addr* address) {
     bool ok = false;
     for (addrinfo* entry = found; entry; entry = entry->ai_next) {
         if (entry->ai_family == AF_INET && entry->ai_addrlen >= sizeof(sockaddr_in)) {
-            *address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr;
+            const in_addr& inet = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr;
+            std::memcpy(address, &inet, sizeof *address);
             ok = true;
             break;
         }

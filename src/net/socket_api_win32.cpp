@@ -3,13 +3,27 @@
 #include "net/socket_api.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "sys/entry_point.h"
 #include "sys/system_library.h"
+#include "sys/win32.h"
+// WIN32_LEAN_AND_MEAN leaves Winsock out of windows.h.
+#include <winsock.h>
 
 namespace sockapi {
 
+static_assert(std::is_same<SocketHandle, SOCKET>::value, "SocketHandle is Winsock's SOCKET");
+
 namespace {
+
+sockaddr_in ToSockaddr(const SocketAddress& address) {
+    sockaddr_in inet{};
+    inet.sin_family = AF_INET;
+    inet.sin_port = address.port;
+    std::memcpy(&inet.sin_addr, &address.address, sizeof address.address);
+    return inet;
+}
 
 struct Winsock {
     int(WINAPI* startup)(WORD, LPWSADATA);
@@ -103,10 +117,11 @@ int CloseSocket(SocketHandle socket) {
     return winsock ? winsock->closesocket(socket) : Unavailable();
 }
 
-int Connect(SocketHandle socket, const sockaddr_in& address) {
+int Connect(SocketHandle socket, const SocketAddress& address) {
     const Winsock* winsock = Library();
     if (!winsock) return Unavailable();
-    return winsock->connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const sockaddr_in inet = ToSockaddr(address);
+    return winsock->connect(socket, reinterpret_cast<const sockaddr*>(&inet), sizeof inet);
 }
 
 int Wait(SocketHandle socket, bool forWrite, long seconds) {
@@ -137,14 +152,20 @@ int Receive(SocketHandle socket, char* buffer, int size) {
     return winsock ? winsock->recv(socket, buffer, size, 0) : Unavailable();
 }
 
-int LocalAddress(SocketHandle socket, sockaddr_in* address) {
+int LocalAddress(SocketHandle socket, SocketAddress* address) {
     const Winsock* winsock = Library();
     if (!winsock) return Unavailable();
-    int length = sizeof *address;
-    return winsock->getsockname(socket, reinterpret_cast<sockaddr*>(address), &length);
+    sockaddr_in inet{};
+    int length = sizeof inet;
+    const int result = winsock->getsockname(socket, reinterpret_cast<sockaddr*>(&inet), &length);
+    if (result == 0) {
+        address->port = inet.sin_port;
+        std::memcpy(&address->address, &inet.sin_addr, sizeof address->address);
+    }
+    return result;
 }
 
-bool LookupHost(const char* name, in_addr* address) {
+bool LookupHost(const char* name, uint32_t* address) {
     const Winsock* winsock = Library();
     if (!winsock) {
         Unavailable();

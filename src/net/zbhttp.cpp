@@ -357,7 +357,7 @@ ZBHTTPResult ZBHTTP::SendRequestAndJudge() {
 
 // The created socket connected to the server (or the proxy), with the moment noted.
 ZBHTTPResult ZBHTTP::ConnectSocket() {
-    sockaddr_in server{};
+    sockapi::SocketAddress server;
     const char* name = UseProxy ? Proxy.ProxyHost.c_str() : Host.c_str();
     const uint16_t port = static_cast<uint16_t>(UseProxy ? Proxy.ProxyPort : Port);
     BlockSockErr error = CBlockingSocket::GetHostByName(name, port, &server);
@@ -368,19 +368,19 @@ ZBHTTPResult ZBHTTP::ConnectSocket() {
     if (error != Socket_Sucess)
         return SocketFailure("ZBHTTP::CheckReadHeader: socket connect error %ld. \"%s\" \n", error);
     ConnectedAt = transfer_progress::ClockMilliseconds();
-    sockaddr_in local{};
+    sockapi::SocketAddress local;
     error = Socket.GetSockAddr(&local);
     if (error != Socket_Sucess)
         return SocketFailure("ZBHTTP::CheckReadHeader: socket GetSockAddr error %ld. \"%s\" \n",
                              error);
     if (DebugMgr::DebugLevel >= kDetailLogLevel) {
         unsigned char octets[4];
-        std::memcpy(octets, &local.sin_addr, sizeof octets);
+        std::memcpy(octets, &local.address, sizeof octets);
         char dotted[16];
         FormatBounded(dotted, sizeof dotted, "%u.%u.%u.%u", octets[0], octets[1], octets[2],
                       octets[3]);
         DebugMgr::DebugOutput(kDetailLogLevel, "SOCK CLIENT: GetSockAddr = %s, %d\n", dotted,
-                              static_cast<int>(sockapi::PortFromNetwork(local.sin_port)));
+                              static_cast<int>(sockapi::PortFromNetwork(local.port)));
     }
     return ZBHTTP_SUCCESS;
 }

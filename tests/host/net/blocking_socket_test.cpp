@@ -106,7 +106,7 @@ TEST(BlockingSocket, MisuseWithoutASocket) {
     EXPECT_EQ(Socket_Error, socket.Send("ab", 2, 1, &count));
     EXPECT_EQ(-1, count);
     EXPECT_EQ(Socket_Error, socket.Close());
-    sockaddr_in address{};
+    sockapi::SocketAddress address;
     EXPECT_EQ(Socket_Error, socket.Connect(address));
     EXPECT_EQ(Socket_Error, socket.GetSockAddr(&address));
     EXPECT_EQ("CBlockingSocket::Receive: socket is null error.\n"
@@ -123,7 +123,7 @@ TEST(BlockingSocket, CreateTwiceKeepsTheFirstSocket) {
     ASSERT_EQ(Socket_Sucess, socket.Create(1));
     EXPECT_EQ(Socket_Error, socket.Create(1));
     EXPECT_EQ("CBlockingSocket::Create: socket is not null error \n", capture.Text());
-    sockaddr_in address{};
+    sockapi::SocketAddress address;
     EXPECT_EQ(Socket_Sucess, socket.GetSockAddr(&address)); // the first socket is still open
     EXPECT_EQ(Socket_Sucess, socket.Close());
     EXPECT_FALSE(socket.HasSocket());
@@ -132,7 +132,7 @@ TEST(BlockingSocket, CreateTwiceKeepsTheFirstSocket) {
 TEST(BlockingSocket, ConnectionRefusedCountsAsTimeout) {
     DebugCapture capture;
     CBlockingSocket socket;
-    sockaddr_in address{};
+    sockapi::SocketAddress address;
     ASSERT_EQ(Socket_Sucess, CBlockingSocket::GetHostByName("127.0.0.1", ClosedPort(), &address));
     ASSERT_EQ(Socket_Sucess, socket.Create(1));
     EXPECT_EQ(Socket_Timeout, socket.Connect(address));
@@ -142,20 +142,18 @@ TEST(BlockingSocket, ConnectionRefusedCountsAsTimeout) {
 }
 
 TEST(BlockingSocket, GetHostByNameFillsTheAddress) {
-    sockaddr_in address{};
+    sockapi::SocketAddress address;
     ASSERT_EQ(Socket_Sucess, CBlockingSocket::GetHostByName("127.0.0.1", 8080, &address));
-    EXPECT_EQ(AF_INET, address.sin_family);
-    EXPECT_EQ(htons(8080), address.sin_port);
-    EXPECT_EQ(htonl(INADDR_LOOPBACK), address.sin_addr.s_addr);
-    EXPECT_EQ(16u, sizeof address);
+    EXPECT_EQ(htons(8080), address.port);
+    EXPECT_EQ(htonl(INADDR_LOOPBACK), address.address);
 }
 
 TEST(BlockingSocket, UnknownHostIsATimeoutAndLeavesTheAddress) {
     DebugCapture capture;
-    sockaddr_in address{};
-    address.sin_port = 1234;
+    sockapi::SocketAddress address;
+    address.port = 1234;
     EXPECT_EQ(Socket_Timeout, CBlockingSocket::GetHostByName("no-such-host.invalid", 80, &address));
-    EXPECT_EQ(1234, address.sin_port);
+    EXPECT_EQ(1234, address.port);
     EXPECT_TRUE(capture.Contains("CBlockingSocket::GetHostByName: error 11001.\n"));
 }
 
