@@ -45,16 +45,20 @@ bool Widen(uint32_t codePage, const std::string& text, std::vector<wchar_t>& wid
 }
 
 // Children start in the system folder, not wherever Setup.EXE was started (often a download
-// folder): a program looks for its DLLs in its current folder as well. False when unknown.
-bool ChildFolder(std::vector<wchar_t>& wide) {
-    const std::string folder = SystemFolder();
-    return !folder.empty() && Widen(CP_ACP, folder, wide);
+// folder): a program looks for its DLLs in its current folder as well. Empty when unknown.
+std::string ChildFolder() {
+    return SystemFolder();
+}
+
+// `folder` as the wide current folder of a child; null when it is unknown or cannot be converted.
+const wchar_t* WideChildFolder(const std::string& folder, std::vector<wchar_t>& wide) {
+    return !folder.empty() && Widen(CP_ACP, folder, wide) ? wide.data() : nullptr;
 }
 
 // `wide` is left holding the command line as the system last saw it.
 StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder,
                        PROCESS_INFORMATION& info, std::vector<wchar_t>& wide) {
-    const std::string folder = SystemFolder();
+    const std::string folder = ChildFolder();
     if (!IsWindowsNT()) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -74,7 +78,7 @@ StartResult StartChild(const std::string& commandLine, bool inNativeSystemFolder
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::vector<wchar_t> wideFolder;
-    const wchar_t* currentFolder = ChildFolder(wideFolder) ? wideFolder.data() : nullptr;
+    const wchar_t* currentFolder = WideChildFolder(folder, wideFolder);
     // OEM first: names typed in a console arrive in the OEM code page; ANSI is the second chance.
     for (const uint32_t codePage : {GetUserOemCodePage(), GetUserAnsiCodePage()}) {
         if (!Widen(codePage, commandLine, wide)) continue;
@@ -132,8 +136,8 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
     const wchar_t* arguments = SplitOffProgram(commandLine, program);
     // Named explicitly: the elevated child is created by the system's elevation service, not by
     // this process, so it inherits no current folder from here.
-    std::vector<wchar_t> folder;
-    const bool hasFolder = ChildFolder(folder);
+    std::vector<wchar_t> wideFolder;
+    const wchar_t* folder = WideChildFolder(ChildFolder(), wideFolder);
 
     SHELLEXECUTEINFOW execute = {};
     execute.cbSize = sizeof execute;
@@ -144,7 +148,7 @@ StartResult StartWithRunas(const wchar_t* commandLine, PROCESS_INFORMATION& info
     execute.lpVerb = L"runas";
     execute.lpFile = program.c_str();
     execute.lpParameters = *arguments ? arguments : nullptr;
-    execute.lpDirectory = hasFolder ? folder.data() : nullptr;
+    execute.lpDirectory = folder;
     execute.nShow = SW_SHOWNORMAL;
     if (!shellExecuteExW(&execute)) {
         const DWORD error = ::GetLastError();
